@@ -1,0 +1,216 @@
+#include "format_data_reader.h"
+
+#include <cmath>
+#include <utility>
+
+namespace nikra {
+
+namespace {
+
+void report(const DiagnosticSink &sink, Msg id, QStringList args = {})
+{
+    if (sink)
+        sink(Diagnostic{FileKind::FormatData, id, std::move(args)});
+}
+
+// |value| must stay below 10^(7 - decimals) so every label fits the seven digit places
+// of the number patterns.
+bool withinIntegerPart(float value, int decimals)
+{
+    const double limit = std::pow(10.0, 7 - decimals);
+    return -limit < value && value < limit;
+}
+
+constexpr const char *kInt16Range = "-32768～32767";
+constexpr const char *kSingleRange = "±3.402823E+38";
+
+} // namespace
+
+FormatDataReader::FormatDataReader(QByteArray utf8)
+    : bytes_(std::move(utf8)), reader_(std::string_view(bytes_.constData(), std::size_t(bytes_.size())))
+{
+}
+
+bool FormatDataReader::failed(ReadStatus status, int line, const char *key, const char *range,
+                              const DiagnosticSink &sink)
+{
+    const QString lineText = QString::number(line);
+    switch (status) {
+    case ReadStatus::Ok:
+        return false;
+    case ReadStatus::NotNumber:
+        report(sink, Msg::FieldNotNumber, {lineText, QString::fromUtf8(key)});
+        break;
+    case ReadStatus::OutOfRange:
+        report(sink, Msg::FieldOutOfRange,
+               {lineText, QString::fromUtf8(key), QString::fromUtf8(range)});
+        break;
+    case ReadStatus::PastEnd:
+        report(sink, Msg::FileEndsEarly, {QString::number(reader_.lineCount())});
+        break;
+    }
+    return true;
+}
+
+bool FormatDataReader::skip(int lines, const DiagnosticSink &sink)
+{
+    for (int i = 0; i < lines; ++i) {
+        if (!reader_.skipLine()) {
+            report(sink, Msg::FileEndsEarly, {QString::number(reader_.lineCount())});
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FormatDataReader::real(float &v, const char *key, const DiagnosticSink &sink)
+{
+    const int line = reader_.line();
+    return !failed(reader_.readSingle(v), line, key, kSingleRange, sink);
+}
+
+bool FormatDataReader::integer(std::int16_t &v, const char *key, const DiagnosticSink &sink)
+{
+    const int line = reader_.line();
+    return !failed(reader_.readInt16(v), line, key, kInt16Range, sink);
+}
+
+bool FormatDataReader::text(QString &v, const DiagnosticSink &sink)
+{
+    const int line = reader_.line();
+    return !failed(reader_.readText(v), line, "", "", sink);
+}
+
+bool FormatDataReader::readXFrame(PlotFormat &f, const DiagnosticSink &sink)
+{
+    if (!skip(3, sink) || !real(f.XWD, "XWD", sink) || !real(f.XMN, "XMN", sink)
+        || !real(f.XMX, "XMX", sink) || !integer(f.XLG, "XLG", sink) || !real(f.XSF, "XSF", sink)
+        || !real(f.RSZ, "RSZ", sink) || !real(f.CSZ, "CSZ", sink) || !integer(f.FNT, "FNT", sink))
+        return false;
+    if (f.XMN >= f.XMX)
+        std::swap(f.XMN, f.XMX);
+    if (f.XLG != 0 && f.XLG != 1) {
+        report(sink, Msg::XlgChoice);
+        f.XLG = 0;
+    }
+    if (f.FNT < 0 || f.FNT > 7) {
+        report(sink, Msg::FntRange);
+        f.FNT = 0;
+    }
+    return true;
+}
+
+bool FormatDataReader::readYFrame(PlotFormat &f, const DiagnosticSink &sink)
+{
+    if (!skip(1, sink) || !real(f.YWD, "YWD", sink) || !real(f.YMN, "YMN", sink)
+        || !real(f.YMX, "YMX", sink) || !integer(f.YLG, "YLG", sink) || !real(f.YSP, "YSP", sink))
+        return false;
+    if (f.YMN >= f.YMX)
+        std::swap(f.YMN, f.YMX);
+    if (f.YLG != 0 && f.YLG != 1) {
+        report(sink, Msg::YlgChoice);
+        f.YLG = 0;
+    }
+    return true;
+}
+
+bool FormatDataReader::readXNumbers(PlotFormat &f, const DiagnosticSink &sink)
+{
+    if (!skip(2, sink) || !real(f.XNS, "XNS", sink) || !integer(f.XND, "XND", sink)
+        || !real(f.XDV, "XDV", sink) || !real(f.XDS, "XDS", sink))
+        return false;
+    if (f.XND < 0 || f.XND > 6) {
+        report(sink, Msg::XndRange);
+        f.XND = 0;
+    }
+    if (f.XDV == 0) {
+        report(sink, Msg::XdvZero);
+        f.XDV = 1;
+    }
+    if (!withinIntegerPart(f.XMN, f.XND)) {
+        report(sink, Msg::XmnIntegerPart);
+        return false;
+    }
+    if (!withinIntegerPart(f.XMX, f.XND)) {
+        report(sink, Msg::XmxIntegerPart);
+        return false;
+    }
+    return true;
+}
+
+bool FormatDataReader::readYNumbers(PlotFormat &f, const DiagnosticSink &sink)
+{
+    if (!skip(1, sink) || !real(f.YNS, "YNS", sink) || !integer(f.YND, "YND", sink)
+        || !real(f.YDV, "YDV", sink) || !real(f.YDS, "YDS", sink))
+        return false;
+    if (f.YND < 0 || f.YND > 6) {
+        report(sink, Msg::YndRange);
+        f.YND = 0;
+    }
+    if (f.YDV == 0) {
+        report(sink, Msg::YdvZero);
+        f.YDV = 1;
+    }
+    if (!withinIntegerPart(f.YMN, f.YND)) {
+        report(sink, Msg::YmnIntegerPart);
+        return false;
+    }
+    if (!withinIntegerPart(f.YMX, f.YND)) {
+        report(sink, Msg::YmxIntegerPart);
+        return false;
+    }
+    return true;
+}
+
+bool FormatDataReader::readXTitle(PlotFormat &f, const DiagnosticSink &sink)
+{
+    if (!skip(2, sink) || !real(f.XLS, "XLS", sink) || !integer(f.XLP, "XLP", sink)
+        || !text(f.XLB, sink))
+        return false;
+    if (f.XLP < 0 || f.XLP > 2) {
+        report(sink, Msg::XlpChoice);
+        f.XLP = 1;
+    }
+    return true;
+}
+
+bool FormatDataReader::readYTitle(PlotFormat &f, const DiagnosticSink &sink)
+{
+    if (!skip(1, sink) || !real(f.YLS, "YLS", sink) || !integer(f.YLP, "YLP", sink)
+        || !text(f.YLB, sink))
+        return false;
+    if (f.YLP < 0 || f.YLP > 2) {
+        report(sink, Msg::YlpChoice);
+        f.YLP = 1;
+    }
+    return true;
+}
+
+bool FormatDataReader::skipToCurveLines(const DiagnosticSink &sink) { return skip(2, sink); }
+
+bool FormatDataReader::readCurveLine(CurveStyle &s, const DiagnosticSink &sink)
+{
+    CurveStyle next;
+    const bool ok = reader_.readInt16(next.PTP) == ReadStatus::Ok
+        && reader_.readSingle(next.PSZ) == ReadStatus::Ok
+        && reader_.readInt16(next.PCL) == ReadStatus::Ok
+        && reader_.readInt16(next.LTP) == ReadStatus::Ok
+        && reader_.readInt16(next.IPL) == ReadStatus::Ok
+        && reader_.readInt16(next.RPS) == ReadStatus::Ok
+        && reader_.readSingle(next.RDS) == ReadStatus::Ok
+        && reader_.readText(next.RLB) == ReadStatus::Ok;
+    if (!ok)
+        return false;
+    if (next.LTP < 0) {
+        report(sink, Msg::LtpNegative);
+        next.LTP = 0;
+    }
+    if (next.RPS < 0 || next.RPS > 2) {
+        report(sink, Msg::RpsChoice);
+        next.RPS = 0;
+    }
+    s = std::move(next);
+    return true;
+}
+
+} // namespace nikra

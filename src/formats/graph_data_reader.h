@@ -1,0 +1,49 @@
+#pragma once
+// Reads a Graph Data file one block at a time: a point count, then that many x, y pairs,
+// with the logarithm on log axes and the two checks that turn fitting off (IPL = 0).
+
+#include "diagnostic_sink.h"
+#include "value_reader.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <vector>
+
+namespace nikra {
+
+// The current block: x and y as read (or their base-10 logarithms on a log axis), single
+// precision, points 0..count-1.
+struct DataBlock {
+    std::vector<float> x;
+    std::vector<float> y;
+    int count() const { return int(x.size()); }
+};
+
+enum class BlockStatus {
+    Read,       // a block of at least one point is in the DataBlock
+    EndOfData,  // a count below 1: nothing after it is read
+    Stopped,    // a value that cannot be read, or a logarithm of a value not above zero
+};
+
+class GraphDataReader {
+public:
+    explicit GraphDataReader(QByteArray raw);
+    GraphDataReader(const GraphDataReader &) = delete;
+    GraphDataReader &operator=(const GraphDataReader &) = delete;
+
+    // True while anything but blanks and line ends remains.
+    bool hasData() const { return reader_.hasText(); }
+
+    // ipl is the current curve line's IPL; the checks set it to 0 and say so through the
+    // sink (Format Data title). A logarithm of zero or less is reported under the Graph
+    // Data title and stops the block; other read failures stop it silently.
+    BlockStatus readBlock(DataBlock &block, std::int16_t &ipl, bool xLog, bool yLog,
+                          const DiagnosticSink &sink);
+
+private:
+    QByteArray bytes_;
+    ValueReader reader_;
+};
+
+} // namespace nikra

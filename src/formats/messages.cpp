@@ -1,0 +1,95 @@
+#include "messages.h"
+
+#include <array>
+#include <utility>
+
+namespace nikra {
+
+namespace {
+
+struct Entry {
+    Msg id;
+    const char16_t *text;
+};
+
+// The texts exactly as users know them (trailing and double blanks included).
+constexpr std::array kTexts{
+    Entry{Msg::FileMissing, u"ファイルが存在しません。ご確認ください。 "},
+    Entry{Msg::XlgChoice, u"XLG は 0, 1 の中から選んで下さい。XLG=0 として描画を続行します。"},
+    Entry{Msg::FntRange, u"FNT は 0から7までの整数から選んで下さい。FNT=0 として描画を継続します。"},
+    Entry{Msg::YlgChoice, u"YLG は 0, 1 の中から選んで下さい。YLG=0 として描画を続行します。"},
+    Entry{Msg::XndRange, u"XND は 0 から 6 までの整数から選んで下さい。XND=0 として描画を継続します。"},
+    Entry{Msg::XdvZero, u"XDV は 0 以外の整数に設定して下さい。XDV=1 として描画を継続します。"},
+    Entry{Msg::XmnIntegerPart, u"XMN の整数部は (7-XND) 桁以下の数字にして下さい。描画を中断します。"},
+    Entry{Msg::XmxIntegerPart, u"XMX の整数部は (7-XND) 桁以下の数字にして下さい。描画を中断します。"},
+    Entry{Msg::YndRange, u"YND は 0 から 6 までの整数から選んで下さい。YND=0 として描画を継続します。"},
+    Entry{Msg::YdvZero, u"YDV は 0 以外の整数に設定して下さい。YDV=1 として描画を継続します。"},
+    Entry{Msg::YmnIntegerPart, u"YMN の整数部は (7-YND) 桁以下の数字にして下さい。描画を中断します。"},
+    Entry{Msg::YmxIntegerPart, u"YMX の整数部は (7-YND) 桁以下の数字にして下さい。描画を中断します。"},
+    Entry{Msg::XlpChoice, u"XLP は  0, 1, 2 の中から選んで下さい。XLP=1 として描画を継続します。"},
+    Entry{Msg::YlpChoice, u"YLP は  0, 1, 2 の中から選んで下さい。YLP=1 として描画を継続します。"},
+    Entry{Msg::LtpNegative, u"LTP は 0以上の整数から選んで下さい。LTP=0 にして描画を継続します。"},
+    Entry{Msg::RpsChoice, u"RPS は 0, 1, 2 の中から選んで下さい。RPS=0 にして描画を継続します。"},
+    Entry{Msg::LogOfNonPositive, u"ゼロ，負数に対数値はありません。描画を中断します。"},
+    Entry{Msg::DivideByZero, u"ゼロで割られます。IPL=0 にして描画を継続します。"},
+    Entry{Msg::XNotMonotonic,
+          u"ｘ軸のデータは昇順又は降順に配列して下さい。IPL=0 にして描画を継続します。"},
+    Entry{Msg::FileUnreadable, u"ファイルを読み込めません。描画を中断します。"},
+    Entry{Msg::FieldNotNumber, u"%1 行目の %2 が数値として読めません。描画を中断します。"},
+    Entry{Msg::FieldOutOfRange,
+          u"%1 行目の %2 が範囲 (%3) を越えています。描画を中断します。"},
+    Entry{Msg::FileEndsEarly,
+          u"ファイルが %1 行しかありません。書式データには 18 行目まで必要です。描画を中断します。"},
+    Entry{Msg::XRangeEmpty, u"XMN と XMX が等しく、ｘ軸の範囲がありません。描画を中断します。"},
+    Entry{Msg::YRangeEmpty, u"YMN と YMX が等しく、ｙ軸の範囲がありません。描画を中断します。"},
+    Entry{Msg::XTooManyDivisions,
+          u"XDV の分割数は %1 以下にして下さい。描画を中断します。"},
+    Entry{Msg::YTooManyDivisions,
+          u"YDV の分割数は %1 以下にして下さい。描画を中断します。"},
+    Entry{Msg::CurveTooLarge,
+          u"IPL による曲線の点数が %1 を越えます。IPL=0 にして描画を継続します。"},
+    Entry{Msg::PageTooLong, u"ページを越えます。印刷は１ページ目だけになります。"},
+    Entry{Msg::Welcome,
+          u"初めまして、Nikraです。サンプルを描画しますので、最初に描画ボタンを押してみてください。"},
+};
+
+constexpr const char16_t *kOrdinals[] = {u"1st", u"2nd", u"3rd", u"4th", u"5th", u"6th"};
+
+} // namespace
+
+QString messageText(Msg id, const QStringList &args)
+{
+    for (const Entry &e : kTexts) {
+        if (e.id == id) {
+            QString text = QString::fromUtf16(e.text);
+            for (const QString &a : args)
+                text = text.arg(a);
+            return text;
+        }
+    }
+    return {};
+}
+
+QString slotTitle(FileKind kind, int slot)
+{
+    if (slot < 1 || slot > 6)
+        return {};
+    QString ordinal = QString::fromUtf16(kOrdinals[slot - 1]);
+    if (kind == FileKind::CommentData && slot == 5)
+        ordinal = QStringLiteral("5rd");
+    switch (kind) {
+    case FileKind::FormatData:
+        return QStringLiteral(" %1 Format Data Error").arg(ordinal);
+    case FileKind::GraphData:
+        return QStringLiteral(" %1 Graph Data Error").arg(ordinal);
+    case FileKind::CommentData:
+        return QStringLiteral(" %1 Comment Data Error").arg(ordinal);
+    }
+    return {};
+}
+
+QString programName() { return QStringLiteral("Nikra"); }
+
+QString pageTitle() { return QStringLiteral("Format Data Error"); }
+
+} // namespace nikra

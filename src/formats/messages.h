@@ -1,0 +1,76 @@
+#pragma once
+// Every text the program shows to the user, in one table, and the one interface through
+// which the plot pass and the tools reach the user (message boxes in the GUI, standard
+// error on the command line, a recorder in the tests).
+
+#include <QString>
+#include <QStringList>
+
+namespace nikra {
+
+enum class Msg {
+    // Problems in the user's files.
+    FileMissing,
+    XlgChoice,
+    FntRange,
+    YlgChoice,
+    XndRange,
+    XdvZero,
+    XmnIntegerPart,
+    XmxIntegerPart,
+    YndRange,
+    YdvZero,
+    YmnIntegerPart,
+    YmxIntegerPart,
+    XlpChoice,
+    YlpChoice,
+    LtpNegative,
+    RpsChoice,
+    LogOfNonPositive,
+    DivideByZero,
+    XNotMonotonic,
+    // Guards of our own where a file would otherwise crash or hang the pass.
+    FileUnreadable,
+    FieldNotNumber,   // %1 line, %2 key
+    FieldOutOfRange,  // %1 line, %2 key, %3 allowed range
+    FileEndsEarly,    // %1 lines in the file
+    XRangeEmpty,
+    YRangeEmpty,
+    XTooManyDivisions,  // %1 limit
+    YTooManyDivisions,  // %1 limit
+    CurveTooLarge,      // %1 limit of curve points
+    // The page.
+    PageTooLong,
+    Welcome,
+};
+
+// The file kinds whose messages carry a per-slot title.
+enum class FileKind { FormatData, GraphData, CommentData };
+
+QString messageText(Msg id, const QStringList &args = {});
+
+// " 1st Format Data Error" ... " 6th Comment Data Error" (the fifth comment title is
+// " 5rd Comment Data Error", as users have always seen it).
+QString slotTitle(FileKind kind, int slot);
+
+QString programName();          // "Nikra"
+QString pageTitle();            // "Format Data Error", the title of the page-length warning
+
+// A problem found while reading a slot's files: which message, with which arguments,
+// under which file kind's title. Readers return these; the pass decides whether to show them.
+struct Diagnostic {
+    FileKind kind = FileKind::FormatData;
+    Msg id = Msg::FileMissing;
+    QStringList args;
+};
+
+class Messenger {
+public:
+    virtual ~Messenger() = default;
+    virtual void warn(const QString &title, const QString &text) = 0;   // exclamation, OK
+    virtual void inform(const QString &title, const QString &text) = 0; // no icon, OK
+    virtual bool askYesNo(const QString &title, const QString &text) = 0;
+    virtual bool askOkCancel(const QString &title, const QString &text) = 0;
+};
+
+} // namespace nikra

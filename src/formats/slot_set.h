@@ -1,0 +1,35 @@
+#pragma once
+// The page as the main window describes it: six slots of three file names each, and the
+// header line. The plot pass reads the names at call time and clears a name whose file
+// is missing, as the main window's boxes are cleared.
+
+#include <QString>
+
+#include <array>
+
+namespace nikra {
+
+inline constexpr int kSlotCount = 6;
+
+struct SlotFiles {
+    QString format;   // Format Data file (full path); empty: the slot is not drawn
+    QString graph;    // Graph Data file
+    QString comment;  // Comment Data file
+};
+
+struct SlotSet {
+    std::array<SlotFiles, kSlotCount> slots;
+    SlotFiles &operator[](int slot) { return slots[std::size_t(slot - 1)]; }  // slot 1..6
+    const SlotFiles &operator[](int slot) const { return slots[std::size_t(slot - 1)]; }
+};
+
+enum class HeaderAlign { None = -1, Left = 0, Centre = 1, Right = 2 };
+
+struct HeaderSettings {
+    QString text;
+    QString face;       // as typed in the font box
+    QString sizeText;   // as typed in the size box; not a number skips the header
+    HeaderAlign align = HeaderAlign::Left;
+};
+
+} // namespace nikra

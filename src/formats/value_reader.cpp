@@ -1,0 +1,203 @@
+#include "value_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace nikra {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool endsNumber(char c) { return isBlank(c) || c == ',' || isLineEnd(c); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A number too small for a double (1e-400) is zero; one too large is out of range.
+bool isUnderflow(std::string_view token)
+{
+    const auto e = token.find_first_of("eE");
+    return e != std::string_view::npos && e + 1 < token.size() && token[e + 1] == '-';
+}
+
+ReadStatus parseNumber(std::string_view token, double &out)
+{
+    bool negative = false;
+    if (!token.empty() && (token.front() == '+' || token.front() == '-')) {
+        negative = token.front() == '-';
+        token.remove_prefix(1);
+    }
+    // from_chars would take "inf" and "nan"; a number must start with a digit or a point.
+    if (token.empty() || !(isDigit(token.front()) || token.front() == '.'))
+        return ReadStatus::NotNumber;
+    double value = 0;
+    const auto [ptr, ec] =
+        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
+    if (ptr != token.data() + token.size())
+        return ReadStatus::NotNumber;
+    if (ec == std::errc::result_out_of_range) {
+        if (!isUnderflow(token))
+            return ReadStatus::OutOfRange;
+        value = 0;
+    } else if (ec != std::errc()) {
+        return ReadStatus::NotNumber;
+    }
+    out = negative ? -value : value;
+    return ReadStatus::Ok;
+}
+
+} // namespace
+
+void ValueReader::skipBlanks()
+{
+    while (pos_ < s_.size() && isBlank(s_[pos_]))
+        ++pos_;
+}
+
+bool ValueReader::atLineEnd() const { return pos_ < s_.size() && isLineEnd(s_[pos_]); }
+
+void ValueReader::takeLineEnd()
+{
+    if (s_[pos_] == '\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '\n')
+        ++pos_;
+    ++pos_;
+    ++line_;
+}
+
+void ValueReader::takeDelimiter()
+{
+    skipBlanks();
+    if (pos_ >= s_.size())
+        return;
+    if (s_[pos_] == ',')
+        ++pos_;
+    else if (atLineEnd())
+        takeLineEnd();
+}
+
+ReadStatus ValueReader::readDouble(double &out)
+{
+    skipBlanks();
+    if (pos_ >= s_.size())
+        return ReadStatus::PastEnd;
+    if (s_[pos_] == ',') {  // an empty field
+        ++pos_;
+        out = 0;
+        return ReadStatus::Ok;
+    }
+    if (atLineEnd()) {
+        takeLineEnd();
+        out = 0;
+        return ReadStatus::Ok;
+    }
+    const std::size_t start = pos_;
+    while (pos_ < s_.size() && !endsNumber(s_[pos_]))
+        ++pos_;
+    const ReadStatus status = parseNumber(s_.substr(start, pos_ - start), out);
+    takeDelimiter();
+    return status;
+}
+
+ReadStatus ValueReader::readSingle(float &out)
+{
+    double v = 0;
+    const ReadStatus status = readDouble(v);
+    if (status != ReadStatus::Ok)
+        return status;
+    if (std::fabs(v) > double(std::numeric_limits<float>::max()))
+        return ReadStatus::OutOfRange;
+    out = float(v);
+    return ReadStatus::Ok;
+}
+
+ReadStatus ValueReader::readInt16(std::int16_t &out)
+{
+    double v = 0;
+    const ReadStatus status = readDouble(v);
+    if (status != ReadStatus::Ok)
+        return status;
+    const double whole = std::nearbyint(v);
+    if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max())
+        return ReadStatus::OutOfRange;
+    out = std::int16_t(whole);
+    return ReadStatus::Ok;
+}
+
+ReadStatus ValueReader::readInt32(std::int32_t &out)
+{
+    double v = 0;
+    const ReadStatus status = readDouble(v);
+    if (status != ReadStatus::Ok)
+        return status;
+    const double whole = std::nearbyint(v);
+    if (whole < std::numeric_limits<std::int32_t>::min() || whole > std::numeric_limits<std::int32_t>::max())
+        return ReadStatus::OutOfRange;
+    out = std::int32_t(whole);
+    return ReadStatus::Ok;
+}
+
+ReadStatus ValueReader::readText(QString &out)
+{
+    skipBlanks();
+    if (pos_ >= s_.size())
+        return ReadStatus::PastEnd;
+    std::size_t start = pos_;
+    std::size_t end = pos_;
+    if (s_[pos_] == '"') {
+        start = ++pos_;
+        while (pos_ < s_.size() && s_[pos_] != '"' && !isLineEnd(s_[pos_]))
+            ++pos_;
+        end = pos_;
+        if (pos_ < s_.size() && s_[pos_] == '"')
+            ++pos_;
+        // Anything between the closing quote and the next comma or line end is dropped.
+        while (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_]))
+            ++pos_;
+    } else {
+        while (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_]))
+            ++pos_;
+        end = pos_;
+    }
+    out = QString::fromUtf8(s_.data() + start, qsizetype(end - start));
+    if (pos_ < s_.size()) {
+        if (s_[pos_] == ',')
+            ++pos_;
+        else
+            takeLineEnd();
+    }
+    return ReadStatus::Ok;
+}
+
+bool ValueReader::skipLine()
+{
+    if (pos_ >= s_.size())
+        return false;
+    while (pos_ < s_.size() && !isLineEnd(s_[pos_]))
+        ++pos_;
+    if (pos_ < s_.size())
+        takeLineEnd();
+    return true;
+}
+
+int ValueReader::lineCount() const
+{
+    int lines = 0;
+    for (std::size_t i = 0; i < s_.size(); ++i) {
+        if (s_[i] == '\n' || (s_[i] == '\r' && !(i + 1 < s_.size() && s_[i + 1] == '\n')))
+            ++lines;
+    }
+    if (!s_.empty() && !isLineEnd(s_.back()))
+        ++lines;
+    return lines;
+}
+
+bool ValueReader::hasText() const
+{
+    for (std::size_t i = pos_; i < s_.size(); ++i) {
+        if (!isBlank(s_[i]) && !isLineEnd(s_[i]))
+            return true;
+    }
+    return false;
+}
+
+} // namespace nikra

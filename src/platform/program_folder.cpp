@@ -1,0 +1,85 @@
+#include "platform/program_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace nikra {
+
+QStringList sampleFormatFiles()
+{
+    return {QStringLiteral("frmnkr1.dat"), QStringLiteral("frmnkr2.dat"), QStringLiteral("frmnkr3.dat"),
+            QStringLiteral("frmnkr4.dat")};
+}
+
+QStringList sampleGraphFiles()
+{
+    return {QStringLiteral("g01.dat"), QStringLiteral("g02.dat"), QStringLiteral("g03.dat"),
+            QStringLiteral("g04.dat")};
+}
+
+QStringList sampleCommentFiles()
+{
+    return {QStringLiteral("cmtnkr1.txt"), QStringLiteral("cmtnkr2.txt"), QStringLiteral("cmtnkr3.txt")};
+}
+
+QString pathMemoryFileName() { return QStringLiteral("Nikra.pth"); }
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return name;
+    if (folder.endsWith(u'/') || folder.endsWith(QDir::separator()))
+        return folder + name;
+    return folder + u'/' + name;
+}
+
+namespace {
+
+QStringList allSamples() { return sampleFormatFiles() + sampleGraphFiles() + sampleCommentFiles(); }
+
+bool holdsSamples(const QString &folder)
+{
+    for (const QString &name : allSamples()) {
+        if (!QFileInfo::exists(joinPath(folder, name)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void seedSamples(const QString &folder)
+{
+    QDir().mkpath(folder);
+    for (const QString &name : allSamples()) {
+        const QString target = joinPath(folder, name);
+        if (QFileInfo::exists(target))
+            continue;
+        if (QFile::copy(QStringLiteral(":/samples/") + name, target))
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+QString resolveProgramFolder(const QString &explicitHome)
+{
+    QString home = explicitHome;
+    if (home.isEmpty())
+        home = qEnvironmentVariable("NIKRA_HOME");
+    if (!home.isEmpty())
+        return QDir(home).absolutePath();
+
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    if (holdsSamples(exeFolder) && QFileInfo(exeFolder).isWritable())
+        return exeFolder;
+
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (data.isEmpty())
+        data = QDir::homePath() + QStringLiteral("/.nikra");
+    seedSamples(data);
+    return data;
+}
+
+} // namespace nikra

@@ -1,0 +1,26 @@
+#pragma once
+// The program's folder: where the sample files and the path memory file "Nikra.pth" live.
+// It is the folder given by --home or NIKRA_HOME; else the executable's folder when it
+// holds the sample files and can be written; else the per-user data folder, into which the
+// samples (built into the program) are copied on first use.
+
+#include <QString>
+#include <QStringList>
+
+namespace nikra {
+
+QStringList sampleFormatFiles();   // frmnkr1.dat .. frmnkr4.dat
+QStringList sampleGraphFiles();    // g01.dat .. g04.dat
+QStringList sampleCommentFiles();  // cmtnkr1.txt .. cmtnkr3.txt
+QString pathMemoryFileName();      // Nikra.pth
+
+// explicitHome: the --home argument, empty when not given.
+QString resolveProgramFolder(const QString &explicitHome);
+
+// Copies any sample file missing from folder out of the program's resources.
+void seedSamples(const QString &folder);
+
+// folder and name joined by exactly one separator.
+QString joinPath(const QString &folder, const QString &name);
+
+} // namespace nikra

@@ -1,0 +1,97 @@
+#pragma once
+// What makes the three surfaces differ: their conversion factors and their own rules
+// (pens, which surface reports file problems). One value per surface, so a drawing step
+// never asks which surface it is on.
+
+#include <QColor>
+
+namespace nikra {
+
+enum class SurfaceKind { Canvas, Printer, Metafile };
+
+enum class LineStyle { Solid, Dash, Dot, DashDot, DashDotDot, None };
+
+// A pen in the device units of its surface; a width of 0 or less asks for the thinnest line.
+struct Pen {
+    LineStyle style = LineStyle::Solid;
+    int width = 1;
+    QColor color = Qt::black;
+    friend bool operator==(const Pen &, const Pen &) = default;
+};
+
+struct DeviceProfile {
+    SurfaceKind kind = SurfaceKind::Canvas;
+    // Device units per page millimetre: screen pixels on the canvas, printer pixels on the
+    // printer, twips in the metafile.
+    double devPerMmX = 0;
+    double devPerMmY = 0;
+    // Screen pixels per millimetre, kept by every surface: font sizes and the legend
+    // spacing are given in screen pixels.
+    double screenPxPerMmX = 0;
+    double screenPxPerMmY = 0;
+    // Device units per screen pixel (1 on the canvas).
+    double devPerScreenPxX = 1;
+    double devPerScreenPxY = 1;
+    // The surface's own pens.
+    Pen framePen;     // frame outline and ticks
+    Pen divisionPen;  // dotted division lines
+    int curvePenScale = 1;  // curve pen widths are multiplied by this (metafile: 4)
+
+    // A pass shows file problems to the user only on the canvas; the printer and metafile
+    // passes make the same corrections silently.
+    bool reportsProblems() const { return kind == SurfaceKind::Canvas; }
+
+    static DeviceProfile canvas(double screenDpi);
+    static DeviceProfile printer(double deviceDpiX, double deviceDpiY, double screenDpi);
+    static DeviceProfile metafile(double screenDpi);
+};
+
+inline constexpr double kDefaultScreenDpi = 96.0;
+
+// Twips per millimetre as the screen and printer scaling always used it.
+inline constexpr double kTwipsPerMm = 56.69291;
+// The metafile's twips per millimetre: the single-precision value of 1440 / 25.4.
+inline constexpr double kMetaTwipsPerMm = 56.692909;
+
+inline double twipsPerPixel(double dpi) { return 1440.0 / dpi; }
+
+inline DeviceProfile DeviceProfile::canvas(double screenDpi)
+{
+    DeviceProfile p;
+    p.kind = SurfaceKind::Canvas;
+    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(screenDpi);
+    p.devPerMmX = p.screenPxPerMmX;
+    p.devPerMmY = p.screenPxPerMmY;
+    p.framePen = {LineStyle::Solid, 2, Qt::black};
+    p.divisionPen = {LineStyle::Dot, 1, Qt::black};
+    return p;
+}
+
+inline DeviceProfile DeviceProfile::printer(double deviceDpiX, double deviceDpiY, double screenDpi)
+{
+    DeviceProfile p;
+    p.kind = SurfaceKind::Printer;
+    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(screenDpi);
+    p.devPerMmX = kTwipsPerMm / twipsPerPixel(deviceDpiX);
+    p.devPerMmY = kTwipsPerMm / twipsPerPixel(deviceDpiY);
+    p.devPerScreenPxX = twipsPerPixel(screenDpi) / twipsPerPixel(deviceDpiX);
+    p.devPerScreenPxY = twipsPerPixel(screenDpi) / twipsPerPixel(deviceDpiY);
+    p.framePen = {LineStyle::Solid, 4, Qt::black};
+    p.divisionPen = {LineStyle::Dot, 1, Qt::black};
+    return p;
+}
+
+inline DeviceProfile DeviceProfile::metafile(double screenDpi)
+{
+    DeviceProfile p;
+    p.kind = SurfaceKind::Metafile;
+    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(screenDpi);
+    p.devPerMmX = p.devPerMmY = kMetaTwipsPerMm;
+    p.devPerScreenPxX = p.devPerScreenPxY = twipsPerPixel(screenDpi);
+    p.framePen = {LineStyle::Solid, 16, Qt::black};
+    p.divisionPen = {LineStyle::Dot, 4, Qt::black};
+    p.curvePenScale = 4;
+    return p;
+}
+
+} // namespace nikra

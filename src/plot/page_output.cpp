@@ -1,0 +1,61 @@
+#include "plot/page_output.h"
+
+#include "plot/canvas_surface.h"
+#include "plot/metafile_surface.h"
+#include "plot/plot_pass.h"
+#include "plot/printer_surface.h"
+
+#include <QPdfWriter>
+
+namespace nikra {
+
+namespace {
+
+// Printed pages are drawn at a common office printer's resolution: pen widths are in
+// device pixels, so this decides how thick a printed line is.
+constexpr int kPdfDpi = 600;
+
+} // namespace
+
+CanvasPage drawCanvasPage(PageJob &job)
+{
+    CanvasSurface surface(job.screenDpi);
+    PlotPass pass(surface, job.slots, job.view, job.messenger);
+    pass.run();
+    CanvasPage page;
+    page.lowestY = pass.state().page.LowestY;
+    page.image = surface.finish();
+    return page;
+}
+
+bool printPage(PageJob &job, QPagedPaintDevice &device)
+{
+    PrinterSurface surface(device, job.screenDpi);
+    if (!surface.isActive())
+        return false;
+    PlotPass pass(surface, job.slots, job.view, job.messenger);
+    pass.run();
+    return surface.finish();
+}
+
+bool writePdfPage(PageJob &job, const QString &path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(kPdfDpi);
+    writer.setCreator(QStringLiteral("Nikra"));
+    writer.setTitle(QStringLiteral("Nikra"));
+    PrinterSurface::preparePage(writer);
+    return printPage(job, writer);
+}
+
+bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output)
+{
+    MetafileSurface surface(output, metaWindow(selection), job.screenDpi);
+    if (!surface.isActive())
+        return false;
+    PlotPass pass(surface, job.slots, job.view, job.messenger);
+    pass.run();
+    return surface.finish();
+}
+
+} // namespace nikra

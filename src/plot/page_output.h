@@ -1,0 +1,40 @@
+#pragma once
+// A whole page through each surface: the canvas image, the printed page (PDF) and the
+// metafile drawing (SVG). The command line and the canvas window's save use these.
+
+#include "formats/messages.h"
+#include "formats/slot_set.h"
+#include "plot/meta_window.h"
+#include "plot/view_state.h"
+
+#include <QImage>
+
+class QIODevice;
+class QPagedPaintDevice;
+
+namespace nikra {
+
+struct PageJob {
+    SlotSet &slots;
+    ViewState &view;
+    Messenger &messenger;
+    double screenDpi = 96.0;
+};
+
+struct CanvasPage {
+    QImage image;
+    float lowestY = 0;  // how far down the page the plots reach, mm
+};
+
+// The canvas pass: shows file problems and clears the names of missing files.
+CanvasPage drawCanvasPage(PageJob &job);
+
+// The printer pass on a paged device prepared for A4 without margins. False when the
+// device could not be opened or finished.
+bool printPage(PageJob &job, QPagedPaintDevice &device);
+bool writePdfPage(PageJob &job, const QString &path);
+
+// The metafile pass for the selection (or the whole page).
+bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output);
+
+} // namespace nikra

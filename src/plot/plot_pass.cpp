@@ -1,0 +1,228 @@
+#include "plot/plot_pass.h"
+
+#include "formats/format_data_reader.h"
+#include "formats/graph_data_reader.h"
+#include "formats/text_codec.h"
+#include "plot/axis_view.h"
+#include "plot/curves/curve_fit.h"
+#include "plot/curves/lin_drw.h"
+#include "plot/frame.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace nikra {
+
+namespace {
+
+bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+std::optional<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+PlotPass::PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger &messenger)
+    : surface_(surface), slots_(slots), view_(view), messenger_(messenger)
+{
+}
+
+void PlotPass::report(int slot, const Diagnostic &d)
+{
+    if (surface_.profile().reportsProblems())
+        messenger_.warn(slotTitle(d.kind, slot), messageText(d.id, d.args));
+}
+
+void PlotPass::reportMissing(int slot, FileKind kind, QString &name)
+{
+    if (!surface_.profile().reportsProblems())
+        return;
+    report(slot, Diagnostic{kind, Msg::FileMissing, {}});
+    name.clear();
+}
+
+void PlotPass::run()
+{
+    st_.page = PageLayout{};
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (!slots_[slot].format.isEmpty())
+            Adrw(slot);
+    }
+}
+
+void PlotPass::Adrw(int slot)
+{
+    const bool leftColumn = slot % 2 == 1;
+    const bool placed = Drw(slot, leftColumn ? 25.0f : 120.0f, st_.page.RowTop);
+    // The comment step belongs to a slot whose own frame was placed: a slot that stopped
+    // before that has no CSZ or text edges of its own.
+    if (placed && st_.fmt.CSZ > 0 && !slots_[slot].comment.isEmpty())
+        Cmt(slot);
+    if (leftColumn) {
+        if (slot < kSlotCount && slots_[slot + 1].format.isEmpty())
+            st_.page.RowTop = st_.page.LowestY;
+    } else if (slot < kSlotCount && st_.page.LowestY > st_.page.RowTop) {
+        st_.page.RowTop = st_.page.LowestY;
+    }
+}
+
+bool PlotPass::Drw(int slot, float xOffset, float yOffset)
+{
+    SlotFiles &names = slots_[slot];
+    if (!fileExists(names.format)) {
+        reportMissing(slot, FileKind::FormatData, names.format);
+        return false;
+    }
+    const std::optional<QByteArray> bytes = readWholeFile(names.format);
+    if (!bytes) {
+        report(slot, Diagnostic{FileKind::FormatData, Msg::FileUnreadable, {}});
+        return false;
+    }
+    FormatDataReader format(toUtf8Bytes(*bytes));
+    bool placed = false;
+    if (!readFixedPart(slot, format, xOffset, yOffset, placed))
+        return placed;
+    FrmDrw(surface_, st_);
+
+    auto sink = [&](const Diagnostic &d) { report(slot, d); };
+    if (!format.skipToCurveLines(sink))
+        return placed;
+    if (names.graph.isEmpty())
+        return placed;  // the frame alone
+    if (!fileExists(names.graph)) {
+        reportMissing(slot, FileKind::GraphData, names.graph);
+        return placed;
+    }
+    drawBlocks(slot, format, names.graph);
+    return placed;
+}
+
+bool PlotPass::readFixedPart(int slot, FormatDataReader &format, float xOffset, float yOffset, bool &placed)
+{
+    PlotFormat &f = st_.fmt;
+    auto sink = [&](const Diagnostic &d) { report(slot, d); };
+    if (!format.readXFrame(f, sink))
+        return false;
+    st_.faces = facesForFnt(f.FNT);
+    if (!format.readYFrame(f, sink))
+        return false;
+
+    FrameGeometry &g = st_.geo;
+    g.FrameLeft = f.XSF + xOffset;
+    g.FrameTop = f.YSP + yOffset;
+    g.PlotLeft = g.FrameLeft;
+    g.PlotBottom = f.YWD + g.FrameTop;
+    // The text edges start at this slot's frame, so nothing of an earlier slot carries over.
+    st_.edges = TextEdges{g.PlotBottom, g.FrameTop, g.PlotLeft, g.PlotLeft + f.XWD};
+    placed = true;
+
+    if (!format.readXNumbers(f, sink) || !applyView(slot, true))
+        return false;
+    if (!format.readYNumbers(f, sink) || !applyView(slot, false))
+        return false;
+    if (!format.readXTitle(f, sink))
+        return false;
+    if (f.XLP == 2) {  // numbers and title above the frame push it down
+        g.FrameTop += f.XNS + f.XLS;
+        g.PlotBottom += f.XNS + f.XLS;
+    }
+    return format.readYTitle(f, sink);
+}
+
+bool PlotPass::applyView(int slot, bool xAxis)
+{
+    PlotFormat &f = st_.fmt;
+    const AxisKeys keys = xAxis ? AxisKeys{f.XMN, f.XMX, f.XDV, f.XDS} : AxisKeys{f.YMN, f.YMX, f.YDV, f.YDS};
+    const float pan = xAxis ? view_.PanX[std::size_t(slot)] : view_.PanY[std::size_t(slot)];
+    float &step = xAxis ? st_.geo.XStep : st_.geo.YStep;
+    switch (applyAxisView(keys, pan, view_.ZoomSteps[std::size_t(slot)], step)) {
+    case AxisViewOutcome::Applied:
+        return true;
+    case AxisViewOutcome::EmptyRange:
+        report(slot, Diagnostic{FileKind::FormatData, xAxis ? Msg::XRangeEmpty : Msg::YRangeEmpty, {}});
+        return false;
+    case AxisViewOutcome::TooManyDivisions:
+        report(slot, Diagnostic{FileKind::FormatData, xAxis ? Msg::XTooManyDivisions : Msg::YTooManyDivisions,
+                                {QString::number(kMaxDivisions)}});
+        return false;
+    }
+    return false;
+}
+
+void PlotPass::advanceLegend()
+{
+    const CurveStyle &s = st_.style;
+    LegendState &l = st_.legend;
+    const float textHeight = float(2.25 * st_.fmt.RSZ / surface_.profile().screenPxPerMmY);
+    const float markerHeight = 1.2f * s.PSZ;
+    float &y = l.LegendY[std::size_t(s.RPS)];
+    if (markerHeight < textHeight) {
+        y += l.LegendHalf + textHeight / 2;
+        l.LegendHalf = textHeight / 2;
+    } else {
+        y += l.LegendHalf + 0.6f * s.PSZ;
+        l.LegendHalf = 0.6f * s.PSZ;
+    }
+}
+
+void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &graphPath)
+{
+    const std::optional<QByteArray> bytes = readWholeFile(graphPath);
+    if (!bytes) {
+        report(slot, Diagnostic{FileKind::GraphData, Msg::FileUnreadable, {}});
+        return;
+    }
+    GraphDataReader graph(*bytes);
+    auto sink = [&](const Diagnostic &d) { report(slot, d); };
+
+    st_.legend.LegendY[1] = 0;
+    st_.legend.LegendY[2] = 0;
+    st_.legend.LegendHalf = float(1.125 * st_.fmt.RSZ / surface_.profile().screenPxPerMmY);
+
+    bool haveStyle = false;
+    DataBlock block;
+    CurvePoints curve;
+    while (graph.hasData()) {
+        if (format.hasCurveLine()) {
+            if (!format.readCurveLine(st_.style, sink))
+                return;
+            haveStyle = true;
+            advanceLegend();
+        } else if (!haveStyle) {
+            return;  // no curve line at all: the frame alone
+        }
+        if (graph.readBlock(block, st_.style.IPL, st_.fmt.XLG == 1, st_.fmt.YLG == 1, sink) != BlockStatus::Read)
+            return;
+        const int n = block.count();
+        if (n > 1) {
+            if (curvePointCount(n, st_.style.IPL) > kMaxCurvePoints) {
+                report(slot, Diagnostic{FileKind::FormatData, Msg::CurveTooLarge,
+                                        {QString::number(kMaxCurvePoints)}});
+                st_.style.IPL = 0;
+            }
+            fitCurve(block, st_.style.IPL, curve);
+            LinDrw(surface_, st_, curve);
+        }
+    }
+}
+
+void PlotPass::Cmt(int slot)
+{
+    SlotFiles &names = slots_[slot];
+    if (!fileExists(names.comment)) {
+        reportMissing(slot, FileKind::CommentData, names.comment);
+        return;
+    }
+}
+
+} // namespace nikra

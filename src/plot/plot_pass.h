@@ -1,0 +1,52 @@
+#pragma once
+// One plot pass: every named slot of the page drawn onto one surface, in rows of two.
+// The same pass runs on the canvas, the printer and the metafile; only the canvas pass
+// shows file problems to the user (and clears the name of a missing file), the others
+// make the same corrections silently.
+
+#include "formats/messages.h"
+#include "formats/slot_set.h"
+#include "plot/pass_state.h"
+#include "plot/surface.h"
+#include "plot/view_state.h"
+
+namespace nikra {
+
+class FormatDataReader;
+
+// Curves of more points than this (after fitting) are drawn without fitting, so a large
+// IPL on a large block never asks for gigabytes.
+inline constexpr long long kMaxCurvePoints = 5'000'000;
+
+class PlotPass {
+public:
+    PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger &messenger);
+
+    // Pass start: RowTop = 10 mm, LowestY = 0, then Adrw for every slot with a Format Data
+    // name, in slot order.
+    void run();
+
+    const PassState &state() const { return st_; }
+
+private:
+    void Adrw(int slot);
+    // The slot's frame and curves; true once the frame geometry of this slot has been
+    // derived, so its comments have a place to go.
+    bool Drw(int slot, float xOffset, float yOffset);
+    bool readFixedPart(int slot, FormatDataReader &format, float xOffset, float yOffset, bool &placed);
+    void drawBlocks(int slot, FormatDataReader &format, const QString &graphPath);
+    void Cmt(int slot);
+
+    bool applyView(int slot, bool xAxis);
+    void advanceLegend();
+    void report(int slot, const Diagnostic &d);
+    void reportMissing(int slot, FileKind kind, QString &name);
+
+    Surface &surface_;
+    SlotSet &slots_;
+    ViewState &view_;
+    Messenger &messenger_;
+    PassState st_;
+};
+
+} // namespace nikra

@@ -1,0 +1,29 @@
+#pragma once
+// The printer: any paged device (a QPrinter, or a QPdfWriter for the command line), drawn
+// at the device's own resolution over the whole page without margins, so a point 25 mm
+// from the page's edge is printed 25 mm from the paper's edge.
+
+#include "plot/painter_surface.h"
+
+class QPagedPaintDevice;
+
+namespace nikra {
+
+class PrinterSurface : public PainterSurface {
+public:
+    // The device's page layout must already be A4 portrait with zero margins
+    // (see preparePage).
+    PrinterSurface(QPagedPaintDevice &device, double screenDpi);
+
+    bool isActive() const { return active_; }
+    // Ends the document, which sends the page.
+    bool finish();
+
+    // A4 portrait, no margins.
+    static void preparePage(QPagedPaintDevice &device);
+
+private:
+    bool active_ = false;
+};
+
+} // namespace nikra

@@ -1,0 +1,207 @@
+// "nikra render" end to end: real pages written by the program, checked for what the page
+// must show (pixels of the PNG, elements of the SVG, the printed PDF page), and the
+// command line's messages and exit status.
+
+#include "support/test_files.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using namespace nikra::test;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runNikra(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(NIKRA_BINARY), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// One slot: frame 100 x 80 mm at (25, 10), x and y from 0 to 10, and a blue horizontal
+// line at y = 5 across the frame and beyond it.
+struct OneSlot {
+    TestDir dir;
+    QString format;
+    QString graph;
+    OneSlot()
+    {
+        FormatFile f;
+        f.curves = QStringList{QStringLiteral("0, 0, 4, 0, 0, 0, 0, line")};
+        format = dir.write(QStringLiteral("f.dat"), f);
+        graph = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\r\n-5, 5\r\n15, 5\r\n"));
+    }
+    QStringList slot() const { return {QStringLiteral("--slot"), QStringLiteral("1"), format, graph}; }
+};
+
+bool isDark(QRgb c) { return qGray(c) < 96; }
+
+} // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pngShowsTheFrameAndCurve();
+    void svgIsInTwips();
+    void pdfIsOneA4Page();
+    void messagesAndExitStatus();
+    void samplePage();
+};
+
+void TestApp::pngShowsTheFrameAndCurve()
+{
+    OneSlot s;
+    const QString page = s.dir.path(QStringLiteral("page.png"));
+    const Run r = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page} + s.slot());
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QString());
+    QImage img(page);
+    QCOMPARE(img.size(), QSize(794, 1123));  // 11907 x 16840 twips at 15 twips per pixel
+    QCOMPARE(qRound(img.dotsPerMeterX() * 0.0254), 96);
+    // Left edge at rnd(25 mm * 56.69291 / 15) = 94, bottom at rnd(90 mm ...) = 340.
+    QVERIFY(isDark(img.pixel(94, 200)));
+    QVERIFY(!isDark(img.pixel(90, 200)));
+    QVERIFY(!isDark(img.pixel(98, 200)));
+    QVERIFY(isDark(img.pixel(300, 340)));
+    // The curve at y = 5: 50 mm down, pixel row rnd(188.98) = 189, blue inside the frame
+    // only (the frame's right edge is at pixel 472).
+    QCOMPARE(img.pixel(300, 189), qRgb(0, 0, 255));
+    QCOMPARE(img.pixel(480, 189), qRgb(255, 255, 255));
+    QCOMPARE(img.pixel(80, 189), qRgb(255, 255, 255));
+
+    const Run dpi = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page,
+                                      QStringLiteral("--dpi"), QStringLiteral("120")} + s.slot());
+    QCOMPARE(dpi.exitCode, 0);
+    QCOMPARE(QImage(page).size(), QSize(992, 1403));  // 12 twips per pixel
+}
+
+void TestApp::svgIsInTwips()
+{
+    OneSlot s;
+    const QString page = s.dir.path(QStringLiteral("page.svg"));
+    Run r = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page} + s.slot());
+    QCOMPARE(r.exitCode, 0);
+
+    auto readSvg = [&page](QString &width, QString &viewBox, QStringList &polylines) {
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"svg") {
+                width = xml.attributes().value(QStringLiteral("width")).toString();
+                viewBox = xml.attributes().value(QStringLiteral("viewBox")).toString();
+            } else if (xml.name() == u"polyline") {
+                polylines.append(xml.attributes().value(QStringLiteral("points")).toString().trimmed());
+            }
+        }
+        QVERIFY(!xml.hasError());
+    };
+    QString width, viewBox;
+    QStringList polylines;
+    readSvg(width, viewBox, polylines);
+    QCOMPARE(viewBox, QStringLiteral("0 0 11907 16840"));
+    // The frame: 25 mm is rnd(25 * 56.692909) = 1417 twips, 10 mm 567, 90 mm 5102, 125 mm 7087.
+    QCOMPARE(polylines.first(), QStringLiteral("1417,567 1417,5102 7087,5102 7087,567 1417,567"));
+    QVERIFY(polylines.contains(QStringLiteral("1417,2835 7087,2835")));
+
+    // A 130 x 80 mm selection, dragged up and to the left, is a 130 x 80 mm drawing.
+    r = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page, QStringLiteral("--select"),
+                          QStringLiteral("150,120,20,40")} + s.slot());
+    QCOMPARE(r.exitCode, 0);
+    polylines.clear();
+    readSvg(width, viewBox, polylines);
+    QCOMPARE(viewBox, QStringLiteral("1134 2268 7370 4535"));
+    QVERIFY(width.endsWith(QStringLiteral("mm")));
+    QVERIFY(qAbs(width.chopped(2).toDouble() - 130.0) < 0.01);
+}
+
+void TestApp::pdfIsOneA4Page()
+{
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdfinfo.isEmpty() || pdftoppm.isEmpty())
+        QFAIL("poppler-utils (pdfinfo, pdftoppm) are needed: run scripts/setup");
+    OneSlot s;
+    const QString page = s.dir.path(QStringLiteral("page.pdf"));
+    const Run r = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page} + s.slot());
+    QCOMPARE(r.exitCode, 0);
+
+    QProcess info;
+    info.start(pdfinfo, {page});
+    QVERIFY(info.waitForFinished());
+    const QString text = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(text));
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Page size:\\s+59[56].* x 84[12].* pts \\(A4\\)"))),
+             qPrintable(text));
+
+    // At 254 dpi one pixel is 0.1 mm: the frame's left edge, 25 mm from the paper's edge,
+    // is at column 250; the curve 50 mm down at row 500.
+    QProcess raster;
+    raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"),
+                            QStringLiteral("-singlefile"), page, s.dir.path(QStringLiteral("printed"))});
+    QVERIFY(raster.waitForFinished(60000));
+    const QImage img(s.dir.path(QStringLiteral("printed.png")));
+    QVERIFY(qAbs(img.width() - 2100) <= 1 && qAbs(img.height() - 2970) <= 1);
+    QVERIFY(isDark(img.pixel(250, 400)));
+    QVERIFY(!isDark(img.pixel(246, 400)));
+    QVERIFY(!isDark(img.pixel(254, 400)));
+    QVERIFY(qBlue(img.pixel(700, 500)) > 200 && qRed(img.pixel(700, 500)) < 100);
+    QVERIFY(!isDark(img.pixel(700, 505)));
+}
+
+void TestApp::messagesAndExitStatus()
+{
+    OneSlot s;
+    const QString missing = s.dir.path(QStringLiteral("nothing.dat"));
+    // The canvas pass runs first for every format, so a problem is told once, exactly.
+    for (const QString &ending : {QStringLiteral("png"), QStringLiteral("pdf"), QStringLiteral("svg")}) {
+        const Run r = runNikra({QStringLiteral("render"), QStringLiteral("-o"), s.dir.path(QStringLiteral("p.") + ending),
+                             QStringLiteral("--slot"), QStringLiteral("2"), s.format, missing,
+                             QStringLiteral("--slot"), QStringLiteral("5"), missing});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, QStringLiteral(" 2nd Graph Data Error: ファイルが存在しません。ご確認ください。 \n"
+                                       " 5th Format Data Error: ファイルが存在しません。ご確認ください。 \n"));
+    }
+
+    Run r = runNikra({QStringLiteral("render"), QStringLiteral("-o"), s.dir.path(QStringLiteral("p.jpg"))});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.err.contains(QStringLiteral(".png, .pdf or .svg")));
+    r = runNikra({QStringLiteral("render"), QStringLiteral("--slot"), QStringLiteral("7"), s.format});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.err.contains(QStringLiteral("1 to 6")));
+    r = runNikra({QStringLiteral("render"), QStringLiteral("-o"), QStringLiteral("/no/such/folder/p.png")});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.contains(QStringLiteral("could not write")));
+    r = runNikra({QStringLiteral("render"), QStringLiteral("--help")});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains(QStringLiteral("--slot N FORMAT")));
+}
+
+void TestApp::samplePage()
+{
+    // The sample set beside the program draws without a single message.
+    TestDir home;
+    const QString page = home.path(QStringLiteral("sample.png"));
+    const Run r = runNikra({QStringLiteral("render"), QStringLiteral("--home"), QStringLiteral(NIKRA_SAMPLES),
+                         QStringLiteral("-o"), page});
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(!QImage(page).isNull());
+}
+
+QTEST_GUILESS_MAIN(TestApp)
+#include "tst_app.moc"

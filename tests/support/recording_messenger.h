@@ -1,0 +1,26 @@
+#pragma once
+// Records what the program would show, as "TITLE: TEXT" lines; questions get set answers.
+
+#include "formats/messages.h"
+
+#include <QStringList>
+
+namespace nikra::test {
+
+class RecordingMessenger : public Messenger {
+public:
+    void warn(const QString &title, const QString &text) override;
+    void inform(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &text) override;
+    bool askOkCancel(const QString &title, const QString &text) override;
+
+    QStringList lines;
+    bool yesNoAnswer = true;
+    bool okCancelAnswer = true;
+};
+
+// The line a message becomes: its title, ": ", its text.
+QString messageLine(const QString &title, Msg id, const QStringList &args = {});
+QString slotMessage(FileKind kind, int slot, Msg id, const QStringList &args = {});
+
+} // namespace nikra::test

@@ -1,0 +1,32 @@
+#include "support/test_files.h"
+
+#include <QFile>
+
+namespace nikra::test {
+
+QString FormatFile::text(const QString &eol) const
+{
+    QStringList lines{QStringLiteral("title"),       QStringLiteral("subtitle"), QStringLiteral("x frame"),
+                      line4,                         QStringLiteral("y frame"),  line6,
+                      QStringLiteral("x numbers"),   QStringLiteral("keys"),     line9,
+                      QStringLiteral("y numbers"),   line11,                     QStringLiteral("x title"),
+                      QStringLiteral("keys"),        line14,                     QStringLiteral("y title"),
+                      line16,                        QStringLiteral("curves"),   QStringLiteral("keys")};
+    lines += curves;
+    return lines.join(eol) + eol;
+}
+
+TestDir::TestDir() { Q_ASSERT(dir_.isValid()); }
+
+QString TestDir::path(const QString &name) const { return dir_.filePath(name); }
+
+QString TestDir::write(const QString &name, const QByteArray &bytes) const
+{
+    const QString p = path(name);
+    QFile file(p);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return p;
+}
+
+} // namespace nikra::test

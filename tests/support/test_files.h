@@ -1,0 +1,36 @@
+#pragma once
+// Writing the files a test draws from.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace nikra::test {
+
+// A Format Data file by its value lines; the skipped lines hold headings.
+struct FormatFile {
+    QString line4 = QStringLiteral("100, 0, 10, 0, 0, 0, 0, 0");  // XWD XMN XMX XLG XSF RSZ CSZ FNT
+    QString line6 = QStringLiteral("80, 0, 10, 0, 0");            // YWD YMN YMX YLG YSP
+    QString line9 = QStringLiteral("0, 0, 5, 0");                 // XNS XND XDV XDS
+    QString line11 = QStringLiteral("0, 0, 5, 0");                // YNS YND YDV YDS
+    QString line14 = QStringLiteral("0, 1, x");                   // XLS XLP XLB
+    QString line16 = QStringLiteral("0, 1, y");                   // YLS YLP YLB
+    QStringList curves{QStringLiteral("0, 0, 0, 0, 0, 0, 0, curve")};
+
+    QString text(const QString &eol = QStringLiteral("\r\n")) const;
+};
+
+class TestDir {
+public:
+    TestDir();
+    QString path(const QString &name) const;
+    QString write(const QString &name, const QByteArray &bytes) const;
+    QString write(const QString &name, const QString &text) const { return write(name, text.toUtf8()); }
+    QString write(const QString &name, const FormatFile &f) const { return write(name, f.text()); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace nikra::test
