@@ -1,5 +1,7 @@
 #include "plot/painter_surface.h"
 
+#include "plot/device_path.h"
+
 #include <QPaintDevice>
 
 #include <algorithm>
@@ -79,11 +81,9 @@ const std::vector<QPoint> &PainterSurface::devicePath(std::span<const PagePoint>
 {
     path_.clear();
     path_.reserve(points.size());
-    for (const PagePoint &p : points) {
-        const QPoint d = toQPoint(toDevice(p));
-        if (path_.empty() || path_.back() != d)
-            path_.push_back(d);
-    }
+    for (const PagePoint &p : points)
+        path_.push_back(toQPoint(toDevice(p)));
+    dropRepeats(path_);
     return path_;
 }
 
@@ -127,7 +127,10 @@ void PainterSurface::polyline(std::span<const PagePoint> points, const Pen &pen)
 {
     if (pen.style == LineStyle::None)
         return;
-    drawPath(devicePath(points), pen);
+    devicePath(points);
+    if (pen.style == LineStyle::Solid)
+        mergeStraightRuns(path_);
+    drawPath(path_, pen);
 }
 
 void PainterSurface::polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill)

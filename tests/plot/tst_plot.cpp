@@ -2,6 +2,7 @@
 // curve clipping and pens, and where the three surfaces differ.
 
 #include "plot/axis_view.h"
+#include "plot/device_path.h"
 #include "plot/curves/colour_table.h"
 #include "plot/curves/curve_clip.h"
 #include "plot/curves/line_style.h"
@@ -11,6 +12,8 @@
 #include "support/recording_surface.h"
 #include "support/test_files.h"
 
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace nikra;
@@ -88,6 +91,7 @@ private Q_SLOTS:
     void missingFiles();
     void curveLineLoop();
     void oversizedFitIsDrawnStraight();
+    void reducedPathsDrawTheSame();
 };
 
 void TestPlot::deviceFactors()
@@ -467,5 +471,37 @@ void TestPlot::oversizedFitIsDrawnStraight()
     QCOMPARE(run.surface->of(PrimitiveKind::Polyline).at(0).mm.size(), std::size_t(200));
 }
 
-QTEST_GUILESS_MAIN(TestPlot)
+void TestPlot::reducedPathsDrawTheSame()
+{
+    // A dense noisy curve and a random walk, drawn from all their points and from the
+    // reduced path, with a thin and a wide solid pen: the pixels must be the same.
+    QRandomGenerator rng(7);
+    std::vector<QPoint> dense, walk;
+    for (int i = 0; i < 20000; ++i)
+        dense.push_back({20 + i / 50, 100 + int(rng.bounded(60)) - (i / 400)});
+    QPoint p(150, 150);
+    for (int i = 0; i < 5000; ++i) {
+        p += QPoint(int(rng.bounded(3)) - 1, int(rng.bounded(3)) - 1);
+        walk.push_back(p);
+    }
+    for (const std::vector<QPoint> &original : {dense, walk}) {
+        std::vector<QPoint> reduced = original;
+        dropRepeats(reduced);
+        mergeStraightRuns(reduced);
+        QVERIFY(reduced.size() < original.size());
+        for (int width : {1, 3}) {
+            auto draw = [width](const std::vector<QPoint> &path) {
+                QImage img(500, 300, QImage::Format_RGB32);
+                img.fill(Qt::white);
+                QPainter painter(&img);
+                painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                painter.drawPolyline(path.data(), int(path.size()));
+                return img;
+            };
+            QCOMPARE(draw(reduced), draw(original));
+        }
+    }
+}
+
+QTEST_MAIN(TestPlot)
 #include "tst_plot.moc"

@@ -1,0 +1,63 @@
+#include "plot/device_path.h"
+
+#include <algorithm>
+
+namespace nikra {
+
+void dropRepeats(std::vector<QPoint> &path)
+{
+    path.erase(std::unique(path.begin(), path.end()), path.end());
+}
+
+namespace {
+
+// One pass over the runs that share the coordinate `along` picks (x for columns, y for
+// rows), keeping each run's first point, its two extremes in the other coordinate, and
+// its last point.
+template <class Along, class Across>
+void mergeRuns(std::vector<QPoint> &path, Along along, Across across)
+{
+    std::size_t out = 0;
+    const std::size_t n = path.size();
+    for (std::size_t i = 0; i < n;) {
+        std::size_t j = i;
+        int lo = across(path[i]);
+        int hi = lo;
+        while (j + 1 < n && along(path[j + 1]) == along(path[i])) {
+            ++j;
+            lo = std::min(lo, across(path[j]));
+            hi = std::max(hi, across(path[j]));
+        }
+        if (j - i >= 4) {
+            const QPoint first = path[i];
+            const QPoint last = path[j];
+            QPoint low = first;
+            QPoint high = first;
+            for (std::size_t k = i; k <= j; ++k) {
+                if (across(path[k]) == lo)
+                    low = path[k];
+                if (across(path[k]) == hi)
+                    high = path[k];
+            }
+            for (const QPoint &p : {first, low, high, last}) {
+                if (out == 0 || path[out - 1] != p)
+                    path[out++] = p;
+            }
+        } else {
+            for (std::size_t k = i; k <= j; ++k)
+                path[out++] = path[k];
+        }
+        i = j + 1;
+    }
+    path.resize(out);
+}
+
+} // namespace
+
+void mergeStraightRuns(std::vector<QPoint> &path)
+{
+    mergeRuns(path, [](const QPoint &p) { return p.x(); }, [](const QPoint &p) { return p.y(); });
+    mergeRuns(path, [](const QPoint &p) { return p.y(); }, [](const QPoint &p) { return p.x(); });
+}
+
+} // namespace nikra
