@@ -97,8 +97,8 @@ QString renderUsage()
         "  --dpi N                      the screen resolution of the canvas (default 96)\n"
         "  --header TEXT                the header line\n"
         "  --header-font FACE           its face (default ＭＳ Ｐ明朝)\n"
-        "  --header-size N              its size, 1-9 (default 3)\n"
-        "  --header-align left|centre|right\n"
+        "  --header-size N              its size, 1-9 (default 4)\n"
+        "  --header-align left|centre|right (default left)\n"
         "\n"
         "Without --slot or --pth the program folder's Nikra.pth is used, else the samples.\n"
         "Exit status: 0 page written, 1 not written, 2 bad arguments.\n");
@@ -200,7 +200,8 @@ int runRender(const RenderOptions &o, Messenger &messenger)
 {
     const QString home = resolveProgramFolder(o.home);
     SlotSet slots;
-    HeaderSettings header{QString(), QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("3"), HeaderAlign::Centre};
+    // The header settings of a first start: ＭＳ Ｐ明朝, size 4, left.
+    HeaderSettings header{QString(), kHeaderFaces.at(0), QStringLiteral("4"), HeaderAlign::Left};
     if (o.slots)
         slots = *o.slots;
     else
@@ -222,7 +223,7 @@ int runRender(const RenderOptions &o, Messenger &messenger)
     }
 
     ViewState view;
-    PageJob job{slots, view, messenger, o.dpi};
+    PageJob job{slots, view, messenger, header, o.dpi};
     const CanvasPage canvas = drawCanvasPage(job);
     if (canvas.lowestY > 279.0f)
         messenger.warn(pageTitle(), messageText(Msg::PageTooLong));

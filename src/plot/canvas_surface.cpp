@@ -9,7 +9,7 @@ QSize CanvasSurface::pagePixels(double screenDpi)
 }
 
 CanvasSurface::CanvasSurface(double screenDpi)
-    : PainterSurface(DeviceProfile::canvas(screenDpi)),
+    : PainterSurface(DeviceProfile::canvas(screenDpi), screenDpi),
       image_(pagePixels(screenDpi), QImage::Format_RGB32)
 {
     // The image carries the screen's resolution, not the machine's default.
@@ -19,6 +19,9 @@ CanvasSurface::CanvasSurface(double screenDpi)
     image_.fill(Qt::white);
     beginPainting(&image_, true);
 }
+
+// The painter must let go of the image before the image goes.
+CanvasSurface::~CanvasSurface() { endPainting(); }
 
 QImage CanvasSurface::finish()
 {

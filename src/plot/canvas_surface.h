@@ -10,6 +10,7 @@ namespace nikra {
 class CanvasSurface : public PainterSurface {
 public:
     explicit CanvasSurface(double screenDpi = kDefaultScreenDpi);
+    ~CanvasSurface() override;
 
     // Ends painting and hands over the page.
     QImage finish();

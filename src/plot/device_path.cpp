@@ -28,7 +28,7 @@ void mergeRuns(std::vector<QPoint> &path, Along along, Across across)
             lo = std::min(lo, across(path[j]));
             hi = std::max(hi, across(path[j]));
         }
-        if (j - i >= 4) {
+        if (j - i >= 3) {  // four points or more become at most four: the path shrinks in place
             const QPoint first = path[i];
             const QPoint last = path[j];
             QPoint low = first;

@@ -36,6 +36,7 @@ struct DeviceProfile {
     Pen framePen;     // frame outline and ticks
     Pen divisionPen;  // dotted division lines
     int curvePenScale = 1;  // curve pen widths are multiplied by this (metafile: 4)
+    bool legendInLabelFace = false;  // the metafile labels its legend in the label face
 
     // A pass shows file problems to the user only on the canvas; the printer and metafile
     // passes make the same corrections silently.
@@ -91,6 +92,7 @@ inline DeviceProfile DeviceProfile::metafile(double screenDpi)
     p.framePen = {LineStyle::Solid, 16, Qt::black};
     p.divisionPen = {LineStyle::Dot, 4, Qt::black};
     p.curvePenScale = 4;
+    p.legendInLabelFace = true;
     return p;
 }
 

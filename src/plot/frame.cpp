@@ -1,5 +1,7 @@
 #include "plot/frame.h"
 
+#include "plot/axis_numbers.h"
+#include "plot/axis_titles.h"
 #include "plot/division_marks.h"
 
 namespace nikra {
@@ -44,19 +46,39 @@ void drawYMarks(Surface &surface, const PassState &st)
 
 // The numbers and titles around the frame, in their fixed order; each moves the running
 // edges outward so the next can stack against it.
-void drawAxisTexts(PassState &st)
+void drawAxisTexts(Surface &surface, PassState &st)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;
+    const DeviceProfile &p = surface.profile();
     TextEdges &e = st.edges;
     if (f.XNS <= 0) {
         e.XTextBottom = g.PlotBottom;
         e.XTextTop = g.FrameTop;
+    } else if (f.XLG != 0) {
+        LXnbDrw(surface, st, textSizeOf(p, f.XNS, KeyAxis::X));
+    } else {
+        XnbDrw(surface, st, textSizeOf(p, f.XNS, KeyAxis::X));
     }
-    if (f.XLS <= 0 && e.XTextBottom > st.page.LowestY)
-        st.page.LowestY = e.XTextBottom;
+    if (f.XLS <= 0) {
+        if (e.XTextBottom > st.page.LowestY)
+            st.page.LowestY = e.XTextBottom;
+    } else {
+        XlbDrw(surface, st, textSizeOf(p, f.XLS, KeyAxis::X));
+    }
     e.YTextLeft = g.PlotLeft;
     e.YTextRight = g.PlotLeft + f.XWD;
+    if (f.YNS > 0) {
+        const TextSize size = textSizeOf(p, f.YNS, KeyAxis::Y);
+        if (f.YLG == 0)
+            YnbDrw(surface, st, size);
+        else if (f.YLP == 1)
+            LYnbDrw1(surface, st, size);
+        else if (f.YLP == 2)
+            LYnbDrw2(surface, st, size);
+    }
+    if (f.YLS > 0)
+        YlbDrw(surface, st, textSizeOf(p, f.YLS, KeyAxis::Y));
 }
 
 } // namespace
@@ -72,7 +94,7 @@ void FrmDrw(Surface &surface, PassState &st)
     st.edges.XTextBottom = frameBottom;
     drawXMarks(surface, st);
     drawYMarks(surface, st);
-    drawAxisTexts(st);
+    drawAxisTexts(surface, st);
 }
 
 } // namespace nikra

@@ -21,7 +21,7 @@ CanvasPage drawCanvasPage(PageJob &job)
 {
     CanvasSurface surface(job.screenDpi);
     PlotPass pass(surface, job.slots, job.view, job.messenger);
-    pass.run();
+    pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;
     page.image = surface.finish();
@@ -34,7 +34,7 @@ bool printPage(PageJob &job, QPagedPaintDevice &device)
     if (!surface.isActive())
         return false;
     PlotPass pass(surface, job.slots, job.view, job.messenger);
-    pass.run();
+    pass.run(job.header);
     return surface.finish();
 }
 
@@ -54,7 +54,7 @@ bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output)
     if (!surface.isActive())
         return false;
     PlotPass pass(surface, job.slots, job.view, job.messenger);
-    pass.run();
+    pass.run(job.header);
     return surface.finish();
 }
 

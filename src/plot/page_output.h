@@ -18,6 +18,7 @@ struct PageJob {
     SlotSet &slots;
     ViewState &view;
     Messenger &messenger;
+    HeaderSettings header;
     double screenDpi = 96.0;
 };
 

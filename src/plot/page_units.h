@@ -51,7 +51,17 @@ struct DevicePoint {
 // engine works in 26.6 fixed point), whatever a file's lengths are.
 inline constexpr double kDeviceLimit = double(1 << 24);
 
-// The nearest integer, halves to even.
+// The nearest integer, halves to even. Adding and taking away 1.5 * 2^52 leaves a double
+// rounded to a whole number in the default rounding mode (to nearest, ties to even); it is
+// what std::nearbyint does, without a library call on every coordinate of a marker
+// (floating-point addition is not reassociated without -ffast-math, which is never used).
+// rnd for a value already known to lie within the device limit.
+inline int rndWithinLimit(double v)
+{
+    constexpr double kShifter = 6755399441055744.0;  // 1.5 * 2^52
+    return int((v + kShifter) - kShifter);
+}
+
 inline int rnd(double v)
 {
     if (!(v == v))
@@ -60,7 +70,7 @@ inline int rnd(double v)
         return int(kDeviceLimit);
     if (v < -kDeviceLimit)
         return -int(kDeviceLimit);
-    return int(std::nearbyint(v));
+    return rndWithinLimit(v);
 }
 
 inline QDebug operator<<(QDebug d, PagePoint p)

@@ -1,11 +1,8 @@
 #include "plot/painter_surface.h"
 
-#include "plot/device_path.h"
-
 #include <QPaintDevice>
 
 #include <algorithm>
-#include <array>
 
 namespace nikra {
 
@@ -15,28 +12,6 @@ namespace {
 // wide polyline far more slowly than the same line in pieces, and with round caps and
 // joins the cuts do not show.
 constexpr std::size_t kSegmentsPerRun = 256;
-
-QPoint toQPoint(DevicePoint p) { return {p.x, p.y}; }
-
-// Dash patterns in screen pixels, the lengths users know from the screen; on the printer
-// and in the metafile they are scaled to the same length in millimetres.
-std::vector<qreal> dashLengths(LineStyle style)
-{
-    switch (style) {
-    case LineStyle::Dash:
-        return {18, 6};
-    case LineStyle::Dot:
-        return {3, 3};
-    case LineStyle::DashDot:
-        return {9, 6, 3, 6};
-    case LineStyle::DashDotDot:
-        return {9, 3, 3, 3, 3, 3};
-    case LineStyle::Solid:
-    case LineStyle::None:
-        break;
-    }
-    return {};
-}
 
 } // namespace
 
@@ -48,8 +23,10 @@ PainterSurface::~PainterSurface()
 
 bool PainterSurface::beginPainting(QPaintDevice *device, bool clip)
 {
+    device_ = device;
     if (!painter_.begin(device))
         return false;
+    // Devices draw aliased lines, as printers and screens always did; text is smoothed.
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     if (clip)
@@ -65,11 +42,11 @@ QPen PainterSurface::qtPen(const Pen &pen) const
         return QPen(Qt::NoPen);
     const int width = std::max(1, pen.width);
     QPen q(pen.color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    const std::vector<qreal> lengths = dashLengths(pen.style);
+    const std::vector<double> lengths = dashLengths(pen.style);
     if (!lengths.empty()) {
         QList<qreal> pattern;
         const double unit = profile().devPerScreenPxX / width;  // Qt counts in pen widths
-        for (qreal len : lengths)
+        for (double len : lengths)
             pattern.append(len * unit);
         q.setCapStyle(Qt::FlatCap);
         q.setDashPattern(pattern);
@@ -77,20 +54,8 @@ QPen PainterSurface::qtPen(const Pen &pen) const
     return q;
 }
 
-const std::vector<QPoint> &PainterSurface::devicePath(std::span<const PagePoint> points)
+void PainterSurface::paintPolyline(const std::vector<QPoint> &path, const Pen &pen)
 {
-    path_.clear();
-    path_.reserve(points.size());
-    for (const PagePoint &p : points)
-        path_.push_back(toQPoint(toDevice(p)));
-    dropRepeats(path_);
-    return path_;
-}
-
-void PainterSurface::drawPath(const std::vector<QPoint> &path, const Pen &pen)
-{
-    if (path.size() < 2 || pen.style == LineStyle::None)
-        return;
     painter_.setPen(qtPen(pen));
     painter_.setBrush(Qt::NoBrush);
     if (pen.width <= 1 || pen.style != LineStyle::Solid) {
@@ -103,44 +68,25 @@ void PainterSurface::drawPath(const std::vector<QPoint> &path, const Pen &pen)
     }
 }
 
-void PainterSurface::line(PagePoint a, PagePoint b, const Pen &pen)
+void PainterSurface::paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill)
 {
-    if (pen.style == LineStyle::None)
-        return;
-    painter_.setPen(qtPen(pen));
-    painter_.drawLine(toQPoint(toDevice(a)), toQPoint(toDevice(b)));
-}
-
-void PainterSurface::rectangle(const PageRect &rect, const Pen &pen)
-{
-    const std::array<PagePoint, 5> corners{{
-        {rect.left, rect.top},
-        {rect.left, rect.bottom()},
-        {rect.right(), rect.bottom()},
-        {rect.right(), rect.top},
-        {rect.left, rect.top},
-    }};
-    polyline(corners, pen);
-}
-
-void PainterSurface::polyline(std::span<const PagePoint> points, const Pen &pen)
-{
-    if (pen.style == LineStyle::None)
-        return;
-    devicePath(points);
-    if (pen.style == LineStyle::Solid)
-        mergeStraightRuns(path_);
-    drawPath(path_, pen);
-}
-
-void PainterSurface::polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill)
-{
-    const std::vector<QPoint> &path = devicePath(points);
-    if (path.empty())
-        return;
     painter_.setPen(qtPen(pen));
     painter_.setBrush(fill);
     painter_.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
+}
+
+void PainterSurface::paintText(QPoint at, const TextFont &f, const QString &text)
+{
+    painter_.save();
+    painter_.translate(at);
+    if (f.request.upward)
+        painter_.rotate(-90);
+    // A width adjustment runs along the text's own baseline, after the turn.
+    painter_.scale(f.drawn.xScale, 1);
+    painter_.setFont(f.drawn.font);
+    painter_.setPen(QPen(Qt::black));
+    painter_.drawText(QPointF(0, f.drawn.ascent), text);
+    painter_.restore();
 }
 
 } // namespace nikra

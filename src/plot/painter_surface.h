@@ -1,28 +1,19 @@
 #pragma once
-// The drawing shared by the three real surfaces: each owns a QPainter on its own paint
-// device with the identity transform, so device units are the device's pixels (canvas),
-// printer dots (printer) or twips (metafile).
+// The canvas and the printer: a QPainter on the surface's own paint device with the
+// identity transform, so device units are the device's pixels or printer dots.
 
-#include "plot/surface.h"
+#include "plot/device_surface.h"
 
 #include <QPainter>
 #include <QPen>
-
-#include <vector>
 
 class QPaintDevice;
 
 namespace nikra {
 
-class PainterSurface : public Surface {
-public:
-    void line(PagePoint a, PagePoint b, const Pen &pen) override;
-    void rectangle(const PageRect &rect, const Pen &pen) override;
-    void polyline(std::span<const PagePoint> points, const Pen &pen) override;
-    void polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill) override;
-
+class PainterSurface : public DeviceSurface {
 protected:
-    explicit PainterSurface(const DeviceProfile &profile) : Surface(profile) {}
+    PainterSurface(const DeviceProfile &profile, double screenDpi) : DeviceSurface(profile, screenDpi) {}
     ~PainterSurface() override;
 
     // clip: limit drawing to the device's own bounds. Nothing is lost by it (curves are
@@ -30,16 +21,17 @@ protected:
     // one-pixel polylines several times faster with a clip rectangle set.
     bool beginPainting(QPaintDevice *device, bool clip);
     bool endPainting();
-    QPainter &painter() { return painter_; }
+
+    const QPaintDevice &fontDevice() const override { return *device_; }
+    void paintPolyline(const std::vector<QPoint> &path, const Pen &pen) override;
+    void paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill) override;
+    void paintText(QPoint at, const TextFont &font, const QString &text) override;
 
 private:
     QPen qtPen(const Pen &pen) const;
-    // The device points of a path, consecutive repeats dropped (the drawn result is the same).
-    const std::vector<QPoint> &devicePath(std::span<const PagePoint> points);
-    void drawPath(const std::vector<QPoint> &path, const Pen &pen);
 
     QPainter painter_;
-    std::vector<QPoint> path_;
+    QPaintDevice *device_ = nullptr;
 };
 
 } // namespace nikra

@@ -1,12 +1,16 @@
 #include "plot/plot_pass.h"
 
+#include "formats/comment_data.h"
 #include "formats/format_data_reader.h"
 #include "formats/graph_data_reader.h"
 #include "formats/text_codec.h"
 #include "plot/axis_view.h"
+#include "plot/curves/comments.h"
 #include "plot/curves/curve_fit.h"
 #include "plot/curves/lin_drw.h"
+#include "plot/curves/markers.h"
 #include "plot/frame.h"
+#include "plot/header.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,13 +55,14 @@ void PlotPass::reportMissing(int slot, FileKind kind, QString &name)
     name.clear();
 }
 
-void PlotPass::run()
+void PlotPass::run(const HeaderSettings &header)
 {
     st_.page = PageLayout{};
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         if (!slots_[slot].format.isEmpty())
             Adrw(slot);
     }
+    Header(surface_, header);
 }
 
 void PlotPass::Adrw(int slot)
@@ -213,6 +218,8 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
             fitCurve(block, st_.style.IPL, curve);
             LinDrw(surface_, st_, curve);
         }
+        if (st_.style.PSZ > 0)
+            PntDrw(surface_, st_, block);
     }
 }
 
@@ -223,6 +230,8 @@ void PlotPass::Cmt(int slot)
         reportMissing(slot, FileKind::CommentData, names.comment);
         return;
     }
+    if (const auto lines = readCommentFile(names.comment))
+        drawComments(surface_, st_, *lines);
 }
 
 } // namespace nikra

@@ -23,8 +23,8 @@ public:
     PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger &messenger);
 
     // Pass start: RowTop = 10 mm, LowestY = 0, then Adrw for every slot with a Format Data
-    // name, in slot order.
-    void run();
+    // name, in slot order, and the header when it has a text.
+    void run(const HeaderSettings &header);
 
     const PassState &state() const { return st_; }
 

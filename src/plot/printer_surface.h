@@ -1,7 +1,8 @@
 #pragma once
 // The printer: any paged device (a QPrinter, or a QPdfWriter for the command line), drawn
 // at the device's own resolution over the whole page without margins, so a point 25 mm
-// from the page's edge is printed 25 mm from the paper's edge.
+// from the page's edge is printed 25 mm from the paper's edge. Fonts are fitted (FSize) so
+// a text is as wide on paper as on the canvas, whatever the printer's own glyph widths.
 
 #include "plot/painter_surface.h"
 
@@ -21,6 +22,9 @@ public:
 
     // A4 portrait, no margins.
     static void preparePage(QPagedPaintDevice &device);
+
+protected:
+    double fittedWidth(const FontRequest &request) override;
 
 private:
     bool active_ = false;

@@ -5,6 +5,7 @@
 // is the recording surface the tests use.
 
 #include "plot/device_profile.h"
+#include "plot/font_factory.h"
 #include "plot/page_units.h"
 
 #include <QColor>
@@ -12,6 +13,22 @@
 #include <span>
 
 namespace nikra {
+
+// A text font as a drawing step asks for it.
+struct FontRequest {
+    QString face;         // as named in the file (or typed in the header box)
+    double width = 0;     // average character width in device units; nominal on the printer
+    bool upward = false;  // turned a quarter turn counter-clockwise, reading upward
+    QString fitText;      // the text the printer fits the width on
+};
+
+// The font a surface made for a request: how its text is drawn and how it is measured.
+struct TextFont {
+    FontRequest request;
+    MadeFont drawn;
+    MadeFont measured;
+    bool measuredOnScreen = false;  // the metafile measures on the screen
+};
 
 class Surface {
 public:
@@ -36,6 +53,16 @@ public:
     // A closed polygon filled with a solid colour (even-odd rule); a pen of style None
     // draws no outline.
     virtual void polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill) = 0;
+    // A circle drawn as a polygon of 360 corners at 1, 2, .. 360 degrees, computed in device
+    // units from the unrounded centre with the radius in x units on both axes.
+    virtual void circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill) = 0;
+
+    // Text: the font for one text item (or a sweep of items that share it), the width of a
+    // text in mm along its baseline, and the text drawn with its cell's top-left corner
+    // (in the text's own direction) at a page point.
+    virtual TextFont font(const FontRequest &request) = 0;
+    virtual double textWidth(const TextFont &font, const QString &text) = 0;
+    virtual void text(const TextFont &font, PagePoint topLeft, const QString &text) = 0;
 
 private:
     DeviceProfile profile_;

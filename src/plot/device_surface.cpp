@@ -1,0 +1,163 @@
+#include "plot/device_surface.h"
+
+#include "plot/device_path.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace nikra {
+
+std::vector<double> dashLengths(LineStyle style)
+{
+    switch (style) {
+    case LineStyle::Dash:
+        return {18, 6};
+    case LineStyle::Dot:
+        return {3, 3};
+    case LineStyle::DashDot:
+        return {9, 6, 3, 6};
+    case LineStyle::DashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    case LineStyle::Solid:
+    case LineStyle::None:
+        break;
+    }
+    return {};
+}
+
+DeviceSurface::DeviceSurface(const DeviceProfile &profile, double screenDpi)
+    : Surface(profile), fonts_(screenDpi)
+{
+    // The circle's corners lie at 1, 2, .. 360 degrees, converted with 3.1415 for pi as the
+    // markers have always been drawn.
+    for (int i = 1; i <= 360; ++i) {
+        const double theta = i * 3.1415 / 180;
+        cos_[std::size_t(i - 1)] = std::cos(theta);
+        sin_[std::size_t(i - 1)] = std::sin(theta);
+    }
+}
+
+std::vector<QPoint> &DeviceSurface::devicePath(std::span<const PagePoint> points)
+{
+    path_.clear();
+    path_.reserve(points.size());
+    for (const PagePoint &p : points) {
+        const DevicePoint d = toDevice(p);
+        path_.emplace_back(d.x, d.y);
+    }
+    dropRepeats(path_);
+    return path_;
+}
+
+void DeviceSurface::line(PagePoint a, PagePoint b, const Pen &pen)
+{
+    const std::array<PagePoint, 2> points{a, b};
+    polyline(points, pen);
+}
+
+void DeviceSurface::rectangle(const PageRect &rect, const Pen &pen)
+{
+    const std::array<PagePoint, 5> corners{{
+        {rect.left, rect.top},
+        {rect.left, rect.bottom()},
+        {rect.right(), rect.bottom()},
+        {rect.right(), rect.top},
+        {rect.left, rect.top},
+    }};
+    polyline(corners, pen);
+}
+
+void DeviceSurface::polyline(std::span<const PagePoint> points, const Pen &pen)
+{
+    if (pen.style == LineStyle::None)
+        return;
+    std::vector<QPoint> &path = devicePath(points);
+    if (pen.style == LineStyle::Solid)
+        mergeStraightRuns(path);
+    if (path.size() >= 2)
+        paintPolyline(path, pen);
+}
+
+void DeviceSurface::polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill)
+{
+    std::vector<QPoint> &path = devicePath(points);
+    mergeStraightRuns(path);
+    if (path.size() >= 2)
+        paintPolygon(path, pen, fill);
+}
+
+void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill)
+{
+    const double cx = centre.x * profile().devPerMmX;
+    const double cy = centre.y * profile().devPerMmY;
+    const double r = radiusMm * profile().devPerMmX;  // x units on both axes
+    // A small circle rounds to far fewer distinct device points; the repeats add nothing.
+    std::array<QPoint, 360> corners;
+    std::size_t n = 0;
+    const double reach = std::fabs(r);
+    if (std::fabs(cx) + reach < kDeviceLimit && std::fabs(cy) + reach < kDeviceLimit) {
+        // Every corner lies within the device limit: round without the checks, and drop
+        // repeats without a branch. A page of 10^5 circle markers has 3.6 * 10^7 corners.
+        std::array<int, 360> xs;
+        std::array<int, 360> ys;
+        for (std::size_t i = 0; i < 360; ++i) {
+            xs[i] = rndWithinLimit(cx + r * cos_[i]);
+            ys[i] = rndWithinLimit(cy + r * sin_[i]);
+        }
+        // A corner repeats the last one kept exactly when it repeats the corner before it.
+        corners[0] = QPoint(xs[0], ys[0]);
+        n = 1;
+        for (std::size_t i = 1; i < 360; ++i) {
+            corners[n] = QPoint(xs[i], ys[i]);
+            n += std::size_t((xs[i] != xs[i - 1]) | (ys[i] != ys[i - 1]));
+        }
+    } else {
+        for (std::size_t i = 0; i < 360; ++i) {
+            const QPoint p(rnd(cx + r * cos_[i]), rnd(cy + r * sin_[i]));
+            if (n == 0 || p != corners[n - 1])
+                corners[n++] = p;
+        }
+    }
+    path_.assign(corners.begin(), corners.begin() + std::ptrdiff_t(n));
+    mergeStraightRuns(path_);
+    if (path_.size() >= 2)
+        paintPolygon(path_, pen, fill);
+}
+
+MadeFont DeviceSurface::makeFont(const QString &face, double width)
+{
+    // No text is taller than the page: a size key of 10^30 must not ask for such a glyph.
+    const double tallest = kPageHeightMm * profile().devPerMmY;
+    return fonts_.make(face, std::min<double>(rnd(1.5 * width), tallest), std::min<double>(rnd(width), tallest),
+                       fontDevice());
+}
+
+TextFont DeviceSurface::font(const FontRequest &request)
+{
+    TextFont f;
+    f.request = request;
+    f.drawn = makeFont(request.face, fittedWidth(request));
+    f.measuredOnScreen = measuresOnScreen();
+    if (f.measuredOnScreen) {
+        const double px = request.width / profile().devPerScreenPxX;
+        f.measured = fonts_.make(request.face, rnd(1.5 * px), rnd(px), fonts_.screen());
+    }
+    return f;
+}
+
+double DeviceSurface::textWidth(const TextFont &f, const QString &text)
+{
+    if (f.measuredOnScreen)
+        return FontFactory::advance(f.measured, text, fonts_.screen()) / profile().screenPxPerMmX;
+    return FontFactory::advance(f.drawn, text, fontDevice()) / profile().devPerMmX;
+}
+
+void DeviceSurface::text(const TextFont &f, PagePoint topLeft, const QString &text)
+{
+    if (text.isEmpty() || f.drawn.xScale <= 0)
+        return;
+    const DevicePoint at = toDevice(topLeft);
+    paintText(QPoint(at.x, at.y), f, text);
+}
+
+} // namespace nikra

@@ -1,0 +1,36 @@
+#include "plot_test_helpers.h"
+
+namespace nikra::test {
+
+PassRun runPass(SlotSet &slots, ViewState &view, const DeviceProfile &profile, const HeaderSettings &header)
+{
+    PassRun run;
+    run.surface = std::make_unique<RecordingSurface>(profile);
+    RecordingMessenger messenger;
+    PlotPass pass(*run.surface, slots, view, messenger);
+    pass.run(header);
+    run.messages = messenger.lines;
+    run.state = pass.state();
+    return run;
+}
+
+PassRun runPass(SlotSet &slots, const DeviceProfile &profile)
+{
+    ViewState view;
+    return runPass(slots, view, profile);
+}
+
+std::vector<PageRect> frames(const RecordingSurface &s)
+{
+    std::vector<PageRect> out;
+    for (const Primitive &p : s.of(PrimitiveKind::Rectangle))
+        out.push_back({p.mm[0].x, p.mm[0].y, p.mm[1].x - p.mm[0].x, p.mm[1].y - p.mm[0].y});
+    return out;
+}
+
+QString formatMessage(int slot, Msg id, const QStringList &args)
+{
+    return slotMessage(FileKind::FormatData, slot, id, args);
+}
+
+} // namespace nikra::test

@@ -1,0 +1,283 @@
+// Curve fitting against values worked out by hand, marker shapes, legend entries and the
+// breaking of comment lines.
+
+#include "plot/curves/comments.h"
+#include "plot/curves/curve_fit.h"
+#include "plot/curves/markers.h"
+#include "plot_test_helpers.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using namespace nikra;
+using namespace Qt::StringLiterals;
+using namespace nikra::test;
+
+namespace {
+
+DataBlock block(std::vector<float> x, std::vector<float> y) { return DataBlock{std::move(x), std::move(y)}; }
+
+CurvePoints fit(const DataBlock &b, int ipl)
+{
+    CurvePoints c;
+    fitCurve(b, ipl, c);
+    return c;
+}
+
+bool close(double a, double b, double tolerance = 1e-5) { return std::fabs(a - b) <= tolerance; }
+
+// One slot on the unit profile (frame 100 x 80 mm at (25, 10), x and y 0..10) with a
+// Graph Data file and, when given, a Comment Data file.
+PassRun runSlot(const FormatFile &f, const QByteArray &graph, const QByteArray &comment = {},
+                const DeviceProfile &profile = unitProfile())
+{
+    TestDir dir;
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
+    if (!comment.isNull())
+        slots[1].comment = dir.write(QStringLiteral("c.txt"), comment);
+    ViewState view;
+    return runPass(slots, view, profile);
+}
+
+} // namespace
+
+class TestCurves : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void straightCopy();
+    void spline();
+    void chebyshev();
+    void chebyshevFarFromZero();
+    void chebyshevOnNoisyData();
+    void markerShapes();
+    void markersOnThePage();
+    void legendEntries();
+    void commentPieces();
+    void commentsUnderTheFrame();
+};
+
+void TestCurves::straightCopy()
+{
+    const DataBlock b = block({1, 2, 3, 4, 5}, {5, 3, 4, 1, 2});
+    const CurvePoints c = fit(b, 0);
+    QCOMPARE(c.x, b.x);
+    QCOMPARE(c.y, b.y);
+    QCOMPARE(curvePointCount(5, 0), 5LL);
+    QCOMPARE(curvePointCount(100, -5), 595LL);
+}
+
+void TestCurves::spline()
+{
+    // Through y = x^2 the end slopes (3 d2 - d3) / 2 = 2 and 8 and the inner slopes 4 and 6
+    // are exact, so the spline is the parabola itself.
+    const CurvePoints c = fit(block({1, 2, 3, 4}, {1, 4, 9, 16}), 4);
+    QCOMPARE(c.size(), std::size_t(16));
+    const float expectedX[] = {1, 1.2f, 1.4f, 1.6f, 1.8f, 2, 2.2f, 2.4f, 2.6f, 2.8f, 3, 3.2f, 3.4f, 3.6f, 3.8f, 4};
+    for (std::size_t i = 0; i < 16; ++i) {
+        QVERIFY2(close(c.x[i], expectedX[i]), qPrintable(QString::number(c.x[i])));
+        QVERIFY2(close(c.y[i], double(expectedX[i]) * expectedX[i], 1e-4), qPrintable(QString::number(c.y[i])));
+    }
+    QCOMPARE(c.y[5], 4.0f);  // through every data point
+    QCOMPARE(c.y[15], 16.0f);
+
+    // Two points: both end slopes are the secant, the curve is the straight line.
+    const CurvePoints line = fit(block({0, 4}, {1, 3}), 3);
+    QCOMPARE(line.x, (std::vector<float>{0, 1, 2, 3, 4}));
+    QCOMPARE(line.y, (std::vector<float>{1, 1.5f, 2, 2.5f, 3}));
+
+    // Descending x works unchanged.
+    const CurvePoints down = fit(block({4, 3, 2, 1}, {16, 9, 4, 1}), 1);
+    QCOMPARE(down.size(), std::size_t(7));
+    QVERIFY(close(down.x[1], 3.5) && close(down.y[1], 12.25, 1e-4));
+}
+
+void TestCurves::chebyshev()
+{
+    // Degree 1 on (1, 1), (2, 4), (3, 9): the nodes cos(pi/4) and cos(3 pi/4) (with
+    // pi/2 = 1.570796326) fall between points 2 and 3 and between 1 and 2, where the data
+    // are resampled by straight lines; the line through them is c0 + c1 u with u = x - 2.
+    const double theta0 = 1 * 1.570796326 / 2;
+    const double theta1 = 3 * 1.570796326 / 2;
+    const double f0 = 4 + std::cos(theta0) * 5;        // at t0 = cos(theta0), in (0, 1]
+    const double f1 = 1 + (std::cos(theta1) + 1) * 3;  // at t1, in [-1, 0)
+    const double c0 = (f0 + f1) / 2;
+    const double c1 = f0 * std::cos(theta0) + f1 * std::cos(theta1);
+    const CurvePoints c = fit(block({1, 2, 3}, {1, 4, 9}), -1);
+    QCOMPARE(c.x, (std::vector<float>{1, 1.5f, 2, 2.5f, 3}));
+    for (std::size_t i = 0; i < c.size(); ++i)
+        QVERIFY2(close(c.y[i], c0 + c1 * (c.x[i] - 2.0)), qPrintable(QString::number(c.y[i])));
+}
+
+void TestCurves::chebyshevFarFromZero()
+{
+    // The same data at x = 0..30 and at x = 1990..2020 give the same curve: the power
+    // series in x is kept in double precision (in single precision the second would be off
+    // by thousands).
+    std::vector<float> x0, x1990, y;
+    for (int i = 0; i <= 30; ++i) {
+        x0.push_back(float(i));
+        x1990.push_back(float(1990 + i));
+        y.push_back(float(std::sin(i / 5.0)));
+    }
+    const CurvePoints near0 = fit(block(x0, y), -5);
+    const CurvePoints far = fit(block(x1990, y), -5);
+    QCOMPARE(near0.size(), far.size());
+    for (std::size_t i = 0; i < near0.size(); ++i)
+        QVERIFY2(close(near0.y[i], far.y[i], 1e-3), qPrintable(QStringLiteral("%1 vs %2").arg(near0.y[i]).arg(far.y[i])));
+}
+
+void TestCurves::chebyshevOnNoisyData()
+{
+    // The polynomial through 100 noisy points overshoots to 10^22 between them; such
+    // resampled values are replaced by the straight line, so the curve stays near the data.
+    std::vector<float> x, y;
+    for (int i = 0; i < 100; ++i) {
+        x.push_back(float(i));
+        y.push_back(float(std::sin(i / 8.0) + ((i * 7919) % 13 - 6) * 0.05));
+    }
+    const CurvePoints c = fit(block(x, y), -5);
+    QCOMPARE(c.size(), std::size_t(curvePointCount(100, -5)));
+    for (float v : c.y)
+        QVERIFY2(std::isfinite(v) && std::fabs(v) < 5, qPrintable(QString::number(v)));
+}
+
+void TestCurves::markerShapes()
+{
+    auto corners = [](int ptp, double s) { return markerShape(ptp, s).corners; };
+    // To the four places of the corner table (the angles are taken with 3.1415 for pi, so
+    // the last place may differ by one from the table's symmetric values).
+    auto same = [](const std::vector<PagePoint> &got, const std::vector<PagePoint> &want) {
+        if (got.size() != want.size())
+            return false;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            if (!close(got[i].x, want[i].x, 2e-4) || !close(got[i].y, want[i].y, 2e-4))
+                return false;
+        }
+        return true;
+    };
+    const double h = 0.4564 * 3;  // the square of PSZ 3: side 2.738 mm
+    QVERIFY(same(corners(4, 3), {{-h, -h}, {-h, h}, {h, h}, {h, -h}}));
+    QVERIFY(same(corners(2, 1), {{0, -0.6351}, {-0.5500, 0.3175}, {0.5500, 0.3175}}));
+    QVERIFY(same(corners(-25, 1), {{0, 0.6351}, {0.5500, -0.3175}, {-0.5500, -0.3175}}));
+    QVERIFY(same(corners(3, 1), {{0, -0.6325}, {-0.6325, 0}, {0, 0.6325}, {0.6325, 0}}));
+    QVERIFY(same(corners(6, 1), {{0, -0.5774}, {-0.5, -0.2887}, {-0.5, 0.2887}, {0, 0.5774}, {0.5, 0.2887}, {0.5, -0.2887}}));
+    const std::vector<PagePoint> star = corners(7, 1);
+    QCOMPARE(star.size(), std::size_t(10));
+    QVERIFY(same({star[0], star[1], star[2], star[5]}, {{0, -0.6770}, {-0.1520, -0.2092}, {-0.6439, -0.2092}, {0, 0.2586}}));
+    QVERIFY(same(corners(38, 1), {{-0.4787, -0.4787}, {-0.2586, 0}, {-0.4787, 0.4787}, {0, 0.2586},
+                                  {0.4787, 0.4787}, {0.2586, 0}, {0.4787, -0.4787}, {0, -0.2586}}));
+    QCOMPARE(corners(9, 1).size(), std::size_t(12));
+    QVERIFY(same({corners(9, 1)[0], corners(9, 1)[2]}, {{-0.2257, -0.5078}, {-0.5078, -0.2257}}));
+    QCOMPARE(markerShape(1, 2).kind, MarkerKind::Circle);
+    QVERIFY(close(markerShape(-31, 2).radius, 2 * 0.5345, 1e-4));
+    for (int none : {0, 10, 20, 40, -40, 100})
+        QCOMPARE(markerShape(none, 1).kind, MarkerKind::None);
+    // Outline widths from the tens digit; negative values ask for the thinnest line.
+    QCOMPARE(markerPen(4).width, 1);
+    QCOMPARE(markerPen(34).width, 4);
+    QVERIFY(markerPen(-1).width <= 0 && markerPen(-13).width <= 0 && markerPen(-39).width <= 0);
+}
+
+void TestCurves::markersOnThePage()
+{
+    FormatFile f;
+    f.curves = QStringList{QStringLiteral("-1, 2, 7, 7, 0, 0, 0, hollow"), QStringLiteral("-20, 2, 7, 7, 0, 0, 0, disc")};
+    // On the edges of the frame, and a hair outside it.
+    const PassRun run = runSlot(f, "3\n0,0\n10,10\n10.0001,5\n1\n5,5\n");
+    const auto circles = run.surface->of(PrimitiveKind::Circle);
+    // Two hollow circles (filled, then a white disc), then the white disc alone.
+    QCOMPARE(circles.size(), std::size_t(5));
+    QCOMPARE(circles[0].mm[0], (PagePoint{25, 90}));
+    QCOMPARE(circles[0].fill, QColor(165, 42, 42));
+    QVERIFY(close(circles[0].radius, 2 / std::sqrt(3.5)));
+    QCOMPARE(circles[1].fill, QColor(255, 255, 255));
+    QVERIFY(close(circles[1].radius, 2 / std::sqrt(18.0)));
+    QCOMPARE(circles[2].mm[0], (PagePoint{125, 10}));
+    QCOMPARE(circles[4].mm[0], (PagePoint{75, 50}));
+    QCOMPARE(circles[4].fill, QColor(255, 255, 255));
+}
+
+void TestCurves::legendEntries()
+{
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 0, 10, 0, 0, 2, 0, 6");  // RSZ 2; FNT 6: Arial labels, Courier New comments
+    f.curves = QStringList{QStringLiteral("0, 0, 1, 0, 0, 2, 5, upper")};
+    PassRun run = runSlot(f, "2\n1,1\n2,2\n");
+    // The first upper entry sits LegendY = 1.125 RSZ + 2.25 RSZ / 2 = 4.5 mm below the top.
+    auto lines = run.surface->of(PrimitiveKind::Polyline);
+    QCOMPARE(lines.size(), std::size_t(2));
+    QCOMPARE(lines[1].mm, (std::vector<PagePoint>{{30, 14.5}, {40, 14.5}}));
+    QCOMPARE(lines[1].pen, lines[0].pen);  // the curve's own pen
+    auto texts = run.surface->of(PrimitiveKind::Text);
+    QCOMPARE(texts.size(), std::size_t(1));
+    QCOMPARE(texts[0].text, QStringLiteral("upper"));
+    QCOMPARE(texts[0].mm[0], (PagePoint{41, 14.5 - 2.25}));  // PSZ + 1 right, centred on the line
+    QCOMPARE(texts[0].font.face, QStringLiteral("Courier New"));
+
+    // The metafile labels its legend in the label face.
+    run = runSlot(f, "2\n1,1\n2,2\n", {}, unitProfile(SurfaceKind::Metafile));
+    QCOMPARE(run.surface->of(PrimitiveKind::Text)[0].font.face, QStringLiteral("Arial"));
+
+    // Lower column, with a marker: the marker sample and the label after the marker.
+    f.curves = QStringList{QStringLiteral("4, 3, 1, 7, 0, 1, 0, lower")};
+    run = runSlot(f, "2\n1,1\n2,2\n");
+    const auto squares = run.surface->of(PrimitiveKind::Polygon);
+    QCOMPARE(squares.size(), std::size_t(3));  // two data points and the sample
+    const double y0 = 90 - (2.25 + 2.25);      // the text (4.5 mm) is taller than the marker
+    QVERIFY(close(squares[2].mm[0].x, 35 - 0.4564 * 3, 1e-4) && close(squares[2].mm[0].y, y0 - 0.4564 * 3, 1e-4));
+    texts = run.surface->of(PrimitiveKind::Text);
+    QCOMPARE(texts.size(), std::size_t(1));
+    QVERIFY(close(texts[0].mm[0].x, 35 + 3 + 1) && close(texts[0].mm[0].y, y0 - 2.25));
+
+    // One point: marker and label, no line sample; without markers, no entry at all.
+    run = runSlot(f, "1\n5,5\n");
+    QCOMPARE(run.surface->of(PrimitiveKind::Text).size(), std::size_t(1));
+    QVERIFY(run.surface->of(PrimitiveKind::Polyline).empty());
+    f.curves = QStringList{QStringLiteral("0, 0, 1, 0, 0, 1, 0, none")};
+    run = runSlot(f, "1\n5,5\n");
+    QVERIFY(run.surface->of(PrimitiveKind::Text).empty() && run.surface->of(PrimitiveKind::Polyline).empty());
+    // RSZ 0 hides every entry.
+    f.line4 = QStringLiteral("100, 0, 10, 0, 0, 0, 0, 0");
+    f.curves = QStringList{QStringLiteral("4, 3, 1, 0, 0, 1, 0, hidden")};
+    run = runSlot(f, "2\n1,1\n2,2\n");
+    QVERIFY(run.surface->of(PrimitiveKind::Text).empty());
+    QCOMPARE(run.surface->of(PrimitiveKind::Polyline).size(), std::size_t(1));
+}
+
+void TestCurves::commentPieces()
+{
+    auto width = [](const QString &t) { return double(t.size()); };  // 1 mm a character
+    QCOMPARE(nikra::commentPieces(QStringLiteral("abcdefgh"), 5, width), (QStringList{u"abcde"_s, u"fgh"_s}));
+    QCOMPARE(nikra::commentPieces(QStringLiteral("abcde"), 5, width), (QStringList{u"abcde"_s}));
+    QCOMPARE(nikra::commentPieces(QStringLiteral("ab\ncd"), 5, width), (QStringList{u"ab\n"_s, u"cd"_s}));
+    QCOMPARE(nikra::commentPieces(QStringLiteral("\n\n"), 5, width), (QStringList{u"\n"_s, u"\n"_s}));
+    QCOMPARE(nikra::commentPieces(QString(), 5, width), QStringList{QString()});
+    QCOMPARE(nikra::commentPieces(QStringLiteral("😀ab"), 2, width), (QStringList{QStringLiteral("😀"), u"ab"_s}));
+}
+
+void TestCurves::commentsUnderTheFrame()
+{
+    FormatFile f;
+    f.line4 = QStringLiteral("10, 0, 10, 0, 0, 0, 1, 0");  // XWD 10, CSZ 1: 2 mm characters, 3 mm lines
+    f.curves.clear();
+    // CR LF and lone CR end lines; a lone LF breaks within a line; empty lines take a line.
+    const QByteArray text = "a\r\n\r\n\rx\ny\r\n" + QByteArray(60, 'z');
+    const PassRun run = runSlot(f, "", text);
+    QCOMPARE(run.surface->texts(), (QStringList{u"a"_s, u""_s, u""_s, u"x"_s, u"y"_s, QString(55, u'z'), QString(5, u'z')}));
+    const auto texts = run.surface->of(PrimitiveKind::Text);
+    QCOMPARE(texts[0].mm[0], (PagePoint{15, 91.5}));  // 10 mm left of the frame, half a line down
+    QCOMPARE(texts[6].mm[0], (PagePoint{15, 91.5 + 6 * 3}));
+    QCOMPARE(run.state.page.LowestY, float(91.5 + 7 * 3));
+}
+
+int runCurvesTests(int argc, char **argv)
+{
+    TestCurves tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_curves.moc"

@@ -1,0 +1,189 @@
+// Device factors and rounding, curve clipping, pens, and the lossless path reductions.
+
+#include "plot/curves/colour_table.h"
+#include "plot/curves/curve_clip.h"
+#include "plot/curves/line_style.h"
+#include "plot/device_path.h"
+#include "plot/meta_window.h"
+#include "support/recording_surface.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace nikra;
+using namespace nikra::test;
+
+using Piece = std::vector<PagePoint>;
+Q_DECLARE_METATYPE(Piece)
+Q_DECLARE_METATYPE(std::vector<Piece>)
+
+namespace {
+
+std::vector<Piece> clip(const Piece &points, const PageRect &frame = {0, 0, 10, 10})
+{
+    std::vector<Piece> pieces;
+    clipCurve(points.size(), [&](std::size_t k) { return points[k]; }, frame,
+              [&](const Piece &piece) { pieces.push_back(piece); });
+    return pieces;
+}
+
+} // namespace
+
+class TestLines : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void deviceFactors();
+    void clipping_data();
+    void clipping();
+    void curvePens();
+    void reducedPathsDrawTheSame();
+};
+
+void TestLines::deviceFactors()
+{
+    const DeviceProfile canvas = DeviceProfile::canvas(96);
+    QCOMPARE(canvas.devPerMmX, 56.69291 / 15);
+    QCOMPARE(canvas.framePen, (Pen{LineStyle::Solid, 2, Qt::black}));
+    QCOMPARE(canvas.divisionPen, (Pen{LineStyle::Dot, 1, Qt::black}));
+    const DeviceProfile printer = DeviceProfile::printer(600, 600, 96);
+    QCOMPARE(printer.devPerMmX, 56.69291 / 2.4);
+    QCOMPARE(printer.devPerScreenPxX, 6.25);
+    QCOMPARE(printer.framePen.width, 4);
+    QCOMPARE(printer.divisionPen.width, 1);
+    const DeviceProfile meta = DeviceProfile::metafile(96);
+    QCOMPARE(meta.devPerMmX, 56.692909);
+    QCOMPARE(meta.devPerScreenPxY, 15.0);
+    QCOMPARE(meta.framePen.width, 16);
+    QCOMPARE(meta.divisionPen, (Pen{LineStyle::Dot, 4, Qt::black}));
+
+    RecordingSurface metaSurface(meta);
+    QCOMPARE(metaSurface.toDevice({25, 0}).x, 1417);
+    // Halves go to the even neighbour.
+    QCOMPARE(rnd(0.5), 0);
+    QCOMPARE(rnd(1.5), 2);
+    QCOMPARE(rnd(2.5), 2);
+    QCOMPARE(rnd(-2.5), -2);
+    QCOMPARE(rnd(1e300), 1 << 24);
+    QCOMPARE(rnd(std::nan("")), 0);
+
+    // The metafile window of a selection: smaller corner, absolute extent; no area, the page.
+    const MetaWindow w = metaWindow({150, 120, 20, 40});
+    QCOMPARE((std::array{w.originX, w.originY, w.extentX, w.extentY}), (std::array{1134, 2268, 7370, 4535}));
+    const MetaWindow none = metaWindow({});
+    QCOMPARE((std::array{none.originX, none.originY, none.extentX, none.extentY}), (std::array{0, 0, 11907, 16840}));
+    const MetaWindow flat = metaWindow({30, 50, 80, 50});
+    QCOMPARE((std::array{flat.originX, flat.originY, flat.extentX, flat.extentY}), (std::array{1701, 0, 11907, 16840}));
+}
+
+void TestLines::clipping_data()
+{
+    QTest::addColumn<Piece>("points");
+    QTest::addColumn<std::vector<Piece>>("pieces");
+    // Frame: x 0..10, y 0..10 (y down: 0 is the top edge, 10 the bottom edge).
+    QTest::newRow("inside") << Piece{{1, 1}, {5, 5}, {9, 2}} << std::vector<Piece>{{{1, 1}, {5, 5}, {9, 2}}};
+    QTest::newRow("leaves right") << Piece{{5, 5}, {15, 5}, {20, 5}} << std::vector<Piece>{{{5, 5}, {10, 5}}};
+    QTest::newRow("enters left") << Piece{{-5, 5}, {5, 5}} << std::vector<Piece>{{{0, 5}, {5, 5}}};
+    QTest::newRow("through, left first") << Piece{{15, 5}, {-5, 5}} << std::vector<Piece>{{{0, 5}, {10, 5}}};
+    QTest::newRow("out and back")
+        << Piece{{5, 5}, {15, 5}, {15, 6}, {5, 6}} << std::vector<Piece>{{{5, 5}, {10, 5}}, {{10, 6}, {5, 6}}};
+    QTest::newRow("all outside, crossing twice")
+        << Piece{{-1, 5}, {11, 5}, {11, 7}, {-1, 7}} << std::vector<Piece>{{{0, 5}, {10, 5}}, {{0, 7}, {10, 7}}};
+    QTest::newRow("out by the bottom-left corner, once")
+        << Piece{{5, 5}, {-5, 15}} << std::vector<Piece>{{{5, 5}, {0, 10}}};
+    QTest::newRow("out by the top-left corner") << Piece{{5, 5}, {-5, -5}} << std::vector<Piece>{{{5, 5}, {0, 0}}};
+    QTest::newRow("diagonal through two corners")
+        << Piece{{-5, -5}, {15, 15}} << std::vector<Piece>{{{0, 0}, {10, 10}}};
+    QTest::newRow("points on the edges belong inside")
+        << Piece{{0, 5}, {5, 10}, {10, 0}} << std::vector<Piece>{{{0, 5}, {5, 10}, {10, 0}}};
+    QTest::newRow("only touching a corner draws nothing")
+        << Piece{{-5, 5}, {5, 15}, {5, 5}} << std::vector<Piece>{{{5, 10}, {5, 5}}};
+    QTest::newRow("from the left edge out through the top")
+        << Piece{{0, 5}, {5, -5}} << std::vector<Piece>{{{0, 5}, {2.5, 0}}};
+    QTest::newRow("into a point on the left edge from above")
+        << Piece{{5, -5}, {0, 5}, {5, 5}} << std::vector<Piece>{{{2.5, 0}, {0, 5}, {5, 5}}};
+    QTest::newRow("vertical segment on the edge line")
+        << Piece{{0, 12}, {0, 8}} << std::vector<Piece>{{{0, 10}, {0, 8}}};
+    QTest::newRow("far outside") << Piece{{-5, -5}, {-5, 20}, {20, 20}} << std::vector<Piece>{};
+}
+
+void TestLines::clipping()
+{
+    QFETCH(Piece, points);
+    QFETCH(std::vector<Piece>, pieces);
+    const std::vector<Piece> got = clip(points);
+    if (got != pieces) {
+        for (const Piece &p : got)
+            for (const PagePoint &q : p)
+                qDebug() << q;
+    }
+    QCOMPARE(got, pieces);
+}
+
+void TestLines::curvePens()
+{
+    const DeviceProfile canvas = DeviceProfile::canvas(96);
+    const DeviceProfile meta = DeviceProfile::metafile(96);
+    QCOMPARE(curvePen(21, 0, canvas), (Pen{LineStyle::Dash, 3, Qt::black}));
+    QCOMPARE(curvePen(30, 0, canvas), (Pen{LineStyle::Solid, 4, Qt::black}));
+    QCOMPARE(curvePen(30, 0, meta), (Pen{LineStyle::Solid, 16, Qt::black}));
+    QCOMPARE(curvePen(2, 0, meta).width, 4);
+    QCOMPARE(curvePen(14, 0, canvas).style, LineStyle::DashDotDot);
+    QCOMPARE(curvePen(7, 0, canvas).style, LineStyle::None);
+    QCOMPARE(curvePen(15, 0, canvas).style, LineStyle::None);
+    QCOMPARE(curvePen(35, 0, canvas).style, LineStyle::None);
+    QCOMPARE(curvePen(5, 0, canvas).style, LineStyle::None);
+    QVERIFY(fillsArea(5) && !fillsArea(15));
+    QCOMPARE(pclColour(7), QColor(165, 42, 42));
+    QCOMPARE(pclColour(15), QColor(255, 255, 0));
+    QCOMPARE(pclColour(16), QColor(255, 255, 255));
+    QCOMPARE(pclColour(-1), QColor(255, 255, 255));
+}
+
+void TestLines::reducedPathsDrawTheSame()
+{
+    // A dense noisy curve and a random walk, drawn from all their points and from the
+    // reduced path, as lines and as filled polygons, with a thin and a wide solid pen:
+    // the pixels must be the same.
+    QRandomGenerator rng(7);
+    std::vector<QPoint> dense, walk;
+    for (int i = 0; i < 20000; ++i)
+        dense.push_back({20 + i / 50, 100 + int(rng.bounded(60)) - (i / 400)});
+    QPoint p(150, 150);
+    for (int i = 0; i < 5000; ++i) {
+        p += QPoint(int(rng.bounded(3)) - 1, int(rng.bounded(3)) - 1);
+        walk.push_back(p);
+    }
+    for (const std::vector<QPoint> &original : {dense, walk}) {
+        std::vector<QPoint> reduced = original;
+        dropRepeats(reduced);
+        mergeStraightRuns(reduced);
+        QVERIFY(reduced.size() < original.size());
+        for (int width : {1, 3}) {
+            for (bool polygon : {false, true}) {
+                auto draw = [width, polygon](const std::vector<QPoint> &path) {
+                    QImage img(500, 300, QImage::Format_RGB32);
+                    img.fill(Qt::white);
+                    QPainter painter(&img);
+                    painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                    painter.setBrush(Qt::red);
+                    if (polygon)
+                        painter.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
+                    else
+                        painter.drawPolyline(path.data(), int(path.size()));
+                    return img;
+                };
+                QVERIFY2(draw(reduced) == draw(original), qPrintable(QStringLiteral("width %1 polygon %2 points %3").arg(width).arg(polygon).arg(original.size())));
+            }
+        }
+    }
+}
+
+int runLinesTests(int argc, char **argv)
+{
+    TestLines tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_lines.moc"

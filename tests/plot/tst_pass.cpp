@@ -1,0 +1,315 @@
+// The plot pass through the recording surface: slot layout, the view state, frame marks,
+// curves on the page, and where the surfaces differ.
+
+#include "plot/axis_view.h"
+#include "plot_test_helpers.h"
+
+#include <QtTest>
+
+using namespace nikra;
+using namespace nikra::test;
+
+class TestPass : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void slotRows();
+    void xlpTwoMovesTheFrame();
+    void axisView_data();
+    void axisView();
+    void viewGuardsStopTheSlot();
+    void frameMarks();
+    void curvesOnThePage();
+    void surfaceRules();
+    void missingFiles();
+    void curveLineLoop();
+    void oversizedFitIsDrawnStraight();
+};
+
+void TestPass::slotRows()
+{
+    TestDir dir;
+    FormatFile f;
+    const QString plain = dir.write(QStringLiteral("plain.dat"), f);
+    f.line4 = QStringLiteral("60, 0, 10, 0, 5, 0, 0, 0");  // XSF 5
+    f.line6 = QStringLiteral("50, 0, 10, 0, 7");           // YSP 7
+    const QString shifted = dir.write(QStringLiteral("shifted.dat"), f);
+
+    // Slots 1 and 3, slot 2 empty: slot 3 starts where slot 1 ends.
+    SlotSet a;
+    a[1].format = plain;
+    a[3].format = plain;
+    PassRun run = runPass(a);
+    QCOMPARE(frames(*run.surface), (std::vector<PageRect>{{25, 10, 100, 80}, {25, 90, 100, 80}}));
+    QCOMPARE(run.state.page.LowestY, 170.0f);
+
+    // Slots 1 and 2 side by side, then 4 alone in the second row at the right.
+    SlotSet b;
+    b[1].format = plain;
+    b[2].format = shifted;
+    b[4].format = shifted;
+    run = runPass(b);
+    QCOMPARE(frames(*run.surface),
+             (std::vector<PageRect>{{25, 10, 100, 80}, {125, 17, 60, 50}, {125, 97, 60, 50}}));
+    QCOMPARE(run.state.page.RowTop, 147.0f);
+}
+
+void TestPass::xlpTwoMovesTheFrame()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line9 = QStringLiteral("5, 0, -5, 0");
+    f.line14 = QStringLiteral("6, 2, title");
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    const PassRun run = runPass(slots);
+    QCOMPARE(frames(*run.surface), (std::vector<PageRect>{{25, 21, 100, 80}}));
+    // Ticks on the top edge, pointing down into the frame.
+    const auto lines = run.surface->of(PrimitiveKind::Line);
+    QVERIFY(!lines.empty());
+    QCOMPARE(lines.front().mm, (std::vector<PagePoint>{{25, 21}, {25, 22}}));
+}
+
+void TestPass::axisView_data()
+{
+    QTest::addColumn<float>("dv");
+    QTest::addColumn<float>("ds");
+    QTest::addColumn<float>("pan");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<float>("mn");
+    QTest::addColumn<float>("mx");
+    QTest::addColumn<float>("dvAfter");
+    QTest::addColumn<float>("dsAfter");
+    QTest::addColumn<int>("zoomAfter");
+
+    // Range 0..4 unless a pan or zoom moves it.
+    QTest::newRow("as read") << 4.f << 0.f << 0.f << 0 << 0.f << 4.f << 4.f << 0.f << 0;
+    QTest::newRow("pan right") << 4.f << 0.f << 1.f << 0 << 1.f << 5.f << 4.f << 0.f << 0;
+    QTest::newRow("pan left twice") << 4.f << 0.f << -2.f << 0 << -2.f << 2.f << 4.f << 0.f << 0;
+    QTest::newRow("ticks, two more") << -4.f << 0.f << 0.f << 2 << 0.f << 6.f << -6.f << 0.f << 2;
+    QTest::newRow("lift from zero") << 4.f << 0.f << 0.f << -4 << 0.f << 1.f << 1.f << 0.f << -3;
+    QTest::newRow("lift ticks") << -4.f << 0.f << 0.f << -4 << 0.f << 1.f << -1.f << 0.f << -3;
+    QTest::newRow("lift from below zero") << 4.f << 0.f << 0.f << -7 << 0.f << 1.f << 1.f << 0.f << -3;
+    QTest::newRow("shift 2.5 steps") << 4.f << 2.5f << 0.f << 0 << 0.f << 4.f << 4.f << 0.5f << 0;
+    QTest::newRow("shift -0.25") << 4.f << -0.25f << 0.f << 0 << 0.f << 4.f << 4.f << 0.75f << 0;
+    QTest::newRow("shift -0.3") << 4.f << -0.3f << 0.f << 0 << 0.f << 4.f << 4.f << 0.7f << 0;
+}
+
+void TestPass::axisView()
+{
+    QFETCH(float, dv);
+    QFETCH(float, ds);
+    QFETCH(float, pan);
+    QFETCH(int, zoom);
+    float MN = 0, MX = 4, DV = dv, DS = ds, step = 0;
+    std::int16_t z = std::int16_t(zoom);
+    QCOMPARE(applyAxisView({MN, MX, DV, DS}, pan, z, step), AxisViewOutcome::Applied);
+    QCOMPARE(step, 1.0f);
+    QTEST(MN, "mn");
+    QTEST(MX, "mx");
+    QTEST(DV, "dvAfter");
+    QFETCH(float, dsAfter);
+    QVERIFY2(qAbs(DS - dsAfter) < 1e-6f, qPrintable(QString::number(DS)));
+    QTEST(int(z), "zoomAfter");
+}
+
+void TestPass::viewGuardsStopTheSlot()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 3, 3, 0, 0, 0, 0, 0");  // XMN = XMX
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("empty.dat"), f);
+    f = FormatFile{};
+    f.line11 = QStringLiteral("0, 0, 1e9, 0");  // a billion y divisions
+    slots[2].format = dir.write(QStringLiteral("many.dat"), f);
+    PassRun run = runPass(slots);
+    QCOMPARE(run.messages, (QStringList{formatMessage(1, Msg::XRangeEmpty),
+                                        formatMessage(2, Msg::YTooManyDivisions, {QStringLiteral("1000")})}));
+    QVERIFY(frames(*run.surface).empty());
+    // The printer stops them too, silently.
+    run = runPass(slots, DeviceProfile::printer(600, 600, 96));
+    QVERIFY(run.messages.isEmpty());
+    QVERIFY(frames(*run.surface).empty());
+}
+
+void TestPass::frameMarks()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line9 = QStringLiteral("0, 0, -5, 0");       // five divisions, ticks
+    f.line11 = QStringLiteral("0, 0, 4, 1.25");    // four dotted lines shifted half a step
+    f.line16 = QStringLiteral("0, 2, y");          // y texts on the right
+    f.line6 = QStringLiteral("80, 0, 10, 0, 0");
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    const DeviceProfile canvas = DeviceProfile::canvas(96);
+    const PassRun run = runPass(slots);
+    std::vector<std::vector<PagePoint>> ticks, dotted;
+    for (const Primitive &p : run.surface->of(PrimitiveKind::Line))
+        (p.pen == canvas.framePen ? ticks : dotted).push_back(p.mm);
+    // Six ticks on the bottom edge at 0, 1/5, .. 5/5 of the width, 1 mm long, upward.
+    QCOMPARE(ticks.size(), std::size_t(6));
+    for (std::size_t i = 0; i < 6; ++i)
+        QCOMPARE(ticks[i], (std::vector<PagePoint>{{25.0 + 20.0 * double(i), 90}, {25.0 + 20.0 * double(i), 89}}));
+    // y: positions 1.25, 3.75, 6.25, 8.75; the one at 11.25 is beyond YMX and dropped.
+    QCOMPARE(dotted.size(), std::size_t(4));
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double y = 90 - (20.0 * double(k) + 10);
+        QCOMPARE(dotted[k], (std::vector<PagePoint>{{25, y}, {125, y}}));
+    }
+    QCOMPARE(run.surface->of(PrimitiveKind::Line).front().pen, canvas.framePen);
+
+    // No x texts: no x ticks.
+    f.line14 = QStringLiteral("0, 0, x");
+    slots[1].format = dir.write(QStringLiteral("g.dat"), f);
+    QCOMPARE(runPass(slots).surface->of(PrimitiveKind::Line).size(), std::size_t(4));
+}
+
+void TestPass::curvesOnThePage()
+{
+    TestDir dir;
+    FormatFile f;  // frame 100 x 80 mm at (25, 10), x and y 0..10
+    f.curves = QStringList{QStringLiteral("0, 0, 4, 0, 0, 0, 0, line"), QStringLiteral("0, 0, 2, 5, 0, 0, 0, fill")};
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("3\n0,0\n10,10\n12,10\n3\n0,0\n5,10\n10,0\n"));
+    const PassRun run = runPass(slots);
+    const auto lines = run.surface->of(PrimitiveKind::Polyline);
+    QCOMPARE(lines.size(), std::size_t(1));
+    QCOMPARE(lines[0].mm, (std::vector<PagePoint>{{25, 90}, {125, 10}}));
+    // Canvas device pixels at 96 dpi: rnd(mm * 56.69291 / 15).
+    QCOMPARE(lines[0].device, (std::vector<DevicePoint>{{94, 340}, {472, 38}}));
+    QCOMPARE(lines[0].pen, (Pen{LineStyle::Solid, 1, QColor(0, 0, 255)}));
+    const auto fills = run.surface->of(PrimitiveKind::Polygon);
+    QCOMPARE(fills.size(), std::size_t(1));
+    QCOMPARE(fills[0].mm, (std::vector<PagePoint>{{25, 90}, {75, 10}, {125, 90}}));
+    QCOMPARE(fills[0].pen.style, LineStyle::None);
+    QCOMPARE(fills[0].fill, QColor(124, 252, 0));
+}
+
+void TestPass::surfaceRules()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 0, 10, 2, 0, 0, 0, 0");  // XLG 2: corrected with a message
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("a.dat"), f);
+    f = FormatFile{};
+    f.line9 = QStringLiteral("0, 6, 5, 0");  // XMX 10 with XND 6: stops
+    slots[3].format = dir.write(QStringLiteral("b.dat"), f);
+
+    SlotSet onCanvas = slots;
+    PassRun canvas = runPass(onCanvas);
+    QCOMPARE(canvas.messages, (QStringList{formatMessage(1, Msg::XlgChoice), formatMessage(3, Msg::XmxIntegerPart)}));
+    QCOMPARE(frames(*canvas.surface).size(), std::size_t(1));
+
+    for (const DeviceProfile &profile : {DeviceProfile::printer(600, 600, 96), DeviceProfile::metafile(96)}) {
+        SlotSet copy = slots;
+        const PassRun run = runPass(copy, profile);
+        QVERIFY(run.messages.isEmpty());
+        QCOMPARE(frames(*run.surface).size(), std::size_t(1));  // the stop holds on every surface
+        QCOMPARE(run.surface->of(PrimitiveKind::Rectangle)[0].pen, profile.framePen);
+    }
+}
+
+void TestPass::missingFiles()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 0, 10, 0, 0, 0, 5, 0");  // CSZ 5
+    const QString format = dir.write(QStringLiteral("f.dat"), f);
+    const QString nowhere = dir.path(QStringLiteral("missing.txt"));
+    SlotSet slots;
+    slots[1] = {dir.path(QStringLiteral("missing.dat")), nowhere, nowhere};
+    slots[3] = {format, nowhere, QString()};
+    slots[5] = {format, QString(), nowhere};
+
+    SlotSet onPrinter = slots;
+    const PassRun printer = runPass(onPrinter, DeviceProfile::printer(600, 600, 96));
+    QVERIFY(printer.messages.isEmpty());
+    QCOMPARE(onPrinter[1].format, slots[1].format);  // only the canvas clears names
+
+    const PassRun canvas = runPass(slots);
+    // Slot 1 has no Format Data file, so it has no comment step either.
+    QCOMPARE(canvas.messages, (QStringList{formatMessage(1, Msg::FileMissing),
+                                           slotMessage(FileKind::GraphData, 3, Msg::FileMissing),
+                                           slotMessage(FileKind::CommentData, 5, Msg::FileMissing)}));
+    QVERIFY(canvas.messages.last().startsWith(QStringLiteral(" 5rd Comment Data Error: ")));
+    QVERIFY(slots[1].format.isEmpty());
+    QCOMPARE(slots[1].comment, nowhere);
+    QVERIFY(slots[3].graph.isEmpty());
+    QVERIFY(slots[5].comment.isEmpty());
+    QCOMPARE(frames(*canvas.surface).size(), std::size_t(2));
+
+    // With CSZ 0 the comment file is not looked at.
+    f.line4 = QStringLiteral("100, 0, 10, 0, 0, 0, 0, 0");
+    SlotSet quiet;
+    quiet[1] = {dir.write(QStringLiteral("q.dat"), f), QString(), nowhere};
+    QVERIFY(runPass(quiet).messages.isEmpty());
+}
+
+void TestPass::curveLineLoop()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 0, 10, 0, 0, 4, 0, 0");  // RSZ 4
+    f.curves = QStringList{QStringLiteral("1, 1, 1, 0, 0, 1, 0, a"), QStringLiteral("1, 6, 4, 0, 0, 1, 0, b")};
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\n1,1\n2,2\n2\n1,2\n2,3\n2\n1,3\n2,4\n"));
+    PassRun run = runPass(slots);
+    // Each block draws its curve, then its legend line sample.
+    const auto lines = run.surface->of(PrimitiveKind::Polyline);
+    QCOMPARE(lines.size(), std::size_t(6));
+    QCOMPARE(lines[0].pen.color, QColor(255, 0, 0));
+    QCOMPARE(lines[2].pen.color, QColor(0, 0, 255));
+    QCOMPARE(lines[4].pen.color, QColor(0, 0, 255));  // the third block keeps line 2's style
+    QCOMPARE(lines[5].mm, lines[3].mm);                // and its legend entry does not move
+    QVERIFY(lines[3].mm != lines[1].mm);
+    // Legend: with text height T = 2.25 RSZ / px per mm, the first entry (marker 1.2 mm) sits
+    // at T, the second (marker 7.2 mm) half of T plus 0.6 PSZ further, the third not moved.
+    const float T = float(2.25 * 4 / DeviceProfile::canvas(96).screenPxPerMmY);
+    QCOMPARE(run.state.legend.LegendY[1], (T / 2 + T / 2) + T / 2 + 0.6f * 6);
+    QCOMPARE(run.state.legend.LegendHalf, 0.6f * 6);
+
+    // A file without any curve line draws its frame and nothing else.
+    f.curves.clear();
+    slots[1].format = dir.write(QStringLiteral("nocurves.dat"), f);
+    run = runPass(slots);
+    QCOMPARE(frames(*run.surface).size(), std::size_t(1));
+    QVERIFY(run.surface->of(PrimitiveKind::Polyline).empty());
+
+    // A logarithm of zero stops the slot; the blocks before it stay.
+    f.line4 = QStringLiteral("100, 0, 2, 1, 0, 0, 0, 0");
+    f.curves = QStringList{QStringLiteral("0, 0, 0, 0, 0, 0, 0, a")};
+    slots[1].format = dir.write(QStringLiteral("log.dat"), f);
+    slots[1].graph = dir.write(QStringLiteral("log.txt"), QByteArrayLiteral("2\n1,1\n10,2\n2\n1,1\n0,1\n2\n1,1\n10,2\n"));
+    run = runPass(slots);
+    QCOMPARE(run.messages, QStringList{slotMessage(FileKind::GraphData, 1, Msg::LogOfNonPositive)});
+    QCOMPARE(run.surface->of(PrimitiveKind::Polyline).size(), std::size_t(1));
+}
+
+void TestPass::oversizedFitIsDrawnStraight()
+{
+    TestDir dir;
+    FormatFile f;
+    f.curves = QStringList{QStringLiteral("0, 0, 0, 0, 30000, 0, 0, a")};
+    QByteArray data("200\n");
+    for (int i = 0; i < 200; ++i)
+        data += QByteArray::number(i * 0.05) + ',' + QByteArray::number(5) + '\n';
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), data);
+    const PassRun run = runPass(slots);
+    QCOMPARE(run.messages, QStringList{formatMessage(1, Msg::CurveTooLarge, {QStringLiteral("5000000")})});
+    QCOMPARE(run.surface->of(PrimitiveKind::Polyline).at(0).mm.size(), std::size_t(200));
+}
+
+int runPassTests(int argc, char **argv)
+{
+    TestPass tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_pass.moc"

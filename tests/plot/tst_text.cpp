@@ -1,0 +1,270 @@
+// Axis numbers, log numbers, axis titles and the header: their texts and positions through
+// the recording surface (one unit per mm: a size key S writes characters 2 S mm wide and
+// 3 S mm high), and the fonts of the real surfaces.
+
+#include "plot/canvas_surface.h"
+#include "plot/metafile_surface.h"
+#include "plot/number_text.h"
+#include "plot/printer_surface.h"
+#include "plot_test_helpers.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QtTest>
+
+using namespace nikra;
+using namespace Qt::StringLiterals;
+using namespace nikra::test;
+
+namespace {
+
+struct Placed {
+    QString text;
+    PagePoint at;
+    double width;  // the font's requested width
+    bool upward;
+};
+
+std::vector<Placed> placedTexts(const RecordingSurface &s)
+{
+    std::vector<Placed> out;
+    for (const Primitive &p : s.of(PrimitiveKind::Text))
+        out.push_back({p.text, p.mm[0], p.font.width, p.font.upward});
+    return out;
+}
+
+// One slot on the unit profile: frame 100 x 80 mm at (25, 10), so PlotBottom is 90.
+PassRun runFormat(const FormatFile &f, const HeaderSettings &header = {})
+{
+    TestDir dir;
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    ViewState view;
+    return runPass(slots, view, unitProfile(), header);
+}
+
+// The running edges are single precision, like the keys they come from.
+bool near(double a, double b) { return std::fabs(a - b) < 1e-4; }
+
+} // namespace
+
+class TestText : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void numbers_data();
+    void numbers();
+    void linearX();
+    void linearY();
+    void logX();
+    void logY();
+    void titles();
+    void header();
+    void printerTextIsAsWideAsOnTheCanvas();
+    void metafileMeasuresOnTheScreen();
+};
+
+void TestText::numbers_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("one decimal") << 20.0 << 1 << QStringLiteral("20.0");
+    QTest::newRow("rounded up") << 0.6 << 0 << QStringLiteral("1");
+    QTest::newRow("padded") << 3.0 << 2 << QStringLiteral("3.00");
+    QTest::newRow("half away from zero") << 0.125 << 2 << QStringLiteral("0.13");
+    QTest::newRow("negative half") << -0.125 << 2 << QStringLiteral("-0.13");
+    QTest::newRow("2.5 to whole") << 2.5 << 0 << QStringLiteral("3");
+    QTest::newRow("decimal text, not binary") << 0.15 << 1 << QStringLiteral("0.2");
+    QTest::newRow("sum of steps") << 0.1 + 0.2 << 1 << QStringLiteral("0.3");
+    QTest::newRow("negative zero") << -0.004 << 2 << QStringLiteral("0.00");
+    QTest::newRow("tiny") << 1e-20 << 3 << QStringLiteral("0.000");
+    QTest::newRow("carry") << 9.9999999 << 2 << QStringLiteral("10.00");
+    QTest::newRow("seven digits") << -1234567.0 << 0 << QStringLiteral("-1234567");
+    QTest::newRow("six decimals") << -9.1234564 << 6 << QStringLiteral("-9.123456");
+}
+
+void TestText::numbers()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QTEST(numberText(value, decimals), "text");
+}
+
+void TestText::linearX()
+{
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 0, 100, 0, 0, 0, 0, 0");
+    f.line9 = QStringLiteral("1, 1, 5, 0");  // XNS 1: w 2 mm a character, h 3 mm
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
+    QCOMPARE(run.surface->texts(), (QStringList{u"0.0"_s, u"20.0"_s, u"40.0"_s, u"60.0"_s, u"80.0"_s, u"100.0"_s}));
+    // Centred on the division, a third of a line below the frame.
+    QVERIFY(near(t[0].at.x, 22) && near(t[0].at.y, 91));
+    QVERIFY(near(t[1].at.x, 41) && near(t[5].at.x, 120));
+    QCOMPARE(run.state.edges.XTextBottom, 94.0f);  // PlotBottom + 4h/3
+    QCOMPARE(run.state.page.LowestY, 94.0f);       // no title: the numbers' edge
+
+    // Shifted by half a division: the label beyond XMX is dropped.
+    f.line9 = QStringLiteral("1, 1, 5, 10");
+    run = runFormat(f);
+    QCOMPARE(run.surface->texts(), (QStringList{u"10.0"_s, u"30.0"_s, u"50.0"_s, u"70.0"_s, u"90.0"_s}));
+    QVERIFY(near(placedTexts(*run.surface)[0].at.x, 25 + 10 - 4));
+
+    // Above the frame: the frame moves down by XNS + XLS, the numbers stand above it.
+    f.line9 = QStringLiteral("1, 0, 2, 0");
+    f.line14 = QStringLiteral("0, 2, x");
+    run = runFormat(f);
+    QCOMPARE(run.state.geo.FrameTop, 11.0f);
+    QVERIFY(near(placedTexts(*run.surface)[0].at.y, 11 - 4));
+    QCOMPARE(run.state.edges.XTextTop, 7.0f);
+    QCOMPARE(run.state.edges.XTextBottom, 91.0f);
+}
+
+void TestText::linearY()
+{
+    FormatFile f;
+    f.line11 = QStringLiteral("1, 0, 2, 0");  // "0", "5", "10"
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
+    QCOMPARE(run.surface->texts(), (QStringList{u"0"_s, u"5"_s, u"10"_s}));
+    // Right-aligned half a digit left of the frame, centred on the division.
+    QVERIFY(near(t[0].at.x, 22) && near(t[0].at.y, 88.5));
+    QVERIFY(near(t[1].at.x, 22) && near(t[1].at.y, 48.5));
+    QVERIFY(near(t[2].at.x, 20) && near(t[2].at.y, 8.5));
+    QCOMPARE(run.state.edges.YTextLeft, 20.0f);
+
+    f.line16 = QStringLiteral("0, 2, y");
+    run = runFormat(f);
+    t = placedTexts(*run.surface);
+    QVERIFY(near(t[2].at.x, 126));
+    QCOMPARE(run.state.edges.YTextRight, 130.0f);
+    QCOMPARE(run.state.edges.YTextLeft, 25.0f);
+
+    f.line16 = QStringLiteral("0, 0, y");  // no y texts: no numbers, edges at the frame
+    run = runFormat(f);
+    QVERIFY(run.surface->texts().isEmpty());
+}
+
+void TestText::logX()
+{
+    FormatFile f;
+    f.line4 = QStringLiteral("99, 0, 3, 1, 0, 0, 0, 0");
+    f.line9 = QStringLiteral("1, 0, 3, 0");
+    const PassRun run = runFormat(f);
+    const std::vector<Placed> t = placedTexts(*run.surface);
+    // All "10"s first, then all exponents in half-size.
+    QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"0"_s, u"1"_s, u"2"_s, u"3"_s}));
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(near(t[std::size_t(i)].at.x, 25 + 33 * i - 2));  // "10" is 4 mm wide
+        QVERIFY(near(t[std::size_t(i)].at.y, 91.5));
+        QVERIFY(near(t[std::size_t(i + 4)].at.x, 25 + 33 * i + 2));
+        QVERIFY(near(t[std::size_t(i + 4)].at.y, 90 + 3 / 2.5));
+        QCOMPARE(t[std::size_t(i + 4)].width, 1.0);
+    }
+    QCOMPARE(run.state.edges.XTextBottom, 94.5f);
+}
+
+void TestText::logY()
+{
+    FormatFile f;
+    f.line6 = QStringLiteral("80, -1, 1, 1, 0");
+    f.line11 = QStringLiteral("1, 0, 2, 0");
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
+    QCOMPARE(run.surface->texts(), (QStringList{u"-1"_s, u"0"_s, u"1"_s, u"10"_s, u"10"_s, u"10"_s}));
+    // Exponents right-aligned 0.7 of a "1" from the frame; the "10" column stands left of
+    // the exponent drawn last.
+    QVERIFY(near(t[0].at.x, 22.3) && near(t[0].at.y, 88));
+    QVERIFY(near(t[2].at.x, 23.3) && near(t[2].at.y, 8));
+    QVERIFY(near(t[3].at.x, 19.3) && near(t[3].at.y, 88.5));
+    QCOMPARE(run.state.edges.YTextLeft, float(23.3 - 4));
+
+    f.line16 = QStringLiteral("0, 2, y");
+    run = runFormat(f);
+    t = placedTexts(*run.surface);
+    QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"-1"_s, u"0"_s, u"1"_s}));
+    QVERIFY(near(t[0].at.x, 125.8));
+    QVERIFY(near(t[3].at.x, 129.8) && near(t[3].at.y, 88));
+    QCOMPARE(run.state.edges.YTextRight, float(129.8 + 1));
+
+    f.line16 = QStringLiteral("0, 0, y");
+    QVERIFY(runFormat(f).surface->texts().isEmpty());
+}
+
+void TestText::titles()
+{
+    FormatFile f;
+    f.line11 = QStringLiteral("1, 0, 2, 0");
+    f.line14 = QStringLiteral("1, 1, xyz");
+    f.line16 = QStringLiteral("1, 1, ab");
+    const PassRun run = runFormat(f);
+    const std::vector<Placed> t = placedTexts(*run.surface);
+    QCOMPARE(t[0].text, QStringLiteral("xyz"));
+    QVERIFY(near(t[0].at.x, 72) && near(t[0].at.y, 90.9));  // 0.3 h below the frame's edge
+    QCOMPARE(run.state.edges.XTextBottom, 93.9f);
+    QCOMPARE(run.state.page.LowestY, 93.9f);
+    // The y title reads upward from its bottom end, 1.2 h left of the numbers.
+    const Placed &y = t.back();
+    QCOMPARE(y.text, QStringLiteral("ab"));
+    QVERIFY(y.upward);
+    QVERIFY(near(y.at.x, 20 - 3.6) && near(y.at.y, 52));
+}
+
+void TestText::header()
+{
+    auto place = [](HeaderAlign align, const QString &size) {
+        const PassRun run = runFormat(FormatFile{}, {QStringLiteral("abcde"), QStringLiteral("Arial"), size, align});
+        const std::vector<Placed> t = placedTexts(*run.surface);
+        return t.empty() ? PagePoint{-1, -1} : t.back().at;
+    };
+    QCOMPARE(place(HeaderAlign::Right, QStringLiteral("5")), (PagePoint{150, 10}));  // 50 mm wide
+    QCOMPARE(place(HeaderAlign::Centre, QStringLiteral("5")), (PagePoint{80, 10}));
+    QCOMPARE(place(HeaderAlign::Left, QStringLiteral("5")), (PagePoint{10, 10}));
+    QCOMPARE(place(HeaderAlign::None, QStringLiteral(" 5 ")), (PagePoint{10, 10}));
+    QCOMPARE(place(HeaderAlign::Left, QStringLiteral("大")), (PagePoint{-1, -1}));  // not a size
+}
+
+void TestText::printerTextIsAsWideAsOnTheCanvas()
+{
+    // FSize: a printed text is as wide in mm as on the canvas, although the printer's font
+    // is made at another resolution (to within one step of its whole-unit width).
+    TestDir dir;
+    QPdfWriter writer(dir.path(QStringLiteral("fit.pdf")));
+    writer.setResolution(600);
+    PrinterSurface::preparePage(writer);
+    PrinterSurface printer(writer, 96);
+    CanvasSurface canvas(96);
+    for (const QString &face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("Times New Roman"), QStringLiteral("Arial")}) {
+        for (const QString &text : {QStringLiteral("Frequency f (Hz)"), QStringLiteral("降水量 (mm)")}) {
+            const double onCanvas = canvas.textWidth(canvas.font({face, 9, false, text}), text);
+            const TextFont printed = printer.font({face, 9 * 6.25, false, text});
+            const double onPaper = printer.textWidth(printed, text);
+            QVERIFY2(std::fabs(onPaper - onCanvas) < onCanvas / 50,
+                     qPrintable(QStringLiteral("%1 %2: %3 mm on paper, %4 mm on the canvas")
+                                    .arg(face, text).arg(onPaper).arg(onCanvas)));
+        }
+    }
+    printer.finish();
+}
+
+void TestText::metafileMeasuresOnTheScreen()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    MetafileSurface meta(&buffer, MetaWindow{}, 96);
+    CanvasSurface canvas(96);
+    const QString text = QStringLiteral("時間 t (s)");
+    // A size key of 4: 8 screen pixels, 120 twips.
+    QCOMPARE(meta.textWidth(meta.font({QStringLiteral("ＭＳ Ｐ明朝"), 120, false, text}), text),
+             canvas.textWidth(canvas.font({QStringLiteral("ＭＳ Ｐ明朝"), 8, false, text}), text));
+    QVERIFY(meta.finish());
+}
+
+int runTextTests(int argc, char **argv)
+{
+    TestText tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_text.moc"
