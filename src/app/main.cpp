@@ -1,9 +1,15 @@
-// nikra: the plot program. "nikra render ..." draws a page without a screen.
+// nikra: the plot program. Without arguments it starts the desktop program; "nikra render"
+// draws a page without a screen.
 
+#include "app/main_window.h"
 #include "app/render_command.h"
 #include "app/stream_messenger.h"
+#include "platform/box_messenger.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -18,7 +24,8 @@ void print(std::FILE *stream, const QString &text)
 QString mainUsage()
 {
     return QStringLiteral(
-        "Usage: nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
+        "Usage: nikra [--home DIR]          start the desktop program\n"
+        "       nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
         "       nikra render --help\n");
 }
 
@@ -53,6 +60,30 @@ int renderMain(int argc, char **argv)
     return nikra::runRender(*parse.options, messenger);
 }
 
+int guiMain(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QString home;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args.at(i) == u"--home" && i + 1 < args.size()) {
+            home = args.at(++i);
+        } else {
+            print(stderr, QStringLiteral("nikra: unknown argument '%1'\n").arg(args.at(i)) + mainUsage());
+            return 2;
+        }
+    }
+    nikra::BoxMessenger messenger;
+    nikra::SettingsStore settings;
+    nikra::MainWindow window(messenger, settings, nikra::resolveProgramFolder(home));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.setScreenDpi(screen->logicalDotsPerInch());
+    messenger.setParent(&window);
+    window.start();
+    window.show();
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,6 +94,5 @@ int main(int argc, char **argv)
         print(stdout, mainUsage());
         return 0;
     }
-    print(stderr, mainUsage());
-    return 2;
+    return guiMain(argc, argv);
 }

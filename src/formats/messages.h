@@ -39,6 +39,14 @@ enum class Msg {
     XTooManyDivisions,  // %1 limit
     YTooManyDivisions,  // %1 limit
     CurveTooLarge,      // %1 limit of curve points
+    // Writing shifted ranges back (%1 the file).
+    WriteBackMissing,
+    WriteBackUnreadable,  // %2 the line
+    WriteBackUnwritable,
+    // Printing.
+    NoPrinter,
+    PrintFailed,
+    SaveFailed,  // %1 the file
     // The page.
     PageTooLong,
     Welcome,

@@ -68,8 +68,12 @@ QString resolveProgramFolder(const QString &explicitHome)
     QString home = explicitHome;
     if (home.isEmpty())
         home = qEnvironmentVariable("NIKRA_HOME");
-    if (!home.isEmpty())
-        return QDir(home).absolutePath();
+    if (!home.isEmpty()) {
+        // A folder of the user's choosing gets the samples it lacks (none is overwritten).
+        home = QDir(home).absolutePath();
+        seedSamples(home);
+        return home;
+    }
 
     const QString exeFolder = QCoreApplication::applicationDirPath();
     if (holdsSamples(exeFolder) && QFileInfo(exeFolder).isWritable())

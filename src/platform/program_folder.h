@@ -1,8 +1,8 @@
 #pragma once
 // The program's folder: where the sample files and the path memory file "Nikra.pth" live.
 // It is the folder given by --home or NIKRA_HOME; else the executable's folder when it
-// holds the sample files and can be written; else the per-user data folder, into which the
-// samples (built into the program) are copied on first use.
+// holds the sample files and can be written; else the per-user data folder. Samples
+// missing from a given or per-user folder are copied there from the program itself.
 
 #include <QString>
 #include <QStringList>

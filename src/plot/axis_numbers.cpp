@@ -1,7 +1,7 @@
 #include "plot/axis_numbers.h"
 
 #include "plot/division_marks.h"
-#include "plot/number_text.h"
+#include "formats/number_text.h"
 
 namespace nikra {
 

@@ -3,7 +3,9 @@
 
 #include "formats/format_data_reader.h"
 #include "formats/graph_data_reader.h"
+#include "formats/number_text.h"
 #include "formats/path_memory.h"
+#include "formats/range_writeback.h"
 #include "formats/text_codec.h"
 #include "formats/value_reader.h"
 #include "support/recording_messenger.h"
@@ -81,6 +83,8 @@ private Q_SLOTS:
     void graphCountBeyondData();
     void titles();
     void pathMemory();
+    void decimalPatterns();
+    void shiftedRanges();
 };
 
 void TestFormats::numbers_data()
@@ -561,6 +565,40 @@ void TestFormats::pathMemory()
     QVERIFY(PathMemory::write(path, c));
     QCOMPARE(PathMemory::read(path)->headerText().value(), QStringLiteral("見出し"));
     QVERIFY(!PathMemory::read(dir.write(QStringLiteral("empty.pth"), QByteArray())).has_value());
+}
+
+void TestFormats::decimalPatterns()
+{
+    // "######0.0#####" and "#######.0#####", as the write-back uses them.
+    QCOMPARE(formatDecimal(100, 1, 6, true), QStringLiteral("100.0"));
+    QCOMPARE(formatDecimal(0.25, 1, 6, true), QStringLiteral("0.25"));
+    QCOMPARE(formatDecimal(1.0 / 3, 1, 6, true), QStringLiteral("0.333333"));
+    QCOMPARE(formatDecimal(-2.5e-7, 1, 6, true), QStringLiteral("0.0"));
+    QCOMPARE(formatDecimal(0, 1, 6, false), QStringLiteral(".0"));
+    QCOMPARE(formatDecimal(3, 1, 6, false), QStringLiteral("3.0"));
+    QCOMPARE(formatDecimal(-0.5, 1, 6, false), QStringLiteral("-.5"));
+}
+
+void TestFormats::shiftedRanges()
+{
+    // XDV 0 counts as one division (no NaN); a range written high to low moves the way the
+    // screen moved; a file of five lines keeps five lines.
+    FormatFile f;
+    f.line4 = QStringLiteral("100, 10, 0, 0, 0, 0, 0, 0");
+    f.line9 = QStringLiteral("0, 0, 0, 0");
+    const QStringList five = f.text().split(QStringLiteral("\r\n")).mid(0, 5);
+    ShiftedText out = shiftedRangesText(five.join(QStringLiteral("\n")), 1, 0);
+    QCOMPARE(out.unreadableLine, 0);
+    const QStringList lines = out.text.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 6);  // five lines and the final line end
+    QCOMPARE(lines[3], QStringLiteral("   100.0   20.0   10.0   0.0   0.0   0.0   0.0   .0"));
+
+    f = FormatFile{};
+    f.line6 = QStringLiteral("80, 0, ten, 0, 0");
+    QCOMPARE(shiftedRangesText(f.text(), 0, 1).unreadableLine, 6);
+    f.line4 = QStringLiteral("100, 0, 3e38, 0, 0, 0, 0, 0");  // shifted beyond single precision
+    f.line9 = QStringLiteral("0, 0, 1, 0");
+    QCOMPARE(shiftedRangesText(f.text(), 2, 0).unreadableLine, 4);
 }
 
 QTEST_GUILESS_MAIN(TestFormats)

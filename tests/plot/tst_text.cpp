@@ -4,7 +4,7 @@
 
 #include "plot/canvas_surface.h"
 #include "plot/metafile_surface.h"
-#include "plot/number_text.h"
+#include "formats/number_text.h"
 #include "plot/printer_surface.h"
 #include "plot_test_helpers.h"
 

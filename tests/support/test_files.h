@@ -24,6 +24,7 @@ struct FormatFile {
 class TestDir {
 public:
     TestDir();
+    QString root() const { return dir_.path(); }
     QString path(const QString &name) const;
     QString write(const QString &name, const QByteArray &bytes) const;
     QString write(const QString &name, const QString &text) const { return write(name, text.toUtf8()); }

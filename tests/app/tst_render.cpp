@@ -49,7 +49,7 @@ bool isDark(QRgb c) { return qGray(c) < 96; }
 
 } // namespace
 
-class TestApp : public QObject {
+class TestRender : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -60,7 +60,7 @@ private Q_SLOTS:
     void samplePage();
 };
 
-void TestApp::pngShowsTheFrameAndCurve()
+void TestRender::pngShowsTheFrameAndCurve()
 {
     OneSlot s;
     const QString page = s.dir.path(QStringLiteral("page.png"));
@@ -87,7 +87,7 @@ void TestApp::pngShowsTheFrameAndCurve()
     QCOMPARE(QImage(page).size(), QSize(992, 1403));  // 12 twips per pixel
 }
 
-void TestApp::svgIsInTwips()
+void TestRender::svgIsInTwips()
 {
     OneSlot s;
     const QString page = s.dir.path(QStringLiteral("page.svg"));
@@ -129,7 +129,7 @@ void TestApp::svgIsInTwips()
     QVERIFY(qAbs(width.chopped(2).toDouble() - 130.0) < 0.01);
 }
 
-void TestApp::pdfIsOneA4Page()
+void TestRender::pdfIsOneA4Page()
 {
     const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
@@ -163,7 +163,7 @@ void TestApp::pdfIsOneA4Page()
     QVERIFY(!isDark(img.pixel(700, 505)));
 }
 
-void TestApp::messagesAndExitStatus()
+void TestRender::messagesAndExitStatus()
 {
     OneSlot s;
     const QString missing = s.dir.path(QStringLiteral("nothing.dat"));
@@ -191,7 +191,7 @@ void TestApp::messagesAndExitStatus()
     QVERIFY(r.out.contains(QStringLiteral("--slot N FORMAT")));
 }
 
-void TestApp::samplePage()
+void TestRender::samplePage()
 {
     // The sample set beside the program draws without a single message.
     TestDir home;
@@ -203,5 +203,10 @@ void TestApp::samplePage()
     QVERIFY(!QImage(page).isNull());
 }
 
-QTEST_GUILESS_MAIN(TestApp)
-#include "tst_app.moc"
+int runRenderTests(int argc, char **argv)
+{
+    TestRender tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_render.moc"

@@ -1,4 +1,4 @@
-#include "plot/number_text.h"
+#include "formats/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,11 +6,12 @@
 
 namespace nikra {
 
-QString numberText(double value, int decimals)
+QString formatDecimal(double value, int minDecimals, int maxDecimals, bool leadingZero)
 {
     if (!std::isfinite(value))
         value = 0;
-    decimals = std::max(0, decimals);
+    minDecimals = std::max(0, minDecimals);
+    const int decimals = std::max(minDecimals, maxDecimals);
     // d.dddddddddddddde+XX: fifteen significant digits and the exponent of the first.
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
@@ -41,14 +42,16 @@ QString numberText(double value, int decimals)
             kept.insert(kept.begin(), '1');
     }
     std::string integer = kept.substr(0, kept.size() - std::size_t(decimals));
-    const std::string fraction = kept.substr(kept.size() - std::size_t(decimals));
+    std::string fraction = kept.substr(kept.size() - std::size_t(decimals));
+    while (int(fraction.size()) > minDecimals && fraction.back() == '0')
+        fraction.pop_back();
     const std::size_t firstNonZero = integer.find_first_not_of('0');
-    integer = firstNonZero == std::string::npos ? "0" : integer.substr(firstNonZero);
+    integer = firstNonZero == std::string::npos ? (leadingZero ? "0" : "") : integer.substr(firstNonZero);
 
     const bool zero = kept.find_first_not_of('0') == std::string::npos;
     std::string out = (value < 0 && !zero) ? "-" : "";
     out += integer;
-    if (decimals > 0)
+    if (!fraction.empty())
         out += "." + fraction;
     return QString::fromLatin1(out.c_str());
 }

@@ -1,0 +1,175 @@
+#include "app/file_picker.h"
+
+#include "platform/program_folder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+namespace nikra {
+
+namespace {
+
+constexpr int kFolderRole = Qt::UserRole;
+
+} // namespace
+
+FilePicker::FilePicker(int index, const QString &title, const QString &pattern, QWidget *parent)
+    : QWidget(parent), label_(new QLabel(title, this)), driveList_(new QComboBox(this)),
+      pattern_(new QLineEdit(pattern, this)), folderList_(new QListWidget(this)), fileList_(new QListWidget(this))
+{
+    const QString n = QString::number(index);
+    label_->setObjectName(QStringLiteral("Label") + n);
+    driveList_->setObjectName(QStringLiteral("Drive") + n);
+    pattern_->setObjectName(QStringLiteral("Text%1(0)").arg(n));
+    folderList_->setObjectName(QStringLiteral("Dir") + n);
+    fileList_->setObjectName(QStringLiteral("File") + n);
+    pattern_->setToolTip(QStringLiteral("ファイルの種類（例: *.dat）"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    layout->addWidget(label_);
+    layout->addWidget(driveList_);
+    layout->addWidget(pattern_);
+    layout->addWidget(folderList_, 2);
+    layout->addWidget(fileList_, 3);
+    folderList_->setMinimumHeight(90);
+    fileList_->setMinimumHeight(110);
+    folderList_->viewport()->installEventFilter(this);
+
+    fillDrives();
+    connect(driveList_, &QComboBox::activated, this, [this](int i) { setDrive(driveList_->itemData(i).toString()); });
+    connect(pattern_, &QLineEdit::textChanged, this, [this] { fillFiles(); });
+    connect(folderList_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { setFolder(item->data(kFolderRole).toString()); });
+    connect(fileList_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { Q_EMIT fileClicked(fullName(item->text())); });
+}
+
+void FilePicker::fillDrives()
+{
+    driveList_->clear();
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady())
+            driveList_->addItem(volume.rootPath(), volume.rootPath());
+    }
+}
+
+QString FilePicker::pattern() const
+{
+    const QString p = pattern_->text().trimmed();
+    return p.isEmpty() ? QStringLiteral("*") : p;
+}
+
+bool FilePicker::setDrive(const QString &root)
+{
+    // The folder list moves to the drive's root; a drive that is not there is passed over.
+    return setFolder(root);
+}
+
+bool FilePicker::setFolder(const QString &path)
+{
+    const QDir dir(path);
+    if (path.isEmpty() || !dir.exists())
+        return false;
+    folder_ = QDir::cleanPath(dir.absolutePath());
+    drive_ = QDir::cleanPath(QStorageInfo(folder_).rootPath());
+    const int i = driveList_->findData(drive_);
+    if (i >= 0)
+        driveList_->setCurrentIndex(i);
+    QDir::setCurrent(folder_);
+    fillFolders();
+    fillFiles();
+    return true;
+}
+
+void FilePicker::setPattern(const QString &pattern) { pattern_->setText(pattern); }
+
+void FilePicker::refresh()
+{
+    fillDrives();
+    if (!folder_.isEmpty() && !QDir(folder_).exists())
+        folder_ = drive_;
+    setFolder(folder_);
+}
+
+void FilePicker::fillFolders()
+{
+    folderList_->clear();
+    QStringList chain;
+    for (QDir d(folder_);; ) {
+        chain.prepend(d.absolutePath());
+        if (d.isRoot() || !d.cdUp())
+            break;
+    }
+    int depth = 0;
+    for (const QString &p : chain) {
+        const QString name = QDir(p).isRoot() ? p : QDir(p).dirName();
+        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + name, folderList_);
+        item->setData(kFolderRole, p);
+        ++depth;
+        if (p == folder_)
+            folderList_->setCurrentItem(item);
+    }
+    const QStringList subfolders = QDir(folder_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &s : subfolders) {
+        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + s, folderList_);
+        item->setData(kFolderRole, joinPath(folder_, s));
+    }
+}
+
+void FilePicker::fillFiles()
+{
+    fileList_->clear();
+    files_.clear();
+    if (folder_.isEmpty())
+        return;
+    const QStringList filters = pattern().split(u';', Qt::SkipEmptyParts);
+    files_ = QDir(folder_).entryList(filters, QDir::Files, QDir::Name);
+    fileList_->addItems(files_);
+}
+
+QString FilePicker::fullName(const QString &file) const { return joinPath(folder_, file); }
+
+QString FilePicker::stepSelection()
+{
+    const int next = fileList_->currentRow() + 1;
+    if (next >= fileList_->count()) {
+        fileList_->setCurrentRow(-1);
+        return {};
+    }
+    fileList_->setCurrentRow(next);
+    return fullName(fileList_->item(next)->text());
+}
+
+void FilePicker::setFolderListHeights(int tallPx, int shortPx)
+{
+    tallPx_ = tallPx;
+    shortPx_ = shortPx;
+    if (shortPx_ > 0)
+        folderList_->setFixedHeight(shortPx_);
+}
+
+bool FilePicker::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press on the folder list makes it tall (left button) or short again (right).
+    if (watched == folderList_->viewport() && event->type() == QEvent::MouseButtonPress && tallPx_ > 0) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            folderList_->setFixedHeight(tallPx_);
+            folderList_->raise();
+        } else if (mouse->button() == Qt::RightButton) {
+            folderList_->setFixedHeight(shortPx_);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace nikra

@@ -1,0 +1,65 @@
+#pragma once
+// The canvas window ("NKR Canvas"): the page, the slot selector and the view buttons that
+// shift or widen the chosen slots by whole divisions, the write-back of the shifted ranges,
+// printing, the bitmap and metafile copies, saving the page to a file, and "戻る".
+
+#include "canvas/page_view.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QPrinter;
+class QPushButton;
+
+namespace nikra {
+
+class PageHost;
+
+class CanvasWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CanvasWindow(PageHost &host, QWidget *parent = nullptr);
+    ~CanvasWindow() override;
+
+    // Scl: the page window at the preset's inner size in twips.
+    void setClientTwips(int width, int height, bool horizontalBar);
+    // Shows a freshly drawn page, as the draw command hands it over.
+    void present(const QImage &page);
+
+    // The slots the selector stands for.
+    std::vector<int> chosenSlots() const;
+    // The view buttons: 0 left, 1 right, 2 down, 3 up, 4 reset, 5 more divisions, 6 fewer.
+    void viewButton(int index);
+    void redraw();
+    void writeBack();
+    void print();
+    void copyBitmap();
+    void copyMetafile();
+    bool savePage(const QString &path);
+    void back();
+
+    PageView *pageView() const { return view_; }
+    // Where printing goes: the default printer unless a test gives another.
+    void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QPushButton *button(const QString &name, const QString &caption, const QString &tip = {});
+
+    PageHost &host_;
+    PageView *view_;
+    QComboBox *slotChooser_;
+    QPushButton *printButton_;
+    QPushButton *metaButton_;
+    QPushButton *backButton_;
+    std::function<std::unique_ptr<QPrinter>()> printerFactory_;
+    bool returning_ = false;
+};
+
+} // namespace nikra

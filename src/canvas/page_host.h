@@ -1,0 +1,29 @@
+#pragma once
+// What the canvas window needs from the main window: the slot names and header as they
+// stand, the canvas pass over them, and the state that outlives the canvas window.
+
+#include "canvas/selection_state.h"
+#include "formats/messages.h"
+#include "formats/slot_set.h"
+#include "plot/page_output.h"
+#include "plot/view_state.h"
+
+namespace nikra {
+
+class PageHost {
+public:
+    virtual ~PageHost() = default;
+
+    virtual SlotSet slots() const = 0;
+    virtual HeaderSettings header() const = 0;
+    virtual ViewState &view() = 0;
+    virtual SelectionState &selection() = 0;
+    virtual Messenger &messenger() = 0;
+    virtual double screenDpi() const = 0;
+    // The canvas pass over the slots as they stand (missing names are cleared).
+    virtual CanvasPage drawPage() = 0;
+    // The canvas window has gone: by "戻る" (back) or by its frame.
+    virtual void canvasClosed(bool back) = 0;
+};
+
+} // namespace nikra

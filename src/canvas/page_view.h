@@ -1,0 +1,55 @@
+#pragma once
+// The page on the canvas window: the page image under a window of the size preset's
+// inner size, moved by two scroll bars of range 0 to 100, with the selection box drawn
+// over it in invert mode. Dragging selects; a drag over a scroll bar scrolls the page one
+// step toward the pointer.
+
+#include "canvas/selection_state.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QScrollBar;
+
+namespace nikra {
+
+class PageView : public QWidget {
+    Q_OBJECT
+
+public:
+    PageView(SelectionState &selection, QWidget *parent = nullptr);
+
+    void setPage(const QImage &page, double screenPxPerMm);
+    const QImage &page() const { return page_; }
+    // The visible part in pixels; the horizontal bar is hidden when the page fits.
+    void setClientSize(const QSize &pixels, bool horizontalBar);
+
+    QScrollBar *horizontalBar() const { return hBar_; }
+    QScrollBar *verticalBar() const { return vBar_; }
+    QWidget *viewport() const { return viewport_; }
+    QPoint pageOffset() const;  // pixels of the page left of and above the window
+
+    // The page millimetre under a viewport point.
+    QPointF pageMm(const QPoint &viewportPoint) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void paintViewport();
+    void press(const QPoint &at);
+    void move(const QPoint &at, Qt::MouseButtons buttons);
+    void release(const QPoint &at);
+    // Over a scroll bar during a drag: one step toward the pointer.
+    void stepTowards(QScrollBar *bar, int along, int start, int length);
+    bool overBar(const QPoint &viewportPoint) const;
+
+    SelectionState &sel_;
+    QWidget *viewport_;
+    QScrollBar *hBar_;
+    QScrollBar *vBar_;
+    QImage page_;
+    double pxPerMm_ = 1;
+};
+
+} // namespace nikra

@@ -1,0 +1,25 @@
+#pragma once
+// Messages as modal boxes: problems with the exclamation icon and an OK button, the
+// welcome without an icon, questions with Yes/No or OK/Cancel.
+
+#include "formats/messages.h"
+
+class QWidget;
+
+namespace nikra {
+
+class BoxMessenger : public Messenger {
+public:
+    explicit BoxMessenger(QWidget *parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget *parent) { parent_ = parent; }
+
+    void warn(const QString &title, const QString &text) override;
+    void inform(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &text) override;
+    bool askOkCancel(const QString &title, const QString &text) override;
+
+private:
+    QWidget *parent_;
+};
+
+} // namespace nikra

@@ -1,0 +1,27 @@
+#pragma once
+// The per-user settings: the page size preset (application "Morvane", section "nkr", key
+// "size", "a" to "g"; a missing entry reads "0") and the home page's address.
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace nikra {
+
+class SettingsStore {
+public:
+    SettingsStore();  // the user's own store
+    explicit SettingsStore(const QString &iniFile);  // a file of its own (tests)
+    ~SettingsStore();
+
+    QString sizeLetter() const;
+    void setSizeLetter(const QString &letter);
+    QString homePage() const;  // empty: none set
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace nikra

@@ -1,0 +1,16 @@
+// The program's tests: the render command end to end, and the windows driven through
+// their controls.
+
+#include <QApplication>
+
+int runRenderTests(int argc, char **argv);
+int runGuiTests(int argc, char **argv);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int failed = 0;
+    for (auto run : {runRenderTests, runGuiTests})
+        failed += run(argc, argv) != 0 ? 1 : 0;
+    return failed;
+}

@@ -1,0 +1,410 @@
+// The main window and the canvas window driven through their controls, found by their
+// names, with the messages recorded instead of shown.
+
+#include "app/file_picker.h"
+#include "app/main_window.h"
+#include "canvas/canvas_window.h"
+#include "formats/format_data_reader.h"
+#include "formats/text_codec.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "support/recording_messenger.h"
+#include "support/test_files.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A program folder with the samples, a settings file, and the windows over them.
+struct Program {
+    TestDir home;
+    RecordingMessenger messages;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<MainWindow> main;
+
+    Program() { seedSamples(home.root()); }
+    MainWindow &start()
+    {
+        settings = std::make_unique<SettingsStore>(home.path(u"settings.ini"_s));
+        main = std::make_unique<MainWindow>(messages, *settings, home.root());
+        main->setScreenDpi(96);
+        main->start();
+        return *main;
+    }
+    QString path(const QString &name) const { return home.path(name); }
+    QString root() const { return home.root(); }
+    template <class T> T *find(QWidget *in, const QString &name) const { return in->findChild<T *>(name); }
+    CanvasWindow &canvas() const { return *main->canvasWindow(); }
+    QPushButton *canvasButton(const QString &name) const { return canvas().findChild<QPushButton *>(name); }
+};
+
+QString welcome() { return messageLine(programName(), Msg::Welcome); }
+
+// Puts Format Data names into the slots (empty for the rest) and clears the other boxes.
+void setFormats(MainWindow &w, const QStringList &formats)
+{
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        w.slotBox(1, slot)->setText(formats.value(slot - 1));
+        w.slotBox(2, slot)->clear();
+        w.slotBox(3, slot)->clear();
+    }
+}
+
+// A format whose frame ends at `bottom` mm when drawn in slot 1 (the row starts at 10 mm).
+FormatFile frameEndingAt(double bottom)
+{
+    FormatFile f;
+    f.line6 = u"%1, 0, 10, 0, 0"_s.arg(bottom - 10);
+    return f;
+}
+
+} // namespace
+
+class TestGui : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStartAndPathMemory();
+    void shortPathMemoryFile();
+    void slotBoxesAndFileLists();
+    void drawClearsEmptySlots();
+    void pageLengthWarning();
+    void viewButtons();
+    void writeBackIntoTheFiles();
+    void selectionAndClipboard();
+    void printing();
+    void sizePreset();
+};
+
+void TestGui::firstStartAndPathMemory()
+{
+    Program p;
+    MainWindow &w = p.start();
+    QCOMPARE(p.messages.lines, QStringList{welcome()});
+    QCOMPARE(w.slotBox(1, 1)->text(), joinPath(p.root(), u"frmnkr1.dat"_s));
+    QCOMPARE(w.slotBox(2, 4)->text(), joinPath(p.root(), u"g04.dat"_s));
+    QCOMPARE(w.slotBox(3, 3)->text(), joinPath(p.root(), u"cmtnkr3.txt"_s));
+    QVERIFY(w.slotBox(3, 4)->text().isEmpty() && w.slotBox(1, 5)->text().isEmpty());
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo2"_s)->currentText(), u"4"_s);
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo3"_s)->currentText(), u"左端"_s);
+    QCOMPARE(w.picker(3)->folder(), QDir(p.root()).absolutePath());
+
+    w.draw();
+    QCOMPARE(p.messages.lines, QStringList{welcome()});  // the samples draw without a message
+    QVERIFY(p.canvas().isVisible());
+    QVERIFY(!w.isVisible());
+    QFile pth(p.path(u"Nikra.pth"_s));
+    QVERIFY(pth.open(QIODevice::ReadOnly));
+    const QByteArray written = pth.readAll();
+    QCOMPARE(written.count("\r\n"), 31);
+    QVERIFY(written.endsWith(" 0 \r\n 3 \r\n 0 \r\n"));
+
+    // The next start restores the same slots without the welcome.
+    p.messages.lines.clear();
+    MainWindow &again = p.start();
+    QVERIFY(p.messages.lines.isEmpty());
+    QCOMPARE(again.slots()[2].graph, joinPath(p.root(), u"g02.dat"_s));
+    QCOMPARE(p.find<QComboBox>(&again, u"Combo2"_s)->currentText(), u"4"_s);
+}
+
+void TestGui::shortPathMemoryFile()
+{
+    Program p;
+    QDir(p.root()).mkdir(u"data"_s);
+    const QString data = p.path(u"data"_s);
+    QStringList lines{u"/"_s, data, u"*.fmt"_s, u"f1"_s, u"f2"_s, QString(), QString(), QString(), QString(),
+                      u"/"_s, data, QString(), u"g1"_s, QString(), u"g3"_s, QString(), QString(), QString(),
+                      u"/"_s, data};
+    p.home.write(u"Nikra.pth"_s, lines.join(u"\r\n"_s));
+    MainWindow &w = p.start();
+    QVERIFY(p.messages.lines.isEmpty());
+    QCOMPARE(w.picker(1)->folder(), data);
+    QCOMPARE(w.picker(1)->pattern(), u"*.fmt"_s);
+    QCOMPARE(w.picker(2)->pattern(), u"*.dat"_s);  // an empty pattern line: the default
+    QCOMPARE(w.slotBox(1, 2)->text(), u"f2"_s);
+    QCOMPARE(w.slotBox(2, 3)->text(), u"g3"_s);
+    QCOMPARE(w.picker(3)->folder(), data);         // lines 19 and 20 are there too
+    QCOMPARE(w.picker(3)->pattern(), u"*.txt"_s);  // line 21 is not
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo2"_s)->currentText(), u"3"_s);
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo3"_s)->currentText(), u"中央"_s);
+}
+
+void TestGui::slotBoxesAndFileLists()
+{
+    Program p;
+    MainWindow &w = p.start();
+    QLineEdit *box = w.slotBox(2, 3);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(box->text().isEmpty());
+    QCOMPARE(w.slotTarget(), 23);
+    // A file of another kind's list leaves the box alone.
+    QListWidget *formats = w.picker(1)->fileList();
+    QTest::mouseClick(formats->viewport(), Qt::LeftButton, {}, formats->visualItemRect(formats->item(0)).center());
+    QVERIFY(box->text().isEmpty());
+    QCOMPARE(w.slotTarget(), 23);
+    QListWidget *graphs = w.picker(2)->fileList();
+    const QListWidgetItem *g02 = graphs->findItems(u"g02.dat"_s, Qt::MatchExactly).value(0);
+    QVERIFY(g02);
+    QTest::mouseClick(graphs->viewport(), Qt::LeftButton, {}, graphs->visualItemRect(g02).center());
+    QCOMPARE(box->text(), joinPath(p.root(), u"g02.dat"_s));
+    QCOMPARE(w.slotTarget(), 0);
+
+    // Double clicks step through the folder's files; past the last, the box stays empty.
+    QLineEdit *comment = w.slotBox(3, 5);
+    QStringList seen;
+    for (int i = 0; i < 4; ++i) {
+        QTest::mouseDClick(comment, Qt::LeftButton);
+        seen << QFileInfo(comment->text()).fileName();
+    }
+    QCOMPARE(seen, (QStringList{u"cmtnkr1.txt"_s, u"cmtnkr2.txt"_s, u"cmtnkr3.txt"_s, QString()}));
+}
+
+void TestGui::drawClearsEmptySlots()
+{
+    Program p;
+    MainWindow &w = p.start();
+    FormatFile f;
+    f.line4 = u"60, 0, 10, 0, 5, 0, 0, 0"_s;  // XSF 5: the right column's frame at 125 mm
+    const QString right = p.home.write(u"right.dat"_s, f);
+    SlotSet s;
+    s[1] = {QString(), p.path(u"g01.dat"_s), p.path(u"cmtnkr1.txt"_s)};  // no Format Data name
+    s[2].format = right;
+    for (int slot = 1; slot <= 6; ++slot)
+        for (int kind = 1; kind <= 3; ++kind)
+            w.slotBox(kind, slot)->setText(kind == 1 ? s[slot].format : kind == 2 ? s[slot].graph : s[slot].comment);
+    w.draw();
+    QVERIFY(w.slotBox(2, 1)->text().isEmpty() && w.slotBox(3, 1)->text().isEmpty());
+    // Slot 2 in the first row: its frame's left edge at rnd(125 mm * 96 / 25.4) = 472.
+    const QImage page = p.canvas().pageView()->page();
+    QVERIFY(qGray(page.pixel(472, 100)) < 96);
+    QVERIFY(qGray(page.pixel(94, 100)) > 200);
+}
+
+void TestGui::pageLengthWarning()
+{
+    for (double bottom : {279.5, 279.0}) {
+        Program p;
+        MainWindow &w = p.start();
+        p.messages.lines.clear();
+        const QString format = p.home.write(u"long.dat"_s, frameEndingAt(bottom));
+        setFormats(w, {format});
+        w.draw();
+        const QStringList expected = bottom > 279 ? QStringList{messageLine(pageTitle(), Msg::PageTooLong)} : QStringList{};
+        QCOMPARE(p.messages.lines, expected);
+    }
+}
+
+void TestGui::viewButtons()
+{
+    Program p;
+    MainWindow &w = p.start();
+    FormatFile three;
+    three.line9 = u"0, 0, 3, 0"_s;
+    three.line11 = u"0, 0, 3, 0"_s;
+    const QString format = p.home.write(u"three.dat"_s, three);
+    setFormats(w, {format, format, format, format});
+    w.draw();
+    auto press = [&p](int index) { QTest::mouseClick(p.canvasButton(u"Command6(%1)"_s.arg(index)), Qt::LeftButton); };
+
+    press(1);  // "1-6": every slot one division right
+    for (int slot = 1; slot <= 6; ++slot)
+        QCOMPARE(w.view().PanX[std::size_t(slot)], 1.0f);
+    press(3);
+    QCOMPARE(w.view().PanY[5], 1.0f);
+    // Five presses of "fewer" on a three-division axis leave one division, ZoomSteps at -2.
+    for (int i = 0; i < 5; ++i)
+        press(6);
+    QCOMPARE(int(w.view().ZoomSteps[1]), -2);
+    press(5);
+    press(5);
+    QCOMPARE(int(w.view().ZoomSteps[1]), 0);
+
+    // "3-4" then "h": only slots 3 and 4 go back to their files' view.
+    QComboBox *chooser = p.canvas().findChild<QComboBox *>(u"Combo1"_s);
+    chooser->setCurrentIndex(8);
+    press(4);
+    QCOMPARE(w.view().PanX[3], 0.0f);
+    QCOMPARE(w.view().PanX[1], 1.0f);
+    press(6);
+    QCOMPARE(int(w.view().ZoomSteps[4]), -1);
+    // "戻る" with "3-4" resets slots 3 and 4 only, and brings the main window back.
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+    QVERIFY(!p.canvas().isVisible());
+    QVERIFY(w.isVisible());
+    QCOMPARE(int(w.view().ZoomSteps[4]), 0);
+    QCOMPARE(w.view().PanY[1], 1.0f);
+    QVERIFY(w.findChild<QPushButton *>(u"Command8"_s)->isVisible());
+    // A new draw shows every slot at its file's ranges but keeps the divisions.
+    w.view().ZoomSteps[1] = 2;
+    w.draw();
+    QCOMPARE(w.view().PanX[1], 0.0f);
+    QCOMPARE(int(w.view().ZoomSteps[1]), 2);
+}
+
+void TestGui::writeBackIntoTheFiles()
+{
+    Program p;
+    MainWindow &w = p.start();
+    FormatFile f;
+    f.line4 = u"100, 0, 10, 1, 0, 0, 0, 3"_s;  // step 2 (XDV 5); XLG 1 and FNT 3
+    f.line14 = u"0, 1, 時間 (s)"_s;
+    f.line6 = u"80, 10, 0, 0, 0"_s;           // written high to low; step 2
+    const QString original = f.text();
+    const QString path = p.home.write(u"shift.dat"_s, encodeText(original, TextEncoding::ShiftJis));
+    FormatFile zero;
+    const QString zeroPath = p.home.write(u"zero.dat"_s, zero.text(u"\n"_s));
+    setFormats(w, {path, zeroPath});
+    w.draw();
+    w.view().PanX[1] = 1;
+    w.view().PanY[1] = -2;
+    QTest::mouseClick(p.canvasButton(u"Command2"_s), Qt::LeftButton);
+    QCOMPARE(w.view().PanX[1], 0.0f);
+    QCOMPARE(p.messages.lines, QStringList{welcome()});
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(detectEncoding(bytes), TextEncoding::ShiftJis);  // the file keeps its encoding
+    const QStringList lines = decodeText(bytes).text.split(u"\r\n"_s);
+    const QStringList before = original.split(u"\r\n"_s);
+    QCOMPARE(lines.size(), before.size());
+    QCOMPARE(lines[3], u"   100.0   2.0   12.0   1.0   0.0   0.0   0.0   3.0"_s);
+    QCOMPARE(lines[5], u"   80.0   6.0   -4.0   0.0   0.0"_s);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i != 3 && i != 5)
+            QCOMPARE(lines[i], before[i]);
+    }
+    // The written file reads back to the shifted ranges.
+    FormatDataReader reader(toUtf8Bytes(bytes));
+    PlotFormat read;
+    QVERIFY(reader.readXFrame(read, {}) && reader.readYFrame(read, {}));
+    QCOMPARE(read.XMN, 2.0f);
+    QCOMPARE(read.XMX, 12.0f);
+    QCOMPARE(read.YMN, -4.0f);
+    QCOMPARE(read.YMX, 6.0f);
+    // A file written with no shift is rewritten in the fixed format, with CR LF, FNT 0 ".0".
+    QFile z(zeroPath);
+    QVERIFY(z.open(QIODevice::ReadOnly));
+    const QString zeroText = QString::fromUtf8(z.readAll());
+    QVERIFY(zeroText.contains(u"\r\n   100.0   0.0   10.0   0.0   0.0   0.0   0.0   .0\r\n"_s));
+    QVERIFY(!zeroText.contains(QRegularExpression(u"[^\\r]\\n"_s)));
+
+    // A file that cannot be read is named in a message and left alone.
+    const QString broken = p.home.write(u"broken.dat"_s, QByteArray("only\r\nthree\r\nlines\r\nx, y\r\n"));
+    w.slotBox(1, 3)->setText(broken);
+    p.canvas().writeBack();
+    QCOMPARE(p.messages.lines.last(),
+             slotMessage(FileKind::FormatData, 3, Msg::WriteBackUnreadable, {u"broken.dat"_s, u"4"_s}));
+}
+
+void TestGui::selectionAndClipboard()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.draw();
+    PageView *view = p.canvas().pageView();
+    QWidget *viewport = view->viewport();
+    QScrollBar *bar = view->verticalBar();
+    // Drag from (150, 120) mm to (20, 40) mm, with the page scrolled to its top.
+    bar->setValue(0);
+    const double px = 96 / 25.4;
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(qRound(150 * px), qRound(120 * px)));
+    QTest::mouseMove(viewport, QPoint(qRound(60 * px), qRound(80 * px)));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(qRound(20 * px), qRound(40 * px)));
+    QVERIFY(w.selection().finished());
+    // The corners are the pointer's page millimetres, to a pixel.
+    const SelectionState &sel = w.selection();
+    QVERIFY(std::fabs(sel.SelX1 - 150) < 0.3 && std::fabs(sel.SelY1 - 120) < 0.3);
+    QVERIFY(std::fabs(sel.SelX2 - 20) < 0.3 && std::fabs(sel.SelY2 - 40) < 0.3);
+    w.selection() = SelectionState{150, 120, 20, 40, 0, 0, false};
+
+    QTest::mouseClick(p.canvasButton(u"Command5"_s), Qt::LeftButton);
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data && data->hasFormat(u"image/svg+xml"_s));
+    const QByteArray svg = data->data(u"image/svg+xml"_s);
+    QVERIFY2(svg.contains("viewBox=\"1134 2268 7370 4535\""), svg.left(400).constData());
+    QVERIFY(w.selection().finished());  // the metafile copy keeps the box
+
+    // The bitmap copy takes the box off first: the copied page is the clean page.
+    QTest::mouseClick(p.canvasButton(u"Command4"_s), Qt::LeftButton);
+    QVERIFY(!w.selection().finished());
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+             view->page().convertToFormat(QImage::Format_RGB32));
+    // With no selection the metafile covers the whole page.
+    QTest::mouseClick(p.canvasButton(u"Command5"_s), Qt::LeftButton);
+    QVERIFY(QGuiApplication::clipboard()->mimeData()->data(u"image/svg+xml"_s).contains("viewBox=\"0 0 11907 16840\""));
+}
+
+void TestGui::printing()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.draw();
+    QPushButton *print = p.canvasButton(u"Command1"_s);
+    QCOMPARE(print->text(), u"印刷"_s);
+
+    // No printer: a message, and the caption stays.
+    p.canvas().setPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+    QTest::mouseClick(print, Qt::LeftButton);
+    QCOMPARE(p.messages.lines.last(), messageLine(u"Nikra"_s, Msg::NoPrinter));
+    QCOMPARE(print->text(), u"印刷"_s);
+
+    const QString pdf = p.path(u"printed.pdf"_s);
+    p.canvas().setPrinterFactory([pdf] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        return printer;
+    });
+    QTest::mouseClick(print, Qt::LeftButton);
+    QCOMPARE(print->text(), u"再印刷"_s);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(QString::fromLatin1(bytes).count(QRegularExpression(u"/Type\\s*/Page(?!s)"_s)), 1);
+}
+
+void TestGui::sizePreset()
+{
+    Program p;
+    MainWindow &w = p.start();
+    QPushButton *size = w.findChild<QPushButton *>(u"Command7"_s);
+    QCOMPARE(size->text(), u"サイズ Ａ"_s);
+    for (int i = 0; i < 7; ++i)
+        QTest::mouseClick(size, Qt::LeftButton);
+    QCOMPARE(size->text(), u"サイズ Ａ"_s);
+    QCOMPARE(p.settings->sizeLetter(), u"a"_s);
+    QTest::mouseClick(size, Qt::LeftButton);
+    w.draw();
+    // "サイズ Ｂ": 11500 x 10000 twips, a horizontal scroll bar.
+    QCOMPARE(p.canvas().pageView()->viewport()->size(), QSize(767, 667));
+    QVERIFY(p.canvas().pageView()->horizontalBar()->isVisible());
+    // The next start takes the preset from the settings store.
+    MainWindow &again = p.start();
+    QCOMPARE(again.findChild<QPushButton *>(u"Command7"_s)->text(), u"サイズ Ｂ"_s);
+}
+
+int runGuiTests(int argc, char **argv)
+{
+    TestGui tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_gui.moc"
