@@ -4,6 +4,7 @@
 #include "app/size_presets.h"
 #include "canvas/canvas_window.h"
 #include "platform/help_window.h"
+#include "platform/named_button.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 
@@ -79,15 +80,6 @@ MainWindow::~MainWindow()
     delete help_;
 }
 
-QPushButton *MainWindow::button(const QString &name, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
-
 void MainWindow::buildPickers(QGridLayout *grid)
 {
     const QString patterns[] = {QStringLiteral("*.dat"), QStringLiteral("*.dat"), QStringLiteral("*.txt")};
@@ -103,15 +95,15 @@ void MainWindow::buildPickers(QGridLayout *grid)
     pickers_[1]->setFolderListHeights(244, 104);
 
     // The picker buttons stand under the pickers, above the slots.
-    QPushButton *refresh = button(QStringLiteral("Command1(0)"), QStringLiteral("◆"), QStringLiteral("フォルダとファイルの一覧を読み直す"));
+    QPushButton *refresh = namedButton(this, QStringLiteral("Command1(0)"), QStringLiteral("◆"), QStringLiteral("フォルダとファイルの一覧を読み直す"));
     connect(refresh, &QPushButton::clicked, this, [this] {
         for (FilePicker *p : pickers_)
             p->refresh();
     });
-    QPushButton *copy2 = button(QStringLiteral("Command2(0)"), QStringLiteral("▲"),
+    QPushButton *copy2 = namedButton(this, QStringLiteral("Command2(0)"), QStringLiteral("▲"),
                                 QStringLiteral("書式データと同じフォルダを開く"));
     connect(copy2, &QPushButton::clicked, this, [this] { pickers_[1]->setFolder(pickers_[0]->folder()); });
-    QPushButton *copy3 = button(QStringLiteral("Command3(0)"), QStringLiteral("▲"),
+    QPushButton *copy3 = namedButton(this, QStringLiteral("Command3(0)"), QStringLiteral("▲"),
                                 QStringLiteral("数値データと同じフォルダを開く"));
     connect(copy3, &QPushButton::clicked, this, [this] { pickers_[2]->setFolder(pickers_[1]->folder()); });
     for (QPushButton *b : {refresh, copy2, copy3})
@@ -135,7 +127,7 @@ void MainWindow::buildSlots(QGridLayout *grid)
             box->setMinimumWidth(200);
             box->installEventFilter(this);
             boxes_[std::size_t(kind - 1)][std::size_t(slot)] = box;
-            QPushButton *open = button(QStringLiteral("Command%1(%2)").arg(kind).arg(slot), QStringLiteral("*"),
+            QPushButton *open = namedButton(this, QStringLiteral("Command%1(%2)").arg(kind).arg(slot), QStringLiteral("*"),
                                        QString::fromLatin1(kNotYet));
             open->setFixedWidth(22);
             open->setEnabled(false);
@@ -189,26 +181,26 @@ QWidget *MainWindow::buildCommandRow()
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    QPushButton *drawButton = button(QStringLiteral("Command4"), QStringLiteral("描画"), QStringLiteral("ページを描く"));
+    QPushButton *drawButton = namedButton(this, QStringLiteral("Command4"), QStringLiteral("描画"), QStringLiteral("ページを描く"));
     drawButton->setDefault(true);
     connect(drawButton, &QPushButton::clicked, this, &MainWindow::draw);
-    sizeButton_ = button(QStringLiteral("Command7"), QStringLiteral("サイズ Ａ"), QStringLiteral("キャンバス画面の大きさを切り替える"));
+    sizeButton_ = namedButton(this, QStringLiteral("Command7"), QStringLiteral("サイズ Ａ"), QStringLiteral("キャンバス画面の大きさを切り替える"));
     connect(sizeButton_, &QPushButton::clicked, this, &MainWindow::cycleSize);
-    saveButton_ = button(QStringLiteral("Command8"), QStringLiteral("保存"), QString::fromLatin1(kNotYet));
+    saveButton_ = namedButton(this, QStringLiteral("Command8"), QStringLiteral("保存"), QString::fromLatin1(kNotYet));
     saveButton_->setEnabled(false);
     saveButton_->hide();
-    QPushButton *search = button(QStringLiteral("Command9"), QStringLiteral("検索"), QString::fromLatin1(kNotYet));
-    QPushButton *convert = button(QStringLiteral("Command12"), QStringLiteral("≫"), QString::fromLatin1(kNotYet));
+    QPushButton *search = namedButton(this, QStringLiteral("Command9"), QStringLiteral("検索"), QString::fromLatin1(kNotYet));
+    QPushButton *convert = namedButton(this, QStringLiteral("Command12"), QStringLiteral("≫"), QString::fromLatin1(kNotYet));
     search->setEnabled(false);
     convert->setEnabled(false);
-    QPushButton *pathView = button(QStringLiteral("Command11"), QStringLiteral("<=>"),
+    QPushButton *pathView = namedButton(this, QStringLiteral("Command11"), QStringLiteral("<=>"),
                                    QStringLiteral("ファイル名の先頭と末尾の表示を切り替える"));
     connect(pathView, &QPushButton::clicked, this, &MainWindow::togglePathView);
-    QPushButton *help = button(QStringLiteral("Command6"), QStringLiteral("ヘルプ"), QStringLiteral("使い方を見る"));
+    QPushButton *help = namedButton(this, QStringLiteral("Command6"), QStringLiteral("ヘルプ"), QStringLiteral("使い方を見る"));
     connect(help, &QPushButton::clicked, this, &MainWindow::showHelp);
-    QPushButton *home = button(QStringLiteral("Command10"), QStringLiteral("HP"), QStringLiteral("ホームページを開く"));
+    QPushButton *home = namedButton(this, QStringLiteral("Command10"), QStringLiteral("HP"), QStringLiteral("ホームページを開く"));
     connect(home, &QPushButton::clicked, this, &MainWindow::openHomePage);
-    QPushButton *quit = button(QStringLiteral("Command5"), QStringLiteral("終了"), QStringLiteral("Nikra を終わる"));
+    QPushButton *quit = namedButton(this, QStringLiteral("Command5"), QStringLiteral("終了"), QStringLiteral("Nikra を終わる"));
     connect(quit, &QPushButton::clicked, this, &MainWindow::close);
     for (QPushButton *b : {drawButton, sizeButton_, saveButton_, search, convert, pathView, help, home})
         layout->addWidget(b);

@@ -62,7 +62,6 @@ private:
     void buildSlots(QGridLayout *grid);
     QWidget *buildHeaderRow();
     QWidget *buildCommandRow();
-    QPushButton *button(const QString &name, const QString &caption, const QString &tip = {});
 
     void firstStart();
     void restore(const PathMemory &memory);

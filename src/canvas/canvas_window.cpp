@@ -1,6 +1,7 @@
 #include "canvas/canvas_window.h"
 
 #include "canvas/page_host.h"
+#include "platform/named_button.h"
 #include "formats/range_writeback.h"
 #include "plot/device_profile.h"
 #include "plot/printer_surface.h"
@@ -77,7 +78,7 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     auto *bar = new QHBoxLayout;
     bar->addWidget(slotChooser_);
     for (int i = 0; i < 7; ++i) {
-        QPushButton *b = button(QStringLiteral("Command6(%1)").arg(i), QString::fromUtf16(views[i].text),
+        QPushButton *b = namedButton(this, QStringLiteral("Command6(%1)").arg(i), QString::fromUtf16(views[i].text),
                                 QString::fromUtf16(views[i].tip));
         if (views[i].icon != QStyle::SP_CustomBase)
             b->setIcon(style()->standardIcon(views[i].icon));
@@ -85,23 +86,23 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
         connect(b, &QPushButton::clicked, this, [this, i] { viewButton(i); });
         bar->addWidget(b);
     }
-    QPushButton *writeButton = button(QStringLiteral("Command2"), QString(), QStringLiteral("ずらした範囲を書式データに書き込む"));
+    QPushButton *writeButton = namedButton(this, QStringLiteral("Command2"), QString(), QStringLiteral("ずらした範囲を書式データに書き込む"));
     writeButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     writeButton->setFixedWidth(34);
     connect(writeButton, &QPushButton::clicked, this, &CanvasWindow::writeBack);
     bar->addWidget(writeButton);
     bar->addSpacing(12);
-    printButton_ = button(QStringLiteral("Command1"), QStringLiteral("印刷"), QStringLiteral("既定のプリンタに印刷する"));
+    printButton_ = namedButton(this, QStringLiteral("Command1"), QStringLiteral("印刷"), QStringLiteral("既定のプリンタに印刷する"));
     connect(printButton_, &QPushButton::clicked, this, &CanvasWindow::print);
     bar->addWidget(printButton_);
-    QPushButton *bitmap = button(QStringLiteral("Command4"), QStringLiteral("BitMap"), QStringLiteral("ページを画像としてクリップボードへ"));
+    QPushButton *bitmap = namedButton(this, QStringLiteral("Command4"), QStringLiteral("BitMap"), QStringLiteral("ページを画像としてクリップボードへ"));
     connect(bitmap, &QPushButton::clicked, this, &CanvasWindow::copyBitmap);
     bar->addWidget(bitmap);
-    metaButton_ = button(QStringLiteral("Command5"), QStringLiteral("MetaFile"),
+    metaButton_ = namedButton(this, QStringLiteral("Command5"), QStringLiteral("MetaFile"),
                          QStringLiteral("ページ（または選んだ範囲）を図形としてクリップボードへ"));
     connect(metaButton_, &QPushButton::clicked, this, &CanvasWindow::copyMetafile);
     bar->addWidget(metaButton_);
-    QPushButton *save = button(QStringLiteral("SavePage"), QStringLiteral("ファイルに保存…"),
+    QPushButton *save = namedButton(this, QStringLiteral("SavePage"), QStringLiteral("ファイルに保存…"),
                                QStringLiteral("ページを PDF, SVG, PNG のファイルに保存する"));
     connect(save, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ページを保存"), QString(),
@@ -111,7 +112,7 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     });
     bar->addWidget(save);
     bar->addStretch();
-    backButton_ = button(QStringLiteral("Command3"), QStringLiteral("戻る"), QStringLiteral("メイン画面に戻る"));
+    backButton_ = namedButton(this, QStringLiteral("Command3"), QStringLiteral("戻る"), QStringLiteral("メイン画面に戻る"));
     connect(backButton_, &QPushButton::clicked, this, &CanvasWindow::back);
     bar->addWidget(backButton_);
 
@@ -123,15 +124,6 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
 }
 
 CanvasWindow::~CanvasWindow() = default;
-
-QPushButton *CanvasWindow::button(const QString &name, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
 
 void CanvasWindow::setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory)
 {

@@ -50,7 +50,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QPushButton *button(const QString &name, const QString &caption, const QString &tip = {});
 
     PageHost &host_;
     PageView *view_;

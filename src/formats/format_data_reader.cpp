@@ -114,52 +114,51 @@ bool FormatDataReader::readYFrame(PlotFormat &f, const DiagnosticSink &sink)
     return true;
 }
 
-bool FormatDataReader::readXNumbers(PlotFormat &f, const DiagnosticSink &sink)
+namespace {
+
+// The checks of a numbers line, the same for both axes: the decimals within 0..6, at
+// least one division, and the bounds' integer parts within 7 - decimals digits.
+struct NumberChecks {
+    Msg decimals, divisions, lowIntegerPart, highIntegerPart;
+};
+
+bool checkNumbers(std::int16_t &ND, float &DV, float MN, float MX, const NumberChecks &m, const DiagnosticSink &sink)
 {
-    if (!skip(2, sink) || !real(f.XNS, "XNS", sink) || !integer(f.XND, "XND", sink)
-        || !real(f.XDV, "XDV", sink) || !real(f.XDS, "XDS", sink))
-        return false;
-    if (f.XND < 0 || f.XND > 6) {
-        report(sink, Msg::XndRange);
-        f.XND = 0;
+    if (ND < 0 || ND > 6) {
+        report(sink, m.decimals);
+        ND = 0;
     }
-    if (f.XDV == 0) {
-        report(sink, Msg::XdvZero);
-        f.XDV = 1;
+    if (DV == 0) {
+        report(sink, m.divisions);
+        DV = 1;
     }
-    if (!withinIntegerPart(f.XMN, f.XND)) {
-        report(sink, Msg::XmnIntegerPart);
+    if (!withinIntegerPart(MN, ND)) {
+        report(sink, m.lowIntegerPart);
         return false;
     }
-    if (!withinIntegerPart(f.XMX, f.XND)) {
-        report(sink, Msg::XmxIntegerPart);
+    if (!withinIntegerPart(MX, ND)) {
+        report(sink, m.highIntegerPart);
         return false;
     }
     return true;
 }
 
+} // namespace
+
+bool FormatDataReader::readXNumbers(PlotFormat &f, const DiagnosticSink &sink)
+{
+    return skip(2, sink) && real(f.XNS, "XNS", sink) && integer(f.XND, "XND", sink) && real(f.XDV, "XDV", sink)
+        && real(f.XDS, "XDS", sink)
+        && checkNumbers(f.XND, f.XDV, f.XMN, f.XMX,
+                        {Msg::XndRange, Msg::XdvZero, Msg::XmnIntegerPart, Msg::XmxIntegerPart}, sink);
+}
+
 bool FormatDataReader::readYNumbers(PlotFormat &f, const DiagnosticSink &sink)
 {
-    if (!skip(1, sink) || !real(f.YNS, "YNS", sink) || !integer(f.YND, "YND", sink)
-        || !real(f.YDV, "YDV", sink) || !real(f.YDS, "YDS", sink))
-        return false;
-    if (f.YND < 0 || f.YND > 6) {
-        report(sink, Msg::YndRange);
-        f.YND = 0;
-    }
-    if (f.YDV == 0) {
-        report(sink, Msg::YdvZero);
-        f.YDV = 1;
-    }
-    if (!withinIntegerPart(f.YMN, f.YND)) {
-        report(sink, Msg::YmnIntegerPart);
-        return false;
-    }
-    if (!withinIntegerPart(f.YMX, f.YND)) {
-        report(sink, Msg::YmxIntegerPart);
-        return false;
-    }
-    return true;
+    return skip(1, sink) && real(f.YNS, "YNS", sink) && integer(f.YND, "YND", sink) && real(f.YDV, "YDV", sink)
+        && real(f.YDS, "YDS", sink)
+        && checkNumbers(f.YND, f.YDV, f.YMN, f.YMX,
+                        {Msg::YndRange, Msg::YdvZero, Msg::YmnIntegerPart, Msg::YmxIntegerPart}, sink);
 }
 
 bool FormatDataReader::readXTitle(PlotFormat &f, const DiagnosticSink &sink)

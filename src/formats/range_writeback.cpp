@@ -61,35 +61,44 @@ bool shift(std::vector<double> &values, std::size_t min, std::size_t max, double
 
 } // namespace
 
+namespace {
+
+// Rebuilds a frame line (line 4 or 6, 0-based index) with its range (values 1 and 2)
+// shifted; integerKeys are read as whole numbers, the last of `count` values written with
+// "#######.0#####" when lastWithoutZero. False when the line cannot be read.
+bool rebuildFrameLine(QStringList &lines, int index, int count, int divisionsLine, float pan,
+                      std::initializer_list<std::size_t> integerKeys, bool lastWithoutZero)
+{
+    if (lines.size() <= index)
+        return true;  // a short file is rewritten with the lines it has
+    auto values = lineValues(lines.at(index), count);
+    if (!values || !shift(*values, 1, 2, divisions(lines, divisionsLine), pan))
+        return false;
+    for (std::size_t i : integerKeys)
+        (*values)[i] = std::nearbyint((*values)[i]);
+    QString line;
+    for (std::size_t i = 0; i < values->size(); ++i) {
+        const bool last = i + 1 == values->size();
+        line += QStringLiteral("   ") + (last && lastWithoutZero ? fixedNoZero((*values)[i]) : fixed((*values)[i]));
+    }
+    lines[index] = line;
+    return true;
+}
+
+} // namespace
+
 ShiftedText shiftedRangesText(const QString &text, float panX, float panY)
 {
     QStringList lines = splitLines(text);
     ShiftedText out;
-    if (lines.size() >= 4) {
-        auto values = lineValues(lines.at(3), 8);
-        if (!values || !shift(*values, 1, 2, divisions(lines, 9), panX)) {
-            out.unreadableLine = 4;
-            return out;
-        }
-        // XLG and FNT are whole numbers, read as the nearest one.
-        (*values)[3] = std::nearbyint((*values)[3]);
-        (*values)[7] = std::nearbyint((*values)[7]);
-        QString line;
-        for (std::size_t i = 0; i < 8; ++i)
-            line += QStringLiteral("   ") + (i == 7 ? fixedNoZero((*values)[i]) : fixed((*values)[i]));
-        lines[3] = line;
+    // Line 4: XWD XMN XMX XLG XSF RSZ CSZ FNT; line 6: YWD YMN YMX YLG YSP.
+    if (!rebuildFrameLine(lines, 3, 8, 9, panX, {3, 7}, true)) {
+        out.unreadableLine = 4;
+        return out;
     }
-    if (lines.size() >= 6) {
-        auto values = lineValues(lines.at(5), 5);
-        if (!values || !shift(*values, 1, 2, divisions(lines, 11), panY)) {
-            out.unreadableLine = 6;
-            return out;
-        }
-        (*values)[3] = std::nearbyint((*values)[3]);
-        QString line;
-        for (double v : *values)
-            line += QStringLiteral("   ") + fixed(v);
-        lines[5] = line;
+    if (!rebuildFrameLine(lines, 5, 5, 11, panY, {3}, false)) {
+        out.unreadableLine = 6;
+        return out;
     }
     out.text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     return out;

@@ -110,30 +110,36 @@ ReadStatus ValueReader::readSingle(float &out)
     return ReadStatus::Ok;
 }
 
+namespace {
+
+// A whole number of type T: the nearest one, halves to even, as the files have always been
+// read ("3.0" is 3); outside T's range it does not fit.
+template <class T>
+ReadStatus toWhole(ReadStatus status, double v, T &out)
+{
+    if (status != ReadStatus::Ok)
+        return status;
+    const double whole = std::nearbyint(v);
+    if (whole < std::numeric_limits<T>::min() || whole > std::numeric_limits<T>::max())
+        return ReadStatus::OutOfRange;
+    out = T(whole);
+    return ReadStatus::Ok;
+}
+
+} // namespace
+
 ReadStatus ValueReader::readInt16(std::int16_t &out)
 {
     double v = 0;
     const ReadStatus status = readDouble(v);
-    if (status != ReadStatus::Ok)
-        return status;
-    const double whole = std::nearbyint(v);
-    if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max())
-        return ReadStatus::OutOfRange;
-    out = std::int16_t(whole);
-    return ReadStatus::Ok;
+    return toWhole(status, v, out);
 }
 
 ReadStatus ValueReader::readInt32(std::int32_t &out)
 {
     double v = 0;
     const ReadStatus status = readDouble(v);
-    if (status != ReadStatus::Ok)
-        return status;
-    const double whole = std::nearbyint(v);
-    if (whole < std::numeric_limits<std::int32_t>::min() || whole > std::numeric_limits<std::int32_t>::max())
-        return ReadStatus::OutOfRange;
-    out = std::int32_t(whole);
-    return ReadStatus::Ok;
+    return toWhole(status, v, out);
 }
 
 ReadStatus ValueReader::readText(QString &out)
