@@ -7,6 +7,24 @@
 
 namespace nikra {
 
+namespace {
+
+// The corners of one circle, rounded without checks (every corner is known to lie within
+// the device limit). A page of 10^5 circle markers computes 3.6 * 10^7 of them, so where
+// the processor can, the same double arithmetic runs four lanes wide.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void circleCorners(double cx, double cy, double r, const double *cosines, const double *sines, int *xs, int *ys)
+{
+    for (std::size_t i = 0; i < 360; ++i) {
+        xs[i] = rndWithinLimit(cx + r * cosines[i]);
+        ys[i] = rndWithinLimit(cy + r * sines[i]);
+    }
+}
+
+} // namespace
+
 std::vector<double> dashLengths(LineStyle style)
 {
     switch (style) {
@@ -100,10 +118,7 @@ void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, co
         // repeats without a branch. A page of 10^5 circle markers has 3.6 * 10^7 corners.
         std::array<int, 360> xs;
         std::array<int, 360> ys;
-        for (std::size_t i = 0; i < 360; ++i) {
-            xs[i] = rndWithinLimit(cx + r * cos_[i]);
-            ys[i] = rndWithinLimit(cy + r * sin_[i]);
-        }
+        circleCorners(cx, cy, r, cos_.data(), sin_.data(), xs.data(), ys.data());
         // A corner repeats the last one kept exactly when it repeats the corner before it.
         corners[0] = QPoint(xs[0], ys[0]);
         n = 1;

@@ -54,10 +54,21 @@ QPen PainterSurface::qtPen(const Pen &pen) const
     return q;
 }
 
+void PainterSurface::use(const Pen &pen, const QBrush &brush)
+{
+    if (!pen_ || !(*pen_ == pen)) {
+        painter_.setPen(qtPen(pen));
+        pen_ = pen;
+    }
+    if (brush_ != brush) {
+        painter_.setBrush(brush);
+        brush_ = brush;
+    }
+}
+
 void PainterSurface::paintPolyline(const std::vector<QPoint> &path, const Pen &pen)
 {
-    painter_.setPen(qtPen(pen));
-    painter_.setBrush(Qt::NoBrush);
+    use(pen, Qt::NoBrush);
     if (pen.width <= 1 || pen.style != LineStyle::Solid) {
         painter_.drawPolyline(path.data(), int(path.size()));
         return;
@@ -70,14 +81,13 @@ void PainterSurface::paintPolyline(const std::vector<QPoint> &path, const Pen &p
 
 void PainterSurface::paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill)
 {
-    painter_.setPen(qtPen(pen));
-    painter_.setBrush(fill);
+    use(pen, QBrush(fill));
     painter_.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
 }
 
 void PainterSurface::paintText(QPoint at, const TextFont &f, const QString &text)
 {
-    painter_.save();
+    painter_.save();  // restore() gives back the pen and brush it found
     painter_.translate(at);
     if (f.request.upward)
         painter_.rotate(-90);

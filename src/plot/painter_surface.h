@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include <optional>
+
 class QPaintDevice;
 
 namespace nikra {
@@ -29,9 +31,14 @@ protected:
 
 private:
     QPen qtPen(const Pen &pen) const;
+    // Sets the painter's pen and brush unless they are already those: a marker page sets
+    // the same pair a hundred thousand times, and every change costs the paint engine.
+    void use(const Pen &pen, const QBrush &brush);
 
     QPainter painter_;
     QPaintDevice *device_ = nullptr;
+    std::optional<Pen> pen_;
+    QBrush brush_;
 };
 
 } // namespace nikra
