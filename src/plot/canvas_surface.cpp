@@ -1,5 +1,7 @@
 #include "plot/canvas_surface.h"
 
+#include "plot/thin_lines.h"
+
 namespace nikra {
 
 QSize CanvasSurface::pagePixels(double screenDpi)
@@ -18,6 +20,26 @@ CanvasSurface::CanvasSurface(double screenDpi)
     image_.setDotsPerMeterY(dotsPerMetre);
     image_.fill(Qt::white);
     beginPainting(&image_, true);
+}
+
+void CanvasSurface::paintPolyline(const std::vector<QPoint> &path, const Pen &pen)
+{
+    if (pen.style == LineStyle::Solid && pen.width <= 1)
+        drawThinPolyline(image_, path, pen.color.rgb());
+    else
+        PainterSurface::paintPolyline(path, pen);
+}
+
+void CanvasSurface::paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill)
+{
+    if (pen.style != LineStyle::Solid || pen.width > 1) {
+        PainterSurface::paintPolygon(path, pen, fill);
+        return;
+    }
+    PainterSurface::paintPolygon(path, Pen{LineStyle::None, 0, fill}, fill);
+    outline_.assign(path.begin(), path.end());
+    outline_.push_back(path.front());  // closed
+    drawThinPolyline(image_, outline_, pen.color.rgb());
 }
 
 // The painter must let go of the image before the image goes.

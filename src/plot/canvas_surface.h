@@ -18,8 +18,15 @@ public:
     // The page in pixels: 11907 x 16840 twips at the screen's twips per pixel.
     static QSize pagePixels(double screenDpi);
 
+protected:
+    // Solid one-pixel lines go straight into the image (thin_lines.h), polygon outlines of
+    // that pen too (over the painter's fill); everything else goes to the painter.
+    void paintPolyline(const std::vector<QPoint> &path, const Pen &pen) override;
+    void paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill) override;
+
 private:
     QImage image_;
+    std::vector<QPoint> outline_;
 };
 
 } // namespace nikra

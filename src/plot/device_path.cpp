@@ -39,7 +39,11 @@ void mergeRuns(std::vector<QPoint> &path, Along along, Across across)
                 if (across(path[k]) == hi)
                     high = path[k];
             }
-            for (const QPoint &p : {first, low, high, last}) {
+            // A run that goes one way keeps its two ends; one that turns keeps its first
+            // point, its low and high points and its last point, in that order.
+            const bool oneWay = (across(first) == lo && across(last) == hi) || (across(first) == hi && across(last) == lo);
+            const QPoint keep[] = {first, oneWay ? first : low, oneWay ? first : high, last};
+            for (const QPoint &p : keep) {
                 if (out == 0 || path[out - 1] != p)
                     path[out++] = p;
             }

@@ -5,6 +5,7 @@
 #include "plot/curves/line_style.h"
 #include "plot/device_path.h"
 #include "plot/meta_window.h"
+#include "plot/thin_lines.h"
 #include "support/recording_surface.h"
 
 #include <QPainter>
@@ -147,24 +148,43 @@ void TestLines::reducedPathsDrawTheSame()
     // reduced path, as lines and as filled polygons, with a thin and a wide solid pen:
     // the pixels must be the same.
     QRandomGenerator rng(7);
-    std::vector<QPoint> dense, walk;
-    for (int i = 0; i < 20000; ++i)
-        dense.push_back({20 + i / 50, 100 + int(rng.bounded(60)) - (i / 400)});
-    QPoint p(150, 150);
-    for (int i = 0; i < 5000; ++i) {
-        p += QPoint(int(rng.bounded(3)) - 1, int(rng.bounded(3)) - 1);
-        walk.push_back(p);
+    std::vector<std::vector<QPoint>> paths;
+    for (int seed = 0; seed < 2; ++seed) {
+        std::vector<QPoint> dense, climb, walk;
+        for (int i = 0; i < 20000; ++i) {
+            dense.push_back({20 + i / 50, 100 + int(rng.bounded(60)) - (i / 400)});
+            climb.push_back({20 + i / 40, 250 - i / 90 - int(rng.bounded(3))});  // mostly one way
+        }
+        QPoint p(150, 150);
+        for (int i = 0; i < 5000; ++i) {
+            p += QPoint(int(rng.bounded(3)) - 1, int(rng.bounded(3)) - 1);
+            walk.push_back(p);
+        }
+        paths.insert(paths.end(), {dense, climb, walk});
     }
-    for (const std::vector<QPoint> &original : {dense, walk}) {
+    for (const std::vector<QPoint> &original : paths) {
         std::vector<QPoint> reduced = original;
         dropRepeats(reduced);
         mergeStraightRuns(reduced);
         QVERIFY(reduced.size() < original.size());
         for (int width : {1, 3}) {
             for (bool polygon : {false, true}) {
+                // As the canvas draws them: thin solid lines by itself, the rest with Qt.
                 auto draw = [width, polygon](const std::vector<QPoint> &path) {
                     QImage img(500, 300, QImage::Format_RGB32);
                     img.fill(Qt::white);
+                    if (width == 1) {
+                        std::vector<QPoint> line = path;
+                        if (polygon) {
+                            QPainter fill(&img);
+                            fill.setPen(Qt::NoPen);
+                            fill.setBrush(Qt::red);
+                            fill.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
+                            line.push_back(path.front());
+                        }
+                        drawThinPolyline(img, line, qRgb(0, 0, 0));
+                        return img;
+                    }
                     QPainter painter(&img);
                     painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
                     painter.setBrush(Qt::red);
