@@ -1,8 +1,9 @@
 # gnuplot script for the benchmark page: the same frame, ranges, divisions and curve as
 # Nikra's page, on an A4 page.
 # Set on the command line with -e: term ('png', 'pdf' or 'svg'), out (the page to write),
-# data (the data file: "x y" lines, blank lines between blocks) and style (the plot
-# style, e.g. "with lines lw 1 linecolor 'black'").
+# data (the data file: "x y" lines, blank lines between blocks) and draw (the commands
+# that draw the curve, separated by ';', e.g. "plot data using 1:2 with lines lw 1
+# linecolor 'black'"; they may use term and data).
 if (term eq 'png') {
     set terminal png size 794,1123 background '#ffffff'
 } else {
@@ -37,4 +38,4 @@ set xlabel 'x'
 set ylabel 'y'
 unset key
 
-plot data using 1:2 @style
+@draw
