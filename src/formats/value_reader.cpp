@@ -20,23 +20,27 @@ bool isUnderflow(std::string_view token)
     return e != std::string_view::npos && e + 1 < token.size() && token[e + 1] == '-';
 }
 
-ReadStatus parseNumber(std::string_view token, double &out)
+// Parses the number at the start of text; `length` receives how far it reaches. The caller
+// checks that a delimiter follows, so "12mm" and "1.2.3" are not numbers.
+ReadStatus parseNumber(std::string_view text, double &out, std::size_t &length)
 {
+    std::size_t at = 0;
     bool negative = false;
-    if (!token.empty() && (token.front() == '+' || token.front() == '-')) {
-        negative = token.front() == '-';
-        token.remove_prefix(1);
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        negative = text[at] == '-';
+        ++at;
     }
     // from_chars would take "inf" and "nan"; a number must start with a digit or a point.
-    if (token.empty() || !(isDigit(token.front()) || token.front() == '.'))
+    if (at >= text.size() || !(isDigit(text[at]) || text[at] == '.')) {
+        length = at;
         return ReadStatus::NotNumber;
+    }
     double value = 0;
-    const auto [ptr, ec] =
-        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
-    if (ptr != token.data() + token.size())
-        return ReadStatus::NotNumber;
+    const char *begin = text.data() + at;
+    const auto [ptr, ec] = std::from_chars(begin, text.data() + text.size(), value, std::chars_format::general);
+    length = std::size_t(ptr - text.data());
     if (ec == std::errc::result_out_of_range) {
-        if (!isUnderflow(token))
+        if (!isUnderflow(std::string_view(begin, std::size_t(ptr - begin))))
             return ReadStatus::OutOfRange;
         value = 0;
     } else if (ec != std::errc()) {
@@ -90,10 +94,15 @@ ReadStatus ValueReader::readDouble(double &out)
         out = 0;
         return ReadStatus::Ok;
     }
-    const std::size_t start = pos_;
-    while (pos_ < s_.size() && !endsNumber(s_[pos_]))
-        ++pos_;
-    const ReadStatus status = parseNumber(s_.substr(start, pos_ - start), out);
+    std::size_t length = 0;
+    ReadStatus status = parseNumber(s_.substr(pos_), out, length);
+    pos_ += length;
+    if (pos_ < s_.size() && !endsNumber(s_[pos_])) {
+        // Something glued to the number: the whole field is not a number.
+        status = ReadStatus::NotNumber;
+        while (pos_ < s_.size() && !endsNumber(s_[pos_]))
+            ++pos_;
+    }
     takeDelimiter();
     return status;
 }
