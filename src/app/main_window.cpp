@@ -27,8 +27,6 @@ namespace nikra {
 
 namespace {
 
-const QStringList kHeaderFaces{QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("ＭＳ Ｐゴシック"),
-                               QStringLiteral("Times New Roman"), QStringLiteral("Arial")};
 const QStringList kHeaderAligns{QStringLiteral("左端"), QStringLiteral("中央"), QStringLiteral("右端")};
 
 constexpr double kTwipsPerScreenPixel = 15;  // window positions are kept in twips
@@ -153,7 +151,7 @@ QWidget *MainWindow::buildHeaderRow()
     headerFace_ = new QComboBox(row);
     headerFace_->setObjectName(QStringLiteral("Combo1"));
     headerFace_->setEditable(true);  // any face typed there is used as typed
-    headerFace_->addItems(kHeaderFaces);
+    headerFace_->addItems(headerFaceChoices());
     headerSize_ = new QComboBox(row);
     headerSize_->setObjectName(QStringLiteral("Combo2"));
     headerSize_->setEditable(true);

@@ -42,8 +42,6 @@ std::optional<HeaderAlign> alignOf(const QString &text)
 
 QString absolute(const QString &path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); }
 
-const QStringList kHeaderFaces{QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("ＭＳ Ｐゴシック"),
-                               QStringLiteral("Times New Roman"), QStringLiteral("Arial")};
 
 // The slot set the program folder remembers, or else the sample set.
 void loadRemembered(const QString &pthPath, const QString &home, SlotSet &slots, HeaderSettings &header)
@@ -55,8 +53,8 @@ void loadRemembered(const QString &pthPath, const QString &home, SlotSet &slots,
             slots[slot].comment = memory->name(PickerKind::CommentData, slot).value_or(QString());
         }
         header.text = memory->headerText().value_or(header.text);
-        if (const auto i = memory->headerFontIndex(); i && *i >= 0 && *i < kHeaderFaces.size())
-            header.face = kHeaderFaces.at(*i);
+        if (const auto i = memory->headerFontIndex(); i && *i >= 0 && *i < headerFaceChoices().size())
+            header.face = headerFaceChoices().at(*i);
         if (const auto i = memory->headerSizeIndex(); i && *i >= 0 && *i <= 8)
             header.sizeText = QString::number(*i + 1);
         if (const auto i = memory->headerAlignIndex(); i && *i >= -1 && *i <= 2)
@@ -201,7 +199,7 @@ int runRender(const RenderOptions &o, Messenger &messenger)
     const QString home = resolveProgramFolder(o.home);
     SlotSet slots;
     // The header settings of a first start: ＭＳ Ｐ明朝, size 4, left.
-    HeaderSettings header{QString(), kHeaderFaces.at(0), QStringLiteral("4"), HeaderAlign::Left};
+    HeaderSettings header{QString(), headerFaceChoices().at(0), QStringLiteral("4"), HeaderAlign::Left};
     if (o.slots)
         slots = *o.slots;
     else

@@ -4,6 +4,7 @@
 // is missing, as the main window's boxes are cleared.
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -31,5 +32,12 @@ struct HeaderSettings {
     QString sizeText;   // as typed in the size box; not a number skips the header
     HeaderAlign align = HeaderAlign::Left;
 };
+
+// The header font box's list, in its order (path memory files keep positions in it).
+inline QStringList headerFaceChoices()
+{
+    return {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Times New Roman"),
+            QStringLiteral("Arial")};
+}
 
 } // namespace nikra
