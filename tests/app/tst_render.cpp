@@ -7,7 +7,9 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QPainter>
 #include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -117,6 +119,22 @@ void TestRender::svgIsInTwips()
     // The frame: 25 mm is rnd(25 * 56.692909) = 1417 twips, 10 mm 567, 90 mm 5102, 125 mm 7087.
     QCOMPARE(polylines.first(), QStringLiteral("1417,567 1417,5102 7087,5102 7087,567 1417,567"));
     QVERIFY(polylines.contains(QStringLiteral("1417,2835 7087,2835")));
+
+    // Rendered back by an SVG reader at 10 pixels a millimetre, the frame's left edge is at
+    // column 250 and the blue curve 50 mm down.
+    QSvgRenderer renderer(page);
+    QVERIFY(renderer.isValid());
+    QImage drawn(2100, 2970, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    {
+        QPainter painter(&drawn);
+        renderer.render(&painter);
+    }
+    QVERIFY(isDark(drawn.pixel(250, 400)));
+    QVERIFY(!isDark(drawn.pixel(245, 400)));
+    auto bluish = [&drawn](int y) { return qBlue(drawn.pixel(700, y)) > qRed(drawn.pixel(700, y)) + 40; };
+    QVERIFY(bluish(499) || bluish(500) || bluish(501));  // a 4-twip line: 0.7 px, smoothed
+    QVERIFY(!bluish(490) && !bluish(510));
 
     // A 130 x 80 mm selection, dragged up and to the left, is a 130 x 80 mm drawing.
     r = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page, QStringLiteral("--select"),
