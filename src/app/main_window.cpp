@@ -3,6 +3,7 @@
 #include "app/file_picker.h"
 #include "app/size_presets.h"
 #include "canvas/canvas_window.h"
+#include "platform/busy_cursor.h"
 #include "platform/help_window.h"
 #include "platform/named_button.h"
 #include "platform/program_folder.h"
@@ -233,15 +234,7 @@ void MainWindow::firstStart()
     headerFace_->setCurrentIndex(0);
     headerSize_->setCurrentIndex(3);  // "4"
     headerAlign_->setCurrentIndex(0); // "左端"
-    const QStringList formats = sampleFormatFiles();
-    const QStringList graphs = sampleGraphFiles();
-    const QStringList comments = sampleCommentFiles();
-    for (int i = 0; i < formats.size(); ++i) {
-        slotBox(1, i + 1)->setText(joinPath(programFolder_, formats.at(i)));
-        slotBox(2, i + 1)->setText(joinPath(programFolder_, graphs.at(i)));
-        if (i < comments.size())
-            slotBox(3, i + 1)->setText(joinPath(programFolder_, comments.at(i)));
-    }
+    setSlots(sampleSlots(programFolder_));
 }
 
 void MainWindow::restore(const PathMemory &memory)
@@ -354,10 +347,9 @@ void MainWindow::draw()
 
     CanvasPage page;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        BusyCursor busy;
         page = drawPage();
         writePathMemoryCopies();
-        QApplication::restoreOverrideCursor();
     }
     canvas_->present(page.image);
     if (page.lowestY > 279.0f)

@@ -61,15 +61,7 @@ void loadRemembered(const QString &pthPath, const QString &home, SlotSet &slots,
             header.align = HeaderAlign(*i);
         return;
     }
-    const QStringList formats = sampleFormatFiles();
-    const QStringList graphs = sampleGraphFiles();
-    const QStringList comments = sampleCommentFiles();
-    for (int i = 0; i < formats.size(); ++i) {
-        slots[i + 1].format = joinPath(home, formats.at(i));
-        slots[i + 1].graph = joinPath(home, graphs.at(i));
-        if (i < comments.size())
-            slots[i + 1].comment = joinPath(home, comments.at(i));
-    }
+    slots = sampleSlots(home);
 }
 
 } // namespace

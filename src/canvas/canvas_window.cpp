@@ -1,6 +1,7 @@
 #include "canvas/canvas_window.h"
 
 #include "canvas/page_host.h"
+#include "platform/busy_cursor.h"
 #include "platform/named_button.h"
 #include "formats/range_writeback.h"
 #include "plot/device_profile.h"
@@ -25,15 +26,6 @@
 namespace nikra {
 
 namespace {
-
-// The busy pointer while a pass runs.
-class Busy {
-public:
-    Busy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Busy() { QApplication::restoreOverrideCursor(); }
-    Busy(const Busy &) = delete;
-    Busy &operator=(const Busy &) = delete;
-};
 
 const QStringList kSlotChoices{QStringLiteral("1-6"), QStringLiteral("1"),   QStringLiteral("2"),
                                QStringLiteral("3"),   QStringLiteral("4"),   QStringLiteral("5"),
@@ -181,7 +173,7 @@ void CanvasWindow::redraw()
 {
     CanvasPage page;
     {
-        Busy busy;
+        BusyCursor busy;
         page = host_.drawPage();
     }
     view_->setPage(page.image, DeviceProfile::canvas(host_.screenDpi()).screenPxPerMmX);
@@ -233,7 +225,7 @@ void CanvasWindow::print()
     printer->setFullPage(true);
     bool printed = false;
     {
-        Busy busy;
+        BusyCursor busy;
         SlotSet slots = host_.slots();
         PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
         printed = printPage(job, *printer);
@@ -261,7 +253,7 @@ void CanvasWindow::copyMetafile()
     buffer.open(QIODevice::WriteOnly);
     bool written = false;
     {
-        Busy busy;
+        BusyCursor busy;
         SlotSet slots = host_.slots();
         PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
         written = writeMetafile(job, host_.selection().metaSelection(), &buffer);
@@ -279,7 +271,7 @@ bool CanvasWindow::savePage(const QString &path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     SlotSet slots = host_.slots();
     PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-    Busy busy;
+    BusyCursor busy;
     if (suffix == u"pdf")
         return writePdfPage(job, path);
     QSaveFile file(path);

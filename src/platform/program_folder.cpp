@@ -27,6 +27,21 @@ QStringList sampleCommentFiles()
 
 QString pathMemoryFileName() { return QStringLiteral("Nikra.pth"); }
 
+SlotSet sampleSlots(const QString &folder)
+{
+    SlotSet slots;
+    const QStringList formats = sampleFormatFiles();
+    const QStringList graphs = sampleGraphFiles();
+    const QStringList comments = sampleCommentFiles();
+    for (int i = 0; i < formats.size(); ++i) {
+        slots[i + 1].format = joinPath(folder, formats.at(i));
+        slots[i + 1].graph = joinPath(folder, graphs.at(i));
+        if (i < comments.size())
+            slots[i + 1].comment = joinPath(folder, comments.at(i));
+    }
+    return slots;
+}
+
 QString joinPath(const QString &folder, const QString &name)
 {
     if (folder.isEmpty())

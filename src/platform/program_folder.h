@@ -4,6 +4,8 @@
 // holds the sample files and can be written; else the per-user data folder. Samples
 // missing from a given or per-user folder are copied there from the program itself.
 
+#include "formats/slot_set.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,10 @@ QStringList sampleFormatFiles();   // frmnkr1.dat .. frmnkr4.dat
 QStringList sampleGraphFiles();    // g01.dat .. g04.dat
 QStringList sampleCommentFiles();  // cmtnkr1.txt .. cmtnkr3.txt
 QString pathMemoryFileName();      // Nikra.pth
+
+// The sample set in a folder: slots 1 to 4 with frmnkr1.dat .. frmnkr4.dat and g01.dat ..
+// g04.dat, slots 1 to 3 with cmtnkr1.txt .. cmtnkr3.txt.
+SlotSet sampleSlots(const QString &folder);
 
 // explicitHome: the --home argument, empty when not given.
 QString resolveProgramFolder(const QString &explicitHome);

@@ -4,6 +4,7 @@
 // stacking and the page layout. One value per pass; the next slot overwrites the slot parts.
 
 #include "formats/plot_format.h"
+#include "plot/page_units.h"
 
 #include <array>
 
@@ -47,5 +48,19 @@ struct PassState {
     LegendState legend;
     PageLayout page;
 };
+
+// Where an axis-unit point lies on the page, and the frame the curves are clipped to: the
+// one mapping the curve lines and the markers share.
+inline PagePoint pageOf(const PassState &st, double x, double y)
+{
+    const PlotFormat &f = st.fmt;
+    return {st.geo.PlotLeft + double(f.XWD) * (x - f.XMN) / (double(f.XMX) - double(f.XMN)),
+            st.geo.PlotBottom - double(f.YWD) * (y - f.YMN) / (double(f.YMX) - double(f.YMN))};
+}
+
+inline PageRect plotFrame(const PassState &st)
+{
+    return {st.geo.PlotLeft, double(st.geo.PlotBottom) - st.fmt.YWD, st.fmt.XWD, st.fmt.YWD};
+}
 
 } // namespace nikra

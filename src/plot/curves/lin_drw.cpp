@@ -11,17 +11,9 @@ namespace {
 
 void drawClipped(Surface &surface, const PassState &st, const CurvePoints &curve, const Pen &pen, bool fill)
 {
-    const PlotFormat &f = st.fmt;
-    const FrameGeometry &g = st.geo;
     const QColor fillColour = pclColour(st.style.PCL);
-    const double xRange = double(f.XMX) - double(f.XMN);
-    const double yRange = double(f.YMX) - double(f.YMN);
-    auto pointAt = [&](std::size_t k) {
-        return PagePoint{g.PlotLeft + double(f.XWD) * (double(curve.x[k]) - f.XMN) / xRange,
-                         g.PlotBottom - double(f.YWD) * (double(curve.y[k]) - f.YMN) / yRange};
-    };
-    const PageRect frame{g.PlotLeft, double(g.PlotBottom) - f.YWD, f.XWD, f.YWD};
-    clipCurve(curve.size(), pointAt, frame, [&](const std::vector<PagePoint> &piece) {
+    auto pointAt = [&](std::size_t k) { return pageOf(st, curve.x[k], curve.y[k]); };
+    clipCurve(curve.size(), pointAt, plotFrame(st), [&](const std::vector<PagePoint> &piece) {
         if (fill)
             surface.polygon(piece, pen, fillColour);
         else

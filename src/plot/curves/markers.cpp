@@ -106,17 +106,11 @@ void Pnt(Surface &surface, const CurveStyle &style, PagePoint centre)
 
 void PntDrw(Surface &surface, const PassState &st, const DataBlock &block)
 {
-    const PlotFormat &f = st.fmt;
-    const FrameGeometry &g = st.geo;
-    const double xRange = double(f.XMX) - double(f.XMN);
-    const double yRange = double(f.YMX) - double(f.YMN);
-    const double right = double(g.PlotLeft) + f.XWD;
-    const double top = double(g.PlotBottom) - f.YWD;
-    for (int i = 0; i < block.count(); ++i) {
-        const double x = g.PlotLeft + double(f.XWD) * (double(block.x[std::size_t(i)]) - f.XMN) / xRange;
-        const double y = g.PlotBottom - double(f.YWD) * (double(block.y[std::size_t(i)]) - f.YMN) / yRange;
-        if (g.PlotLeft <= x && x <= right && top <= y && y <= g.PlotBottom)
-            Pnt(surface, st.style, {x, y});
+    const PageRect frame = plotFrame(st);
+    for (std::size_t i = 0; i < block.x.size(); ++i) {
+        const PagePoint at = pageOf(st, block.x[i], block.y[i]);
+        if (frame.contains(at))  // edges included: a marker there is drawn whole
+            Pnt(surface, st.style, at);
     }
     if (const auto at = legendPoint(st)) {
         Pnt(surface, st.style, *at);
