@@ -1,8 +1,10 @@
 // nikra: the plot program. Without arguments it starts the desktop program; "nikra render"
 // draws a page without a screen.
 
+#include "app/convert_command.h"
 #include "app/main_window.h"
 #include "app/render_command.h"
+#include "app/save_command.h"
 #include "app/stream_messenger.h"
 #include "platform/box_messenger.h"
 #include "platform/program_folder.h"
@@ -26,7 +28,9 @@ QString mainUsage()
     return QStringLiteral(
         "Usage: nikra [--home DIR]          start the desktop program\n"
         "       nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
-        "       nikra render --help\n");
+        "       nikra render --help\n"
+        "       nikra convert MODE INPUT [-o OUTPUT]\n"
+        "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n");
 }
 
 // Standard error carries the program's own messages, one line each; Qt's chatter about the
@@ -60,6 +64,14 @@ int renderMain(int argc, char **argv)
     return nikra::runRender(*parse.options, messenger);
 }
 
+// A command that needs no window and no fonts: a plain core application.
+int toolMain(int argc, char **argv, int (*run)(const QStringList &))
+{
+    qInstallMessageHandler(keepStandardErrorForMessages);
+    QCoreApplication app(argc, argv);
+    return run(app.arguments().mid(2));
+}
+
 int guiMain(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -90,6 +102,10 @@ int main(int argc, char **argv)
 {
     if (argc >= 2 && QByteArray(argv[1]) == "render")
         return renderMain(argc, argv);
+    if (argc >= 2 && QByteArray(argv[1]) == "convert")
+        return toolMain(argc, argv, nikra::runConvertCommand);
+    if (argc >= 2 && QByteArray(argv[1]) == "save")
+        return toolMain(argc, argv, nikra::runSaveCommand);
     if (argc >= 2 && (QByteArray(argv[1]) == "--help" || QByteArray(argv[1]) == "-h")) {
         print(stdout, mainUsage());
         return 0;

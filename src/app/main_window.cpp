@@ -8,6 +8,10 @@
 #include "platform/named_button.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "tools/checker_window.h"
+#include "tools/conversion_window.h"
+#include "tools/data_save_window.h"
+#include "tools/search_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,7 +50,6 @@ const char16_t *kPickerTitles[] = {u"書式データファイル", u"数値デ�
 const char16_t *kBoxTips[] = {u"書式データファイル（クリックして下のファイル一覧から選ぶ）",
                               u"数値データファイル（クリックして下のファイル一覧から選ぶ）",
                               u"コメントデータファイル（クリックして下のファイル一覧から選ぶ）"};
-constexpr const char *kNotYet = "準備中の機能です";
 
 } // namespace
 
@@ -77,6 +80,10 @@ MainWindow::~MainWindow()
 {
     delete canvas_;
     delete help_;
+    delete checker_;
+    delete conversion_;
+    delete dataSave_;
+    delete search_;
 }
 
 void MainWindow::buildPickers(QGridLayout *grid)
@@ -127,9 +134,9 @@ void MainWindow::buildSlots(QGridLayout *grid)
             box->installEventFilter(this);
             boxes_[std::size_t(kind - 1)][std::size_t(slot)] = box;
             QPushButton *open = namedButton(this, QStringLiteral("Command%1(%2)").arg(kind).arg(slot), QStringLiteral("*"),
-                                       QString::fromLatin1(kNotYet));
+                                            QStringLiteral("このファイルをチェッカーで開く"));
             open->setFixedWidth(22);
-            open->setEnabled(false);
+            connect(open, &QPushButton::clicked, this, [this, kind, slot] { openInChecker(kind, slot); });
             grid->addWidget(box, row, 2 * kind - 1);
             grid->addWidget(open, row, 2 * kind);
         }
@@ -185,13 +192,16 @@ QWidget *MainWindow::buildCommandRow()
     connect(drawButton, &QPushButton::clicked, this, &MainWindow::draw);
     sizeButton_ = namedButton(this, QStringLiteral("Command7"), QStringLiteral("サイズ Ａ"), QStringLiteral("キャンバス画面の大きさを切り替える"));
     connect(sizeButton_, &QPushButton::clicked, this, &MainWindow::cycleSize);
-    saveButton_ = namedButton(this, QStringLiteral("Command8"), QStringLiteral("保存"), QString::fromLatin1(kNotYet));
-    saveButton_->setEnabled(false);
+    saveButton_ = namedButton(this, QStringLiteral("Command8"), QStringLiteral("保存"),
+                              QStringLiteral("スロットのファイル一式を日付の名前のフォルダに保存する"));
+    connect(saveButton_, &QPushButton::clicked, this, &MainWindow::showDataSave);
     saveButton_->hide();
-    QPushButton *search = namedButton(this, QStringLiteral("Command9"), QStringLiteral("検索"), QString::fromLatin1(kNotYet));
-    QPushButton *convert = namedButton(this, QStringLiteral("Command12"), QStringLiteral("≫"), QString::fromLatin1(kNotYet));
-    search->setEnabled(false);
-    convert->setEnabled(false);
+    QPushButton *search = namedButton(this, QStringLiteral("Command9"), QStringLiteral("検索"),
+                                      QStringLiteral("保存したスロットの組を呼び戻す"));
+    connect(search, &QPushButton::clicked, this, &MainWindow::showSearch);
+    QPushButton *convert = namedButton(this, QStringLiteral("Command12"), QStringLiteral("≫"),
+                                       QStringLiteral("数値データの並べ方を変換する"));
+    connect(convert, &QPushButton::clicked, this, &MainWindow::showConversion);
     QPushButton *pathView = namedButton(this, QStringLiteral("Command11"), QStringLiteral("<=>"),
                                    QStringLiteral("ファイル名の先頭と末尾の表示を切り替える"));
     connect(pathView, &QPushButton::clicked, this, &MainWindow::togglePathView);
@@ -435,6 +445,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Ending the main window ends the program with all its windows.
     if (help_)
         help_->close();
+    for (QWidget *w : {static_cast<QWidget *>(checker_), static_cast<QWidget *>(conversion_),
+                       static_cast<QWidget *>(dataSave_), static_cast<QWidget *>(search_)}) {
+        if (w)
+            w->hide();
+    }
     canvas_->hide();
     event->accept();
     QApplication::quit();

@@ -18,6 +18,10 @@ class QPushButton;
 namespace nikra {
 
 class CanvasWindow;
+class CheckerWindow;
+class ConversionWindow;
+class DataSaveWindow;
+class SearchWindow;
 class FilePicker;
 class HelpWindow;
 class SettingsStore;
@@ -52,6 +56,17 @@ public:
     CanvasWindow *canvasWindow() const { return canvas_; }
     int slotTarget() const { return slotTarget_; }
     PathMemory::Contents pathMemoryContents() const;
+
+    // The side tools (created on first use).
+    CheckerWindow *checker();
+    ConversionWindow *conversionWindow() const { return conversion_; }
+    DataSaveWindow *dataSaveWindow() const { return dataSave_; }
+    SearchWindow *searchWindow() const { return search_; }
+    // A slot's "*" button: its file in the checker (kind 1 Format, 2 Graph, 3 Comment).
+    void openInChecker(int kind, int slot);
+    void showConversion();  // "≫"
+    void showDataSave();    // "保存"
+    void showSearch();      // "検索"
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -94,6 +109,10 @@ private:
     QPoint canvasPosition_;
     CanvasWindow *canvas_ = nullptr;
     HelpWindow *help_ = nullptr;
+    CheckerWindow *checker_ = nullptr;
+    ConversionWindow *conversion_ = nullptr;
+    DataSaveWindow *dataSave_ = nullptr;
+    SearchWindow *search_ = nullptr;
 };
 
 } // namespace nikra

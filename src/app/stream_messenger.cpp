@@ -23,4 +23,11 @@ bool StreamMessenger::askOkCancel(const QString &title, const QString &text)
     return true;
 }
 
+std::optional<QString> StreamMessenger::askText(const QString &title, const QString &prompt, const QString &)
+{
+    // No one to type an answer: the box counts as cancelled.
+    warn(title, prompt);
+    return std::nullopt;
+}
+
 } // namespace nikra

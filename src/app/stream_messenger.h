@@ -15,6 +15,7 @@ public:
     void inform(const QString &title, const QString &text) override;
     bool askYesNo(const QString &title, const QString &text) override;
     bool askOkCancel(const QString &title, const QString &text) override;
+    std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) override;
 
 private:
     std::FILE *stream_;

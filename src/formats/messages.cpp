@@ -59,6 +59,16 @@ constexpr std::array kTexts{
     Entry{Msg::PageTooLong, u"ページを越えます。印刷は１ページ目だけになります。"},
     Entry{Msg::Welcome,
           u"初めまして、Nikraです。サンプルを描画しますので、最初に描画ボタンを押してみてください。"},
+    // The checker.
+    Entry{Msg::FileExists, u"ファイルが存在します。上書きしてもいいですか。"},
+    Entry{Msg::ReadOver, u"ファイルが10000行を越えます。読込みを中断しますか。"},
+    Entry{Msg::NewFolderPrompt, u"フォルダを作成します。フォルダ名は下記のものでいいでしょうか。"},
+    Entry{Msg::FolderNotMade, u"すでにフォルダが存在します。"},
+    // Conversion.
+    // Data save and search.
+    Entry{Msg::FolderExists, u"フォルダが存在します。上書きしてもいいですか。"},
+    Entry{Msg::DataSaveInstruction,
+          u"右フォルダ下にフォルダを作成しファイルを保存します。フォルダ名は下記のものでいいでしょうか。"},
 };
 
 constexpr const char16_t *kOrdinals[] = {u"1st", u"2nd", u"3rd", u"4th", u"5th", u"6th"};

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace nikra {
 
 enum class Msg {
@@ -50,6 +52,15 @@ enum class Msg {
     // The page.
     PageTooLong,
     Welcome,
+    // The checker.
+    FileExists,
+    ReadOver,           // the question of a file longer than 10000 lines
+    NewFolderPrompt,
+    FolderNotMade,
+    // Conversion.
+    // Data save and search.
+    FolderExists,
+    DataSaveInstruction,
 };
 
 // The file kinds whose messages carry a per-slot title.
@@ -79,6 +90,8 @@ public:
     virtual void inform(const QString &title, const QString &text) = 0; // no icon, OK
     virtual bool askYesNo(const QString &title, const QString &text) = 0;
     virtual bool askOkCancel(const QString &title, const QString &text) = 0;
+    // An input box with a proposed answer; nullopt when cancelled.
+    virtual std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) = 0;
 };
 
 } // namespace nikra

@@ -1,5 +1,6 @@
 #include "platform/box_messenger.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace nikra {
@@ -33,6 +34,15 @@ bool BoxMessenger::askYesNo(const QString &title, const QString &text)
 bool BoxMessenger::askOkCancel(const QString &title, const QString &text)
 {
     return show(parent_, QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+std::optional<QString> BoxMessenger::askText(const QString &title, const QString &prompt, const QString &proposed)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, proposed, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
 }
 
 } // namespace nikra

@@ -21,6 +21,12 @@ bool RecordingMessenger::askOkCancel(const QString &title, const QString &text)
     return okCancelAnswer;
 }
 
+std::optional<QString> RecordingMessenger::askText(const QString &title, const QString &prompt, const QString &)
+{
+    warn(title, prompt);
+    return textAnswer;
+}
+
 QString messageLine(const QString &title, Msg id, const QStringList &args)
 {
     return title + QStringLiteral(": ") + messageText(id, args);

@@ -13,10 +13,12 @@ public:
     void inform(const QString &title, const QString &text) override;
     bool askYesNo(const QString &title, const QString &text) override;
     bool askOkCancel(const QString &title, const QString &text) override;
+    std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) override;
 
     QStringList lines;
     bool yesNoAnswer = true;
     bool okCancelAnswer = true;
+    std::optional<QString> textAnswer;  // nullopt: the input box is cancelled
 };
 
 // The line a message becomes: its title, ": ", its text.

@@ -1,0 +1,4 @@
+#include "tools/checker_text.h"
+
+namespace nikra {
+} // namespace nikra

@@ -1,0 +1,4 @@
+#include "tools/conversion.h"
+
+namespace nikra {
+} // namespace nikra

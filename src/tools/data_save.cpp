@@ -1,0 +1,4 @@
+#include "tools/data_save.h"
+
+namespace nikra {
+} // namespace nikra

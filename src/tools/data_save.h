@@ -1,0 +1,5 @@
+#pragma once
+// (to be written)
+
+namespace nikra {
+} // namespace nikra
