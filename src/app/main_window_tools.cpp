@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 
-#include "app/file_picker.h"
+#include "platform/file_picker.h"
 #include "tools/checker_window.h"
 #include "tools/conversion_window.h"
 #include "tools/data_save_window.h"
