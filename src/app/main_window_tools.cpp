@@ -38,6 +38,12 @@ void MainWindow::openInChecker(int kind, int slot)
 
 void MainWindow::showConversion()
 {
+    if (!conversion_)
+        conversion_ = new ConversionWindow(messenger_, *checker(), programFolder_, this);
+    hide();
+    conversion_->show();
+    conversion_->raise();
+    conversion_->activateWindow();
 }
 
 // ---------------------------------------------------------------- data save
