@@ -10,12 +10,6 @@ namespace nikra {
 
 namespace {
 
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-}
-
 std::optional<ConversionMode> modeOf(const QString &name)
 {
     if (name == u"parallel-to-serial")
@@ -29,8 +23,7 @@ std::optional<ConversionMode> modeOf(const QString &name)
 
 int badArguments(const QString &why)
 {
-    print(stderr, QStringLiteral("nikra convert: %1\n").arg(why));
-    print(stderr, QStringLiteral("Try 'nikra convert --help'.\n"));
+    std::fputs(QStringLiteral("nikra convert: %1\nTry 'nikra convert --help'.\n").arg(why).toUtf8().constData(), stderr);
     return 2;
 }
 
@@ -67,7 +60,7 @@ int runConvertCommand(const QStringList &args)
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"-h" || a == u"--help") {
-            print(stdout, convertUsage());
+            std::fputs(convertUsage().toUtf8().constData(), stdout);
             return 0;
         }
         if (a == u"-o" || a == u"--output") {
@@ -100,7 +93,7 @@ int runConvertCommand(const QStringList &args)
         messenger.warn(conversionTitle(), outcome.message());
         return 1;
     }
-    print(stdout, outputPath + u'\n');
+    std::fputs((outputPath + u'\n').toUtf8().constData(), stdout);
     return 0;
 }
 

@@ -96,11 +96,31 @@ ConvertedData parallelToSerial(std::string_view data)
 
 // -------------------------------------------------------------- the blocks
 
+// All blocks are taken to have the count of the last block: that many rows, and as many
+// blocks as the points fill at that count.
+struct BlockShape {
+    std::size_t rows = 0;
+    std::size_t blocks = 0;
+    std::size_t lastStart = 0;  // where the last block's x values begin
+};
+
 struct Blocks {
     std::vector<std::int32_t> counts;
     std::vector<float> x;  // every block's x values in reading order
     std::vector<float> y;  // every block's y values in reading order
+    BlockShape shape;
 };
+
+BlockShape shapeOf(const Blocks &b)
+{
+    BlockShape shape;
+    if (b.counts.empty())
+        return shape;
+    shape.rows = std::size_t(b.counts.back());
+    shape.blocks = nearestQuotient(b.y.size(), shape.rows);
+    shape.lastStart = b.x.size() - shape.rows;
+    return shape;
+}
 
 // Blocks up to a count below 1 or the end of the data, read as the plot reads them.
 ConvertedData readBlocks(std::string_view data, Blocks &blocks)
@@ -128,26 +148,8 @@ ConvertedData readBlocks(std::string_view data, Blocks &blocks)
         }
         blocks.counts.push_back(count);
     }
+    blocks.shape = shapeOf(blocks);
     return {};
-}
-
-// All blocks are taken to have the count of the last block: that many rows, and as many
-// blocks as the points fill at that count.
-struct BlockShape {
-    std::size_t rows = 0;
-    std::size_t blocks = 0;
-    std::size_t lastStart = 0;  // where the last block's x values begin
-};
-
-BlockShape shapeOf(const Blocks &b)
-{
-    BlockShape shape;
-    if (b.counts.empty())
-        return shape;
-    shape.rows = std::size_t(b.counts.back());
-    shape.blocks = nearestQuotient(b.y.size(), shape.rows);
-    shape.lastStart = b.x.size() - shape.rows;
-    return shape;
 }
 
 ConvertedData serialToParallel(std::string_view data)
@@ -156,7 +158,7 @@ ConvertedData serialToParallel(std::string_view data)
     ConvertedData d = readBlocks(data, blocks);
     if (d.hasProblem)
         return d;
-    const BlockShape shape = shapeOf(blocks);
+    const BlockShape &shape = blocks.shape;
     d.text.reserve(shape.rows * (shape.blocks + 1) * 16);
     for (std::size_t r = 0; r < shape.rows; ++r) {
         d.text += kGap;
@@ -185,7 +187,7 @@ ConvertedData serialDifference(std::string_view data)
     ConvertedData d = readBlocks(data, blocks);
     if (d.hasProblem)
         return d;
-    const BlockShape shape = shapeOf(blocks);
+    const BlockShape &shape = blocks.shape;
     if (shape.blocks < 2)
         return problem(Msg::ConversionTooFewBlocks);
 
