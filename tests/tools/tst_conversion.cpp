@@ -7,7 +7,6 @@
 #include "platform/settings_store.h"
 #include "support/recording_messenger.h"
 #include "support/test_files.h"
-#include "tools/checker_window.h"
 #include "tools/conversion.h"
 #include "tools/conversion_window.h"
 #include "tools/single_text.h"
@@ -80,18 +79,13 @@ private Q_SLOTS:
     void numberTexts_data();
     void numberTexts();
     void numberTextsReadBackThroughTheGraphReader();
-    void tableToBlocks_data();
-    void tableToBlocks();
-    void blocksToTable_data();
-    void blocksToTable();
-    void differences_data();
-    void differences();
+    void conversions_data();
+    void conversions();
     void outputName_data();
     void outputName();
     void fileProblemsAreReportedAndNothingIsWritten();
     void commandLineStatuses();
     void windowConvertsWhatTheUserChose();
-    void windowComesAndGoesWithTheMainWindow();
 };
 
 void ConversionTest::numberTexts_data()
@@ -99,19 +93,15 @@ void ConversionTest::numberTexts_data()
     QTest::addColumn<float>("value");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("zero") << 0.0f << QByteArray(" 0");
-    QTest::newRow("negative zero") << -0.0f << QByteArray(" 0");
     QTest::newRow("half") << 0.5f << QByteArray(" .5");
     QTest::newRow("minus quarter") << -0.25f << QByteArray("-.25");
     QTest::newRow("twelve") << 12.0f << QByteArray(" 12");
-    QTest::newRow("a tenth") << 0.1f << QByteArray(" .1");
-    QTest::newRow("mixed") << -1234.5f << QByteArray("-1234.5");
     QTest::newRow("smallest plain") << 1e-4f << QByteArray(" .0001");
     QTest::newRow("below plain") << 1e-5f << QByteArray(" 1E-05");
     QTest::newRow("largest plain") << 9999999.0f << QByteArray(" 9999999");
     QTest::newRow("ten million") << 1e7f << QByteArray(" 1E+07");
     QTest::newRow("exponent") << 1.5e7f << QByteArray(" 1.5E+07");
     QTest::newRow("negative exponent") << -2.5e-12f << QByteArray("-2.5E-12");
-    QTest::newRow("seven digits") << 3.141593f << QByteArray(" 3.141593");
     // Seven digits would make another value of these: they keep the digits they need.
     QTest::newRow("just above one") << std::nextafter(1.0f, 2.0f) << QByteArray(" 1.0000001");
     QTest::newRow("large odd") << 123456792.0f << QByteArray(" 1.2345679E+08");
@@ -157,87 +147,76 @@ void ConversionTest::numberTextsReadBackThroughTheGraphReader()
     }
 }
 
-void ConversionTest::tableToBlocks_data()
+void ConversionTest::conversions_data()
 {
+    QTest::addColumn<ConversionMode>("mode");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("output");
+    const auto table = ConversionMode::ParallelToSerial;
+    const auto blocks = ConversionMode::SerialToParallel;
+    const auto differences = ConversionMode::SerialDifference;
+
     const QByteArray twoSeries = " 3 \r\n 1  10 \r\n 2  11 \r\n 3  12 \r\n"
                                  " 3 \r\n 1  20 \r\n 2  21 \r\n 3  22 \r\n";
-    QTest::newRow("three rows") << QByteArray("1 10 20\r\n2 11 21\r\n3 12 22\r\n") << twoSeries;
-    QTest::newRow("commas, LF, empty lines after the table")
-        << QByteArray("1,10,20\n2,11,21\n3,12,22\n\n  \n") << twoSeries;
+    QTest::newRow("table: three rows") << table << QByteArray("1 10 20\r\n2 11 21\r\n3 12 22\r\n") << twoSeries;
+    QTest::newRow("table: commas, LF, empty lines after the table")
+        << table << QByteArray("1,10,20\n2,11,21\n3,12,22\n\n  \n") << twoSeries;
     // The values are taken in file order, wherever the lines end.
-    QTest::newRow("values across line ends") << QByteArray("1 10 20 2\r\n11 21 3 12\r\n22") << twoSeries;
+    QTest::newRow("table: values across line ends")
+        << table << QByteArray("1 10 20 2\r\n11 21 3 12\r\n22") << twoSeries;
     // 5 values on 2 lines: 2.5 columns round to 2 (halves to even).
-    QTest::newRow("columns round to even") << QByteArray("1 10 7\r\n2 11\r\n")
-                                           << QByteArray(" 2 \r\n 1  10 \r\n 7  2 \r\n");
+    QTest::newRow("table: columns round to even")
+        << table << QByteArray("1 10 7\r\n2 11\r\n") << QByteArray(" 2 \r\n 1  10 \r\n 7  2 \r\n");
     // 7 values on 2 lines make 4 columns: the missing last value reads as 0.
-    QTest::newRow("short last row") << QByteArray("1 10 20 30\r\n2 11 21\r\n")
-                                    << QByteArray(" 2 \r\n 1  10 \r\n 2  11 \r\n 2 \r\n 1  20 \r\n 2  21 \r\n"
-                                                  " 2 \r\n 1  30 \r\n 2  0 \r\n");
-    QTest::newRow("one column") << QByteArray("1\r\n2\r\n") << QByteArray();
-    QTest::newRow("no lines") << QByteArray("\r\n \r\n") << problemOf(Msg::ConversionNoLines);
-    QTest::newRow("text in the table") << QByteArray("x y\r\n1 2\r\n") << problemOf(Msg::ConversionValueUnreadable, 1);
-}
+    QTest::newRow("table: short last row")
+        << table << QByteArray("1 10 20 30\r\n2 11 21\r\n")
+        << QByteArray(" 2 \r\n 1  10 \r\n 2  11 \r\n 2 \r\n 1  20 \r\n 2  21 \r\n 2 \r\n 1  30 \r\n 2  0 \r\n");
+    QTest::newRow("table: no lines") << table << QByteArray("\r\n \r\n") << problemOf(Msg::ConversionNoLines);
+    QTest::newRow("table: text in the table")
+        << table << QByteArray("x y\r\n1 2\r\n") << problemOf(Msg::ConversionValueUnreadable, 1);
 
-void ConversionTest::tableToBlocks()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QByteArray, output);
-    QCOMPARE(converted(ConversionMode::ParallelToSerial, input), output);
-}
-
-void ConversionTest::blocksToTable_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QByteArray>("output");
-    QTest::newRow("two blocks of three")
-        << QByteArray("3\r\n1,10\r\n2,11\r\n3,12\r\n3\r\n1,20\r\n2,21\r\n3,22\r\n")
+    QTest::newRow("blocks: two blocks of three")
+        << blocks << QByteArray("3\r\n1,10\r\n2,11\r\n3,12\r\n3\r\n1,20\r\n2,21\r\n3,22\r\n")
         << QByteArray("    1    10    20\r\n    2    11    21\r\n    3    12    22\r\n");
     // A count of 0 ends the data; the x column is the last block's.
-    QTest::newRow("count 0 ends") << QByteArray("2\r\n1 .5\r\n2 -.25\r\n2\r\n5 3\r\n6 4\r\n0\r\n2\r\n9 9\r\n9 9\r\n")
-                                  << QByteArray("    5    .5    3\r\n    6   -.25    4\r\n");
+    QTest::newRow("blocks: count 0 ends")
+        << blocks << QByteArray("2\r\n1 .5\r\n2 -.25\r\n2\r\n5 3\r\n6 4\r\n0\r\n2\r\n9 9\r\n9 9\r\n")
+        << QByteArray("    5    .5    3\r\n    6   -.25    4\r\n");
     // Unequal blocks: 5 points at the last count 2 make rnd(2.5) = 2 blocks, taken from
     // the y values at steps of 2.
-    QTest::newRow("unequal blocks") << QByteArray("3\r\n1 1\r\n2 2\r\n3 3\r\n2\r\n7 4\r\n8 5\r\n")
-                                    << QByteArray("    7    1    3\r\n    8    2    4\r\n");
+    QTest::newRow("blocks: unequal blocks")
+        << blocks << QByteArray("3\r\n1 1\r\n2 2\r\n3 3\r\n2\r\n7 4\r\n8 5\r\n")
+        << QByteArray("    7    1    3\r\n    8    2    4\r\n");
     // 7 points at the last count 2 make rnd(3.5) = 4 blocks; the eighth value is 0.
-    QTest::newRow("past the last value") << QByteArray("5\r\n1 1\r\n2 2\r\n3 3\r\n4 4\r\n5 5\r\n2\r\n7 6\r\n8 7\r\n")
-                                         << QByteArray("    7    1    3    5    7\r\n    8    2    4    6    0\r\n");
-    QTest::newRow("no blocks") << QByteArray("0\r\n") << QByteArray();
-    QTest::newRow("block cut short") << QByteArray("2\r\n1 1\r\n2 2\r\n3\r\n1 1\r\n")
-                                     << problemOf(Msg::ConversionDataEndsEarly, 4);
-    QTest::newRow("unreadable value") << QByteArray("2\r\n1 1\r\n2 x\r\n") << problemOf(Msg::ConversionValueUnreadable, 3);
+    QTest::newRow("blocks: past the last value")
+        << blocks << QByteArray("5\r\n1 1\r\n2 2\r\n3 3\r\n4 4\r\n5 5\r\n2\r\n7 6\r\n8 7\r\n")
+        << QByteArray("    7    1    3    5    7\r\n    8    2    4    6    0\r\n");
+    QTest::newRow("blocks: no blocks") << blocks << QByteArray("0\r\n") << QByteArray();
+    QTest::newRow("blocks: block cut short")
+        << blocks << QByteArray("2\r\n1 1\r\n2 2\r\n3\r\n1 1\r\n") << problemOf(Msg::ConversionDataEndsEarly, 4);
+    QTest::newRow("blocks: unreadable value")
+        << blocks << QByteArray("2\r\n1 1\r\n2 x\r\n") << problemOf(Msg::ConversionValueUnreadable, 3);
+
+    QTest::newRow("differences: two blocks")
+        << differences << QByteArray("2\r\n1,10\r\n2,11\r\n2\r\n1,4\r\n2,5\r\n")
+        << QByteArray(" 2\r\n    1    10\r\n    2    11\r\n 2\r\n    1    4\r\n    2    5\r\n"
+                      " 2\r\n    1    6\r\n    2    6\r\n\r\n");
+    QTest::newRow("differences: three blocks")
+        << differences << QByteArray("1\r\n0 1.5\r\n1\r\n0 .5\r\n1\r\n0 2\r\n")
+        << QByteArray(" 1\r\n    0    1.5\r\n 1\r\n    0    .5\r\n 1\r\n    0    2\r\n"
+                      " 1\r\n    0    1\r\n 1\r\n    0   -1.5\r\n\r\n");
+    QTest::newRow("differences: one block")
+        << differences << QByteArray("2\r\n1 1\r\n2 2\r\n") << problemOf(Msg::ConversionTooFewBlocks);
+    QTest::newRow("differences: beyond single range")
+        << differences << QByteArray("1\r\n0 3e38\r\n1\r\n0 -3e38\r\n") << problemOf(Msg::ConversionDifferenceTooLarge);
 }
 
-void ConversionTest::blocksToTable()
+void ConversionTest::conversions()
 {
+    QFETCH(ConversionMode, mode);
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, output);
-    QCOMPARE(converted(ConversionMode::SerialToParallel, input), output);
-}
-
-void ConversionTest::differences_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QByteArray>("output");
-    QTest::newRow("two blocks") << QByteArray("2\r\n1,10\r\n2,11\r\n2\r\n1,4\r\n2,5\r\n")
-                                << QByteArray(" 2\r\n    1    10\r\n    2    11\r\n"
-                                              " 2\r\n    1    4\r\n    2    5\r\n"
-                                              " 2\r\n    1    6\r\n    2    6\r\n\r\n");
-    QTest::newRow("three blocks") << QByteArray("1\r\n0 1.5\r\n1\r\n0 .5\r\n1\r\n0 2\r\n")
-                                  << QByteArray(" 1\r\n    0    1.5\r\n 1\r\n    0    .5\r\n 1\r\n    0    2\r\n"
-                                                " 1\r\n    0    1\r\n 1\r\n    0   -1.5\r\n\r\n");
-    QTest::newRow("one block") << QByteArray("2\r\n1 1\r\n2 2\r\n") << problemOf(Msg::ConversionTooFewBlocks);
-    QTest::newRow("beyond single range") << QByteArray("1\r\n0 3e38\r\n1\r\n0 -3e38\r\n")
-                                         << problemOf(Msg::ConversionDifferenceTooLarge);
-}
-
-void ConversionTest::differences()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QByteArray, output);
-    QCOMPARE(converted(ConversionMode::SerialDifference, input), output);
+    QCOMPARE(converted(mode, input), output);
 }
 
 void ConversionTest::outputName_data()
@@ -262,18 +241,15 @@ void ConversionTest::fileProblemsAreReportedAndNothingIsWritten()
 {
     TestDir dir;
     const QString table = dir.write(u"t.dat"_s, QByteArray("1 2 3\r\n"));
-    QCOMPARE(convertFile(ConversionMode::ParallelToSerial, u" "_s, dir.path(u"o.dat"_s)).problem,
-             Msg::ConversionNoInput);
-    const ConversionOutcome missing =
-        convertFile(ConversionMode::ParallelToSerial, dir.path(u"none.dat"_s), dir.path(u"o.dat"_s));
-    QVERIFY(!missing.written);
-    QCOMPARE(missing.message(), messageText(Msg::ConversionInputUnreadable, {dir.path(u"none.dat"_s)}));
-    const ConversionOutcome folder = convertFile(ConversionMode::ParallelToSerial, dir.root(), dir.path(u"o.dat"_s));
-    QCOMPARE(folder.problem, Msg::ConversionInputUnreadable);
+    const auto mode = ConversionMode::ParallelToSerial;
+    QCOMPARE(convertFile(mode, u" "_s, dir.path(u"o.dat"_s)).problem, Msg::ConversionNoInput);
+    const QString missing = dir.path(u"none.dat"_s);
+    QCOMPARE(convertFile(mode, missing, dir.path(u"o.dat"_s)).message(),
+             messageText(Msg::ConversionInputUnreadable, {missing}));
+    QCOMPARE(convertFile(mode, dir.root(), dir.path(u"o.dat"_s)).problem, Msg::ConversionInputUnreadable);
     const QString unwritable = dir.path(u"no/such/folder/o.dat"_s);
-    const ConversionOutcome noFolder = convertFile(ConversionMode::ParallelToSerial, table, unwritable);
-    QVERIFY(!noFolder.written);
-    QCOMPARE(noFolder.message(), messageText(Msg::ConversionOutputUnwritable, {unwritable}));
+    QCOMPARE(convertFile(mode, table, unwritable).message(),
+             messageText(Msg::ConversionOutputUnwritable, {unwritable}));
 
     // A conversion that writes nothing leaves an earlier result as it was.
     const QString earlier = dir.write(u"one#.dat"_s, QByteArray("earlier"));
@@ -308,10 +284,10 @@ void ConversionTest::commandLineStatuses()
     QVERIFY(!QFile::exists(dir.path(u"one#.dat"_s)));
     QCOMPARE(runNikra({u"parallel-to-serial"_s, dir.path(u"none.dat"_s)}).status, 1);
 
-    for (const QStringList &bad : {QStringList{}, QStringList{u"parallel-to-serial"_s},
-                                   QStringList{u"sideways"_s, table}, QStringList{u"parallel-to-serial"_s, table, u"-o"_s},
-                                   QStringList{u"parallel-to-serial"_s, table, u"extra"_s},
-                                   QStringList{u"--fast"_s, u"parallel-to-serial"_s, table}}) {
+    const QString p2s = u"parallel-to-serial"_s;
+    for (const QStringList &bad : {QStringList{}, QStringList{p2s}, QStringList{u"sideways"_s, table},
+                                   QStringList{p2s, table, u"-o"_s},
+                                   QStringList{p2s, table, u"extra"_s}, QStringList{u"--fast"_s, p2s, table}}) {
         const Run r = runNikra(bad);
         QVERIFY2(r.status == 2 && r.err.contains("Try 'nikra convert --help'"), qPrintable(bad.join(u' ')));
     }
@@ -322,36 +298,43 @@ void ConversionTest::commandLineStatuses()
 
 void ConversionTest::windowConvertsWhatTheUserChose()
 {
-    TestDir dir;
-    const QString table = dir.write(u"g01.dat"_s, QByteArray("1 10 20\r\n2 11 21\r\n"));
-    dir.write(u"notes.txt"_s, QByteArray("x"));
+    TestDir home;
+    seedSamples(home.root());
+    const QString table = home.write(u"table.dat"_s, QByteArray("1 10 20\r\n2 11 21\r\n"));
     RecordingMessenger messages;
-    CheckerWindow checker(messages);
-    QWidget mainWindow;
-    ConversionWindow window(messages, checker, dir.root(), &mainWindow);
-    window.show();
-    auto *mode = window.findChild<QComboBox *>(u"Combo1"_s);
-    auto *input = window.findChild<QLineEdit *>(u"Text11"_s);
-    auto *output = window.findChild<QLineEdit *>(u"Text12"_s);
-    auto *files = window.findChild<QListWidget *>(u"File1"_s);
-    auto *convert = window.findChild<QPushButton *>(u"Command1"_s);
-    QVERIFY(mode && input && output && files && convert && window.findChild<QLineEdit *>(u"Text1"_s));
-    QCOMPARE(mode->count(), 3);
+    SettingsStore settings(home.path(u"settings.ini"_s));
+    MainWindow main(messages, settings, home.root());
+    main.start();
+    main.show();
+    messages.lines.clear();
+
+    // "≫" swaps the main window for the conversion window.
+    QPushButton *open = main.findChild<QPushButton *>(u"Command12"_s);
+    QTest::mouseClick(open, Qt::LeftButton);
+    ConversionWindow *window = main.conversionWindow();
+    QVERIFY(window && window->isVisible() && !main.isVisible());
+    QCOMPARE(window->objectName(), u"Form8"_s);
+    auto *mode = window->findChild<QComboBox *>(u"Combo1"_s);
+    auto *input = window->findChild<QLineEdit *>(u"Text11"_s);
+    auto *output = window->findChild<QLineEdit *>(u"Text12"_s);
+    auto *files = window->findChild<QListWidget *>(u"File1"_s);
+    auto *convert = window->findChild<QPushButton *>(u"Command1"_s);
+    QVERIFY(mode && input && output && files && convert);
     QCOMPARE(mode->itemText(2), u"直列差分"_s);
     QVERIFY(!output->isVisible());
 
-    // Only the pattern's files are listed; choosing one fills the input path.
-    QCOMPARE(files->count(), 1);
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+    // Choosing a file of the program folder fills the input path; the result is listed.
+    const QList<QListWidgetItem *> item = files->findItems(u"table.dat"_s, Qt::MatchExactly);
+    QCOMPARE(item.size(), 1);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(item.first()).center());
     QCOMPARE(input->text(), table);
-
     QTest::mouseClick(convert, Qt::LeftButton);
     QVERIFY(output->isVisible());
-    QCOMPARE(output->text(), dir.path(u"g01#.dat"_s));
+    QCOMPARE(output->text(), home.path(u"table#.dat"_s));
     QCOMPARE(convert->text(), u"変換"_s);
     QVERIFY(readAll(output->text()).startsWith(" 2 \r\n 1  10 \r\n"));
-    QVERIFY(messages.lines.isEmpty());
-    QCOMPARE(files->count(), 2);  // the result is listed
+    QCOMPARE(messages.lines, QStringList());
+    QCOMPARE(files->findItems(u"table#.dat"_s, Qt::MatchExactly).size(), 1);
 
     // Another mode hides the output; read as blocks, the table runs out in its second.
     mode->setCurrentIndex(2);
@@ -366,43 +349,23 @@ void ConversionTest::windowConvertsWhatTheUserChose()
     QTest::mouseClick(convert, Qt::LeftButton);
     QCOMPARE(messages.lines.last(), messageLine(conversionTitle(), Msg::ConversionNoInput));
 
-    // "戻る" clears the window, hides it and brings the main window back.
+    // "戻る" clears the window and brings the main window back, and so does the frame.
     input->setText(table);
-    QTest::mouseClick(window.findChild<QPushButton *>(u"Command3"_s), Qt::LeftButton);
-    QVERIFY(!window.isVisible());
-    QVERIFY(mainWindow.isVisible());
+    QTest::mouseClick(window->findChild<QPushButton *>(u"Command3"_s), Qt::LeftButton);
+    QVERIFY(!window->isVisible() && main.isVisible());
     QCOMPARE(mode->currentIndex(), 0);
     QCOMPARE(input->text(), QString());
-}
-
-void ConversionTest::windowComesAndGoesWithTheMainWindow()
-{
-    TestDir home;
-    seedSamples(home.root());
-    RecordingMessenger messages;
-    SettingsStore settings(home.path(u"settings.ini"_s));
-    MainWindow main(messages, settings, home.root());
-    main.start();
-    main.show();
-
-    // "≫" swaps the main window for the conversion window, which starts in the program folder.
-    QTest::mouseClick(main.findChild<QPushButton *>(u"Command12"_s), Qt::LeftButton);
-    ConversionWindow *window = main.conversionWindow();
-    QVERIFY(window && window->isVisible() && !main.isVisible());
-    QCOMPARE(window->objectName(), u"Form8"_s);
-    QCOMPARE(window->windowTitle(), u"NKR Conversion"_s);
-    QVERIFY(window->findChild<QListWidget *>(u"File1"_s)->findItems(u"g01.dat"_s, Qt::MatchExactly).size() == 1);
-
-    // Closing it by its frame brings the main window back; "終了" ends both.
+    QTest::mouseClick(open, Qt::LeftButton);
     window->close();
     QVERIFY(main.isVisible());
-    QTest::mouseClick(main.findChild<QPushButton *>(u"Command12"_s), Qt::LeftButton);
+
+    // "終了" closes the main window, which ends the program.
+    QTest::mouseClick(open, Qt::LeftButton);
     CloseCounter closes;
     main.installEventFilter(&closes);
     QTest::mouseClick(window->findChild<QPushButton *>(u"Command2"_s), Qt::LeftButton);
-    QVERIFY(!window->isVisible());
-    QVERIFY(!main.isVisible());
-    QCOMPARE(closes.count, 1);  // the main window's close ends the program
+    QVERIFY(!window->isVisible() && !main.isVisible());
+    QCOMPARE(closes.count, 1);
 }
 
 } // namespace
