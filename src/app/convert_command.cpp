@@ -23,7 +23,8 @@ std::optional<ConversionMode> modeOf(const QString &name)
 
 int badArguments(const QString &why)
 {
-    std::fputs(QStringLiteral("nikra convert: %1\nTry 'nikra convert --help'.\n").arg(why).toUtf8().constData(), stderr);
+    const QString text = QStringLiteral("nikra convert: %1\nTry 'nikra convert --help'.\n").arg(why);
+    std::fputs(text.toUtf8().constData(), stderr);
     return 2;
 }
 
