@@ -47,15 +47,31 @@ ConvertedData problem(Msg id, int line = 0)
     return d;
 }
 
-// A list line: each number followed by one blank.
-void appendListLine(std::string &out, float x, float y)
-{
-    appendSingleText(out, x);
-    out += ' ';
-    appendSingleText(out, y);
-    out += ' ';
-    out += kLineEnd;
-}
+// The text of every value, each made once: a table's x column is written again with
+// every series.
+class ValueTexts {
+public:
+    explicit ValueTexts(const std::vector<float> &values)
+    {
+        ends_.reserve(values.size());
+        for (const float v : values) {
+            appendSingleText(texts_, v);
+            ends_.push_back(texts_.size());
+        }
+    }
+    // A position past the last value holds 0.
+    std::string_view at(std::size_t index) const
+    {
+        if (index >= ends_.size())
+            return " 0";
+        const std::size_t start = index == 0 ? 0 : ends_[index - 1];
+        return std::string_view(texts_).substr(start, ends_[index] - start);
+    }
+
+private:
+    std::string texts_;
+    std::vector<std::size_t> ends_;
+};
 
 // -------------------------------------------------------------- the table
 
@@ -83,13 +99,22 @@ ConvertedData parallelToSerial(std::string_view data)
     const std::size_t rows = std::size_t(lines);
     const std::size_t columns = nearestQuotient(values.size(), rows);
     ConvertedData d;
-    d.text.reserve(columns > 1 ? (columns - 1) * rows * 24 : 0);
+    if (columns < 2)
+        return d;
+    const ValueTexts texts(values);
+    d.text.reserve((columns - 1) * rows * 24);
+    // Count lines and point lines alike are list lines: each number followed by one blank.
     for (std::size_t series = 1; series < columns; ++series) {
         appendWholeText(d.text, (long long)rows);
         d.text += ' ';
         d.text += kLineEnd;
-        for (std::size_t r = 0; r < rows; ++r)
-            appendListLine(d.text, valueAt(values, r * columns), valueAt(values, r * columns + series));
+        for (std::size_t r = 0; r < rows; ++r) {
+            d.text += texts.at(r * columns);
+            d.text += ' ';
+            d.text += texts.at(r * columns + series);
+            d.text += ' ';
+            d.text += kLineEnd;
+        }
     }
     return d;
 }
