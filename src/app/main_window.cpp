@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
-#include "app/file_picker.h"
 #include "app/size_presets.h"
 #include "canvas/canvas_window.h"
 #include "platform/busy_cursor.h"
+#include "platform/file_picker.h"
 #include "platform/help_window.h"
 #include "platform/named_button.h"
 #include "platform/program_folder.h"

@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 
-#include "app/file_picker.h"
+#include "platform/file_picker.h"
 #include "tools/checker_window.h"
 #include "tools/conversion_window.h"
 #include "tools/data_save_window.h"
@@ -38,6 +38,12 @@ void MainWindow::openInChecker(int kind, int slot)
 
 void MainWindow::showConversion()
 {
+    if (!conversion_)
+        conversion_ = new ConversionWindow(messenger_, *checker(), programFolder_, this);
+    hide();
+    conversion_->show();
+    conversion_->raise();
+    conversion_->activateWindow();
 }
 
 // ---------------------------------------------------------------- data save

@@ -58,6 +58,14 @@ enum class Msg {
     NewFolderPrompt,
     FolderNotMade,
     // Conversion.
+    ConversionNoInput,
+    ConversionInputUnreadable,     // %1 the input
+    ConversionOutputUnwritable,    // %1 the output
+    ConversionNoLines,             // %1 the input
+    ConversionTooFewBlocks,        // %1 the input
+    ConversionValueUnreadable,     // %1 the input, %2 the line
+    ConversionDataEndsEarly,       // %1 the input, %2 the line of the block's count
+    ConversionDifferenceTooLarge,  // %1 the input
     // Data save and search.
     FolderExists,
     DataSaveInstruction,

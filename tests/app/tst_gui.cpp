@@ -1,11 +1,11 @@
 // The main window and the canvas window driven through their controls, found by their
 // names, with the messages recorded instead of shown.
 
-#include "app/file_picker.h"
 #include "app/main_window.h"
 #include "canvas/canvas_window.h"
 #include "formats/format_data_reader.h"
 #include "formats/text_codec.h"
+#include "platform/file_picker.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "support/recording_messenger.h"

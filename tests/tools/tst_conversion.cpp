@@ -1,10 +1,372 @@
+// The conversion: its three layouts on small tables and blocks, the number texts read back
+// through the plot's reader, the output name, "nikra convert", and the window.
+
+#include "app/main_window.h"
+#include "formats/graph_data_reader.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "support/recording_messenger.h"
+#include "support/test_files.h"
+#include "tools/conversion.h"
+#include "tools/conversion_window.h"
+#include "tools/single_text.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <bit>
+#include <cmath>
+
+using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
+QByteArray converted(ConversionMode mode, const QByteArray &input)
+{
+    const ConvertedData d = convertData(mode, input);
+    if (d.hasProblem)
+        return "problem " + QByteArray::number(int(d.problem.id)) + " line " + QByteArray::number(d.problem.line);
+    return QByteArray::fromStdString(d.text);
+}
+
+QByteArray problemOf(Msg id, int line = 0)
+{
+    return "problem " + QByteArray::number(int(id)) + " line " + QByteArray::number(line);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runNikra(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(NIKRA_BINARY), QStringList{u"convert"_s} + args);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+// Counts the close events a window receives.
+struct CloseCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Close ? 1 : 0;
+        return false;
+    }
+};
+
 class ConversionTest : public QObject {
     Q_OBJECT
+
+private Q_SLOTS:
+    void numberTexts_data();
+    void numberTexts();
+    void numberTextsReadBackThroughTheGraphReader();
+    void conversions_data();
+    void conversions();
+    void outputName_data();
+    void outputName();
+    void fileProblemsAreReportedAndNothingIsWritten();
+    void commandLineStatuses();
+    void windowConvertsWhatTheUserChose();
 };
+
+void ConversionTest::numberTexts_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("zero") << 0.0f << QByteArray(" 0");
+    QTest::newRow("half") << 0.5f << QByteArray(" .5");
+    QTest::newRow("minus quarter") << -0.25f << QByteArray("-.25");
+    QTest::newRow("twelve") << 12.0f << QByteArray(" 12");
+    QTest::newRow("smallest plain") << 1e-4f << QByteArray(" .0001");
+    QTest::newRow("below plain") << 1e-5f << QByteArray(" 1E-05");
+    QTest::newRow("largest plain") << 9999999.0f << QByteArray(" 9999999");
+    QTest::newRow("ten million") << 1e7f << QByteArray(" 1E+07");
+    QTest::newRow("exponent") << 1.5e7f << QByteArray(" 1.5E+07");
+    QTest::newRow("negative exponent") << -2.5e-12f << QByteArray("-2.5E-12");
+    // Seven digits would make another value of these: they keep the digits they need.
+    QTest::newRow("just above one") << std::nextafter(1.0f, 2.0f) << QByteArray(" 1.0000001");
+    QTest::newRow("large odd") << 123456792.0f << QByteArray(" 1.2345679E+08");
+    QTest::newRow("largest single") << 3.4028235e38f << QByteArray(" 3.402823466E+38");
+}
+
+void ConversionTest::numberTexts()
+{
+    QFETCH(float, value);
+    QFETCH(QByteArray, text);
+    QCOMPARE(QByteArray::fromStdString(singleText(value)), text);
+}
+
+void ConversionTest::numberTextsReadBackThroughTheGraphReader()
+{
+    // Random single values of every size, plus whole numbers and short decimals, written
+    // as one block the plot reads.
+    QRandomGenerator random(7);
+    std::vector<float> values;
+    while (values.size() < 200000) {
+        const float bits = std::bit_cast<float>(random.generate());
+        if (std::isfinite(bits))
+            values.push_back(bits);
+        values.push_back(float(random.bounded(-100000, 100000)) / 1000.0f);
+    }
+    values.resize(values.size() / 2 * 2);
+    std::string text = std::to_string(values.size() / 2) + "\r\n";
+    for (std::size_t i = 0; i < values.size(); i += 2) {
+        appendSingleText(text, values[i]);
+        text += ' ';
+        appendSingleText(text, values[i + 1]);
+        text += "\r\n";
+    }
+    GraphDataReader reader(QByteArray::fromStdString(text));
+    DataBlock block;
+    std::int16_t ipl = 0;
+    QCOMPARE(reader.readBlock(block, ipl, false, false, {}), BlockStatus::Read);
+    QCOMPARE(std::size_t(block.count()), values.size() / 2);
+    for (std::size_t i = 0; i < values.size(); i += 2) {
+        if (block.x[i / 2] != values[i] || block.y[i / 2] != values[i + 1])
+            QFAIL(qPrintable(u"%1 %2 read back as %3 %4"_s.arg(values[i], 0, 'g', 9).arg(values[i + 1], 0, 'g', 9)
+                                 .arg(block.x[i / 2], 0, 'g', 9).arg(block.y[i / 2], 0, 'g', 9)));
+    }
+}
+
+void ConversionTest::conversions_data()
+{
+    QTest::addColumn<ConversionMode>("mode");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    const auto table = ConversionMode::ParallelToSerial;
+    const auto blocks = ConversionMode::SerialToParallel;
+    const auto differences = ConversionMode::SerialDifference;
+
+    const QByteArray twoSeries = " 3 \r\n 1  10 \r\n 2  11 \r\n 3  12 \r\n"
+                                 " 3 \r\n 1  20 \r\n 2  21 \r\n 3  22 \r\n";
+    QTest::newRow("table: three rows") << table << QByteArray("1 10 20\r\n2 11 21\r\n3 12 22\r\n") << twoSeries;
+    QTest::newRow("table: commas, LF, empty lines after the table")
+        << table << QByteArray("1,10,20\n2,11,21\n3,12,22\n\n  \n") << twoSeries;
+    // The values are taken in file order, wherever the lines end.
+    QTest::newRow("table: values across line ends")
+        << table << QByteArray("1 10 20 2\r\n11 21 3 12\r\n22") << twoSeries;
+    // 5 values on 2 lines: 2.5 columns round to 2 (halves to even).
+    QTest::newRow("table: columns round to even")
+        << table << QByteArray("1 10 7\r\n2 11\r\n") << QByteArray(" 2 \r\n 1  10 \r\n 7  2 \r\n");
+    // 7 values on 2 lines make 4 columns: the missing last value reads as 0.
+    QTest::newRow("table: short last row")
+        << table << QByteArray("1 10 20 30\r\n2 11 21\r\n")
+        << QByteArray(" 2 \r\n 1  10 \r\n 2  11 \r\n 2 \r\n 1  20 \r\n 2  21 \r\n 2 \r\n 1  30 \r\n 2  0 \r\n");
+    QTest::newRow("table: no lines") << table << QByteArray("\r\n \r\n") << problemOf(Msg::ConversionNoLines);
+    QTest::newRow("table: text in the table")
+        << table << QByteArray("x y\r\n1 2\r\n") << problemOf(Msg::ConversionValueUnreadable, 1);
+
+    QTest::newRow("blocks: two blocks of three")
+        << blocks << QByteArray("3\r\n1,10\r\n2,11\r\n3,12\r\n3\r\n1,20\r\n2,21\r\n3,22\r\n")
+        << QByteArray("    1    10    20\r\n    2    11    21\r\n    3    12    22\r\n");
+    // A count of 0 ends the data; the x column is the last block's.
+    QTest::newRow("blocks: count 0 ends")
+        << blocks << QByteArray("2\r\n1 .5\r\n2 -.25\r\n2\r\n5 3\r\n6 4\r\n0\r\n2\r\n9 9\r\n9 9\r\n")
+        << QByteArray("    5    .5    3\r\n    6   -.25    4\r\n");
+    // Unequal blocks: 5 points at the last count 2 make rnd(2.5) = 2 blocks, taken from
+    // the y values at steps of 2.
+    QTest::newRow("blocks: unequal blocks")
+        << blocks << QByteArray("3\r\n1 1\r\n2 2\r\n3 3\r\n2\r\n7 4\r\n8 5\r\n")
+        << QByteArray("    7    1    3\r\n    8    2    4\r\n");
+    // 7 points at the last count 2 make rnd(3.5) = 4 blocks; the eighth value is 0.
+    QTest::newRow("blocks: past the last value")
+        << blocks << QByteArray("5\r\n1 1\r\n2 2\r\n3 3\r\n4 4\r\n5 5\r\n2\r\n7 6\r\n8 7\r\n")
+        << QByteArray("    7    1    3    5    7\r\n    8    2    4    6    0\r\n");
+    QTest::newRow("blocks: no blocks") << blocks << QByteArray("0\r\n") << QByteArray();
+    QTest::newRow("blocks: block cut short")
+        << blocks << QByteArray("2\r\n1 1\r\n2 2\r\n3\r\n1 1\r\n") << problemOf(Msg::ConversionDataEndsEarly, 4);
+    QTest::newRow("blocks: unreadable value")
+        << blocks << QByteArray("2\r\n1 1\r\n2 x\r\n") << problemOf(Msg::ConversionValueUnreadable, 3);
+
+    QTest::newRow("differences: two blocks")
+        << differences << QByteArray("2\r\n1,10\r\n2,11\r\n2\r\n1,4\r\n2,5\r\n")
+        << QByteArray(" 2\r\n    1    10\r\n    2    11\r\n 2\r\n    1    4\r\n    2    5\r\n"
+                      " 2\r\n    1    6\r\n    2    6\r\n\r\n");
+    QTest::newRow("differences: three blocks")
+        << differences << QByteArray("1\r\n0 1.5\r\n1\r\n0 .5\r\n1\r\n0 2\r\n")
+        << QByteArray(" 1\r\n    0    1.5\r\n 1\r\n    0    .5\r\n 1\r\n    0    2\r\n"
+                      " 1\r\n    0    1\r\n 1\r\n    0   -1.5\r\n\r\n");
+    QTest::newRow("differences: one block")
+        << differences << QByteArray("2\r\n1 1\r\n2 2\r\n") << problemOf(Msg::ConversionTooFewBlocks);
+    QTest::newRow("differences: beyond single range")
+        << differences << QByteArray("1\r\n0 3e38\r\n1\r\n0 -3e38\r\n") << problemOf(Msg::ConversionDifferenceTooLarge);
+}
+
+void ConversionTest::conversions()
+{
+    QFETCH(ConversionMode, mode);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    QCOMPARE(converted(mode, input), output);
+}
+
+void ConversionTest::outputName_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("plain") << u"/data/g01.dat"_s << u"/data/g01#.dat"_s;
+    QTest::newRow("two dots") << u"/data/a.tar.gz"_s << u"/data/a.tar#.gz"_s;
+    QTest::newRow("dotted folder, no dot") << u"/data/v1.2/table"_s << u"/data/v1.2/table#"_s;
+    const QString longFolder = u"/data/run.7/"_s + QString(150, u'x') + u'/';
+    QTest::newRow("long path") << longFolder + u"g01.dat"_s << longFolder + u"g01#.dat"_s;
+}
+
+void ConversionTest::outputName()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QCOMPARE(conversionOutputPath(input), output);
+}
+
+void ConversionTest::fileProblemsAreReportedAndNothingIsWritten()
+{
+    TestDir dir;
+    const QString table = dir.write(u"t.dat"_s, QByteArray("1 2 3\r\n"));
+    const auto mode = ConversionMode::ParallelToSerial;
+    QCOMPARE(convertFile(mode, u" "_s, dir.path(u"o.dat"_s)).problem, Msg::ConversionNoInput);
+    const QString missing = dir.path(u"none.dat"_s);
+    QCOMPARE(convertFile(mode, missing, dir.path(u"o.dat"_s)).message(),
+             messageText(Msg::ConversionInputUnreadable, {missing}));
+    QCOMPARE(convertFile(mode, dir.root(), dir.path(u"o.dat"_s)).problem, Msg::ConversionInputUnreadable);
+    const QString unwritable = dir.path(u"no/such/folder/o.dat"_s);
+    QCOMPARE(convertFile(mode, table, unwritable).message(),
+             messageText(Msg::ConversionOutputUnwritable, {unwritable}));
+
+    // A conversion that writes nothing leaves an earlier result as it was.
+    const QString earlier = dir.write(u"one#.dat"_s, QByteArray("earlier"));
+    const QString oneBlock = dir.write(u"one.dat"_s, QByteArray("1\r\n1 1\r\n"));
+    const ConversionOutcome tooFew = convertFile(ConversionMode::SerialDifference, oneBlock, earlier);
+    QCOMPARE(tooFew.message(), messageText(Msg::ConversionTooFewBlocks, {oneBlock}));
+    QCOMPARE(readAll(earlier), QByteArray("earlier"));
+    QVERIFY(QDir(dir.root()).entryList(QDir::Files).size() == 3);  // no temporary file left
+}
+
+void ConversionTest::commandLineStatuses()
+{
+    TestDir dir;
+    const QString table = dir.write(u"g01.dat"_s, QByteArray("1 10 20\r\n2 11 21\r\n"));
+    const Run done = runNikra({u"parallel-to-serial"_s, table});
+    QCOMPARE(done.status, 0);
+    QCOMPARE(done.out, (dir.path(u"g01#.dat"_s) + u'\n').toUtf8());
+    QCOMPARE(done.err, QByteArray());
+    QCOMPARE(readAll(dir.path(u"g01#.dat"_s)),
+             QByteArray(" 2 \r\n 1  10 \r\n 2  11 \r\n 2 \r\n 1  20 \r\n 2  21 \r\n"));
+
+    const Run named = runNikra({u"-o"_s, dir.path(u"t.dat"_s), u"serial-to-parallel"_s, dir.path(u"g01#.dat"_s)});
+    QCOMPARE(named.status, 0);
+    QCOMPARE(readAll(dir.path(u"t.dat"_s)), QByteArray("    1    10    20\r\n    2    11    21\r\n"));
+
+    const QString oneBlock = dir.write(u"one.dat"_s, QByteArray("1\r\n1 1\r\n"));
+    const Run tooFew = runNikra({u"serial-difference"_s, oneBlock});
+    QCOMPARE(tooFew.status, 1);
+    QCOMPARE(tooFew.out, QByteArray());
+    QCOMPARE(QString::fromUtf8(tooFew.err),
+             messageLine(conversionTitle(), Msg::ConversionTooFewBlocks, {oneBlock}) + u'\n');
+    QVERIFY(!QFile::exists(dir.path(u"one#.dat"_s)));
+    QCOMPARE(runNikra({u"parallel-to-serial"_s, dir.path(u"none.dat"_s)}).status, 1);
+
+    const QString p2s = u"parallel-to-serial"_s;
+    for (const QStringList &bad : {QStringList{}, QStringList{p2s}, QStringList{u"sideways"_s, table},
+                                   QStringList{p2s, table, u"-o"_s},
+                                   QStringList{p2s, table, u"extra"_s}, QStringList{u"--fast"_s, p2s, table}}) {
+        const Run r = runNikra(bad);
+        QVERIFY2(r.status == 2 && r.err.contains("Try 'nikra convert --help'"), qPrintable(bad.join(u' ')));
+    }
+    const Run help = runNikra({u"--help"_s});
+    QCOMPARE(help.status, 0);
+    QVERIFY(help.out.contains("serial-difference"));
+}
+
+void ConversionTest::windowConvertsWhatTheUserChose()
+{
+    TestDir home;
+    seedSamples(home.root());
+    const QString table = home.write(u"table.dat"_s, QByteArray("1 10 20\r\n2 11 21\r\n"));
+    RecordingMessenger messages;
+    SettingsStore settings(home.path(u"settings.ini"_s));
+    MainWindow main(messages, settings, home.root());
+    main.start();
+    main.show();
+    messages.lines.clear();
+
+    // "≫" swaps the main window for the conversion window.
+    QPushButton *open = main.findChild<QPushButton *>(u"Command12"_s);
+    QTest::mouseClick(open, Qt::LeftButton);
+    ConversionWindow *window = main.conversionWindow();
+    QVERIFY(window && window->isVisible() && !main.isVisible());
+    QCOMPARE(window->objectName(), u"Form8"_s);
+    auto *mode = window->findChild<QComboBox *>(u"Combo1"_s);
+    auto *input = window->findChild<QLineEdit *>(u"Text11"_s);
+    auto *output = window->findChild<QLineEdit *>(u"Text12"_s);
+    auto *files = window->findChild<QListWidget *>(u"File1"_s);
+    auto *convert = window->findChild<QPushButton *>(u"Command1"_s);
+    QVERIFY(mode && input && output && files && convert);
+    QCOMPARE(mode->itemText(2), u"直列差分"_s);
+    QVERIFY(!output->isVisible());
+
+    // Choosing a file of the program folder fills the input path; the result is listed.
+    const QList<QListWidgetItem *> item = files->findItems(u"table.dat"_s, Qt::MatchExactly);
+    QCOMPARE(item.size(), 1);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(item.first()).center());
+    QCOMPARE(input->text(), table);
+    QTest::mouseClick(convert, Qt::LeftButton);
+    QVERIFY(output->isVisible());
+    QCOMPARE(output->text(), home.path(u"table#.dat"_s));
+    QCOMPARE(convert->text(), u"変換"_s);
+    QVERIFY(readAll(output->text()).startsWith(" 2 \r\n 1  10 \r\n"));
+    QCOMPARE(messages.lines, QStringList());
+    QCOMPARE(files->findItems(u"table#.dat"_s, Qt::MatchExactly).size(), 1);
+
+    // Another mode hides the output; read as blocks, the table runs out in its second.
+    mode->setCurrentIndex(2);
+    QVERIFY(!output->isVisible());
+    QTest::mouseClick(convert, Qt::LeftButton);
+    QCOMPARE(messages.lines,
+             QStringList{messageLine(conversionTitle(), Msg::ConversionDataEndsEarly, {table, u"2"_s})});
+
+    // A click into the input path empties it; converting nothing says so.
+    QTest::mouseClick(input, Qt::LeftButton);
+    QCOMPARE(input->text(), QString());
+    QTest::mouseClick(convert, Qt::LeftButton);
+    QCOMPARE(messages.lines.last(), messageLine(conversionTitle(), Msg::ConversionNoInput));
+
+    // "戻る" clears the window and brings the main window back, and so does the frame.
+    input->setText(table);
+    QTest::mouseClick(window->findChild<QPushButton *>(u"Command3"_s), Qt::LeftButton);
+    QVERIFY(!window->isVisible() && main.isVisible());
+    QCOMPARE(mode->currentIndex(), 0);
+    QCOMPARE(input->text(), QString());
+    QTest::mouseClick(open, Qt::LeftButton);
+    window->close();
+    QVERIFY(main.isVisible());
+
+    // "終了" closes the main window, which ends the program.
+    QTest::mouseClick(open, Qt::LeftButton);
+    CloseCounter closes;
+    main.installEventFilter(&closes);
+    QTest::mouseClick(window->findChild<QPushButton *>(u"Command2"_s), Qt::LeftButton);
+    QVERIFY(!window->isVisible() && !main.isVisible());
+    QCOMPARE(closes.count, 1);
+}
 
 } // namespace
 

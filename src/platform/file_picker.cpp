@@ -1,4 +1,4 @@
-#include "app/file_picker.h"
+#include "platform/file_picker.h"
 
 #include "platform/program_folder.h"
 
@@ -31,6 +31,8 @@ FilePicker::FilePicker(int index, const QString &title, const QString &pattern, 
     folderList_->setObjectName(QStringLiteral("Dir") + n);
     fileList_->setObjectName(QStringLiteral("File") + n);
     pattern_->setToolTip(QStringLiteral("ファイルの種類（例: *.dat）"));
+    if (title.isEmpty())
+        label_->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

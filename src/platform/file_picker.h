@@ -1,5 +1,5 @@
 #pragma once
-// One file picker of the main window: a drive list, a folder list, a file list and the
+// A file picker of the main window and the tool windows: a drive list, a folder list, a file list and the
 // file-pattern box. The folder list shows the way from the drive's root to the current
 // folder and the current folder's subfolders; activating an entry opens it. Changing the
 // drive or the folder also changes the program's current folder.
@@ -20,7 +20,8 @@ class FilePicker : public QWidget {
     Q_OBJECT
 
 public:
-    // index: 1, 2 or 3 (the names Drive1, Dir1, File1, Text1(0), Label1 and so on).
+    // index: 1, 2 or 3 (the names Drive1, Dir1, File1, Text1(0), Label1 and so on); an empty
+    // title leaves the label out.
     FilePicker(int index, const QString &title, const QString &pattern, QWidget *parent = nullptr);
 
     QString drive() const { return drive_; }
