@@ -275,6 +275,14 @@ void MainWindow::restore(const PathMemory &memory)
     position(headerAlign_, memory.headerAlignIndex());
 }
 
+void MainWindow::loadSlotSet(const PathMemory &memory)
+{
+    // Fields after the file's end stay cleared.
+    setSlots(SlotSet{});
+    headerText_->clear();
+    restore(memory);
+}
+
 SlotSet MainWindow::slots() const
 {
     SlotSet s;

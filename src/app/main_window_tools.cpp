@@ -6,10 +6,13 @@
 #include "app/file_picker.h"
 #include "tools/checker_window.h"
 #include "tools/conversion_window.h"
+#include "tools/data_save.h"
 #include "tools/data_save_window.h"
 #include "tools/search_window.h"
 
+#include <QDateTime>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace nikra {
 
@@ -44,12 +47,23 @@ void MainWindow::showConversion()
 
 void MainWindow::showDataSave()
 {
+    if (!dataSave_) {
+        dataSave_ = new DataSaveWindow(messenger_, [this] { return pathMemoryContents(); });
+        // A completed save hides "保存" until the next page comes back from the canvas.
+        connect(dataSave_, &DataSaveWindow::saved, saveButton_, &QWidget::hide);
+    }
+    dataSave_->open(programFolder_, dateTimeFolderName(QDateTime::currentDateTime()));
 }
 
 // ---------------------------------------------------------------- search
 
 void MainWindow::showSearch()
 {
+    if (!search_) {
+        search_ = new SearchWindow(messenger_);
+        connect(search_, &SearchWindow::selected, this, &MainWindow::loadSlotSet);
+    }
+    search_->open(programFolder_);
 }
 
 } // namespace nikra
