@@ -91,6 +91,7 @@ private:
     void showHelp();
     void openHomePage();
     void writePathMemoryCopies();
+    void refreshPickers();
 
     Messenger &messenger_;
     SettingsStore &settings_;

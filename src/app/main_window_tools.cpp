@@ -21,10 +21,7 @@ CheckerWindow *MainWindow::checker()
     if (!checker_) {
         checker_ = new CheckerWindow(messenger_);
         // A saved file may be new in a folder the pickers show.
-        connect(checker_, &CheckerWindow::saved, this, [this] {
-            for (FilePicker *p : pickers_)
-                p->refresh();
-        });
+        connect(checker_, &CheckerWindow::saved, this, &MainWindow::refreshPickers);
     }
     return checker_;
 }
@@ -49,8 +46,10 @@ void MainWindow::showDataSave()
 {
     if (!dataSave_) {
         dataSave_ = new DataSaveWindow(messenger_, [this] { return pathMemoryContents(); });
-        // A completed save hides "保存" until the next page comes back from the canvas.
+        // A completed save hides "保存" until the next page comes back from the canvas; the
+        // new folder shows in the pickers' lists.
         connect(dataSave_, &DataSaveWindow::saved, saveButton_, &QWidget::hide);
+        connect(dataSave_, &DataSaveWindow::saved, this, &MainWindow::refreshPickers);
     }
     dataSave_->open(programFolder_, dateTimeFolderName(QDateTime::currentDateTime()));
 }

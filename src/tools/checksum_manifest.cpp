@@ -72,7 +72,7 @@ QString manifestStatusText(const ManifestCheck &check)
         parts << messageText(Msg::ManifestChanged, {check.changed.join(separator)});
     if (!check.missing.isEmpty())
         parts << messageText(Msg::ManifestMissing, {check.missing.join(separator)});
-    return parts.join(QStringLiteral("　"));
+    return parts.join(u'\n');
 }
 
 } // namespace nikra

@@ -187,7 +187,7 @@ void DataSaveTest::fullSaveAndManifest()
     const ManifestCheck check = checkManifest(saved);
     QCOMPARE(check.changed, QStringList{u"g02.dat"_s});
     QCOMPARE(check.missing, QStringList{u"cmtnkr2.txt"_s});
-    QCOMPARE(manifestStatusText(check), u"変更されたファイル: g02.dat　見つからないファイル: cmtnkr2.txt"_s);
+    QCOMPARE(manifestStatusText(check), u"変更されたファイル: g02.dat\n見つからないファイル: cmtnkr2.txt"_s);
     QVERIFY(!checkManifest(home.root()).present);
 }
 
