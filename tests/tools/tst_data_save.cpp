@@ -4,9 +4,9 @@
 
 #include "app/file_picker.h"
 #include "app/main_window.h"
-#include "canvas/canvas_window.h"
 #include "platform/program_folder.h"
-#include "platform/settings_store.h"
+#include "support/nikra_run.h"
+#include "support/program_under_test.h"
 #include "support/recording_messenger.h"
 #include "support/test_files.h"
 #include "tools/checksum_manifest.h"
@@ -73,44 +73,6 @@ PathMemory::Contents contentsFor(const SlotSet &slots, const QString &pickerFold
 QString saveMessage(Msg id, const QString &arg = {})
 {
     return messageLine(programName(), id, arg.isNull() ? QStringList{} : QStringList{arg});
-}
-
-// A program folder with the samples and the main window over it.
-struct Program {
-    TestDir home;
-    RecordingMessenger messages;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<MainWindow> main;
-
-    Program() { seedSamples(home.root()); }
-    MainWindow &start()
-    {
-        settings = std::make_unique<SettingsStore>(home.path(u"settings.ini"_s));
-        main = std::make_unique<MainWindow>(messages, *settings, home.root());
-        main->setScreenDpi(96);
-        main->start();
-        main->show();
-        return *main;
-    }
-    template <class T> T *find(QWidget *in, const QString &name) const { return in->findChild<T *>(name); }
-    void click(QWidget *in, const QString &button) const
-    {
-        QTest::mouseClick(find<QPushButton>(in, button), Qt::LeftButton);
-    }
-};
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runNikra(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(NIKRA_BINARY), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -356,6 +318,7 @@ void DataSaveTest::searchLoadRules()
 {
     Program p;
     MainWindow &w = p.start();  // the sample slots
+    w.show();
     auto *headerText = p.find<QLineEdit>(&w, u"Text4"_s);
     headerText->setText(u"old header"_s);
     const QString home = p.home.root();
@@ -393,6 +356,7 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
 {
     Program p;
     MainWindow &w = p.start();
+    w.show();
     p.find<QLineEdit>(&w, u"Text4"_s)->setText(u"見出し"_s);
     auto *saveButton = p.find<QPushButton>(&w, u"Command8"_s);
     QVERIFY(saveButton->isHidden());  // hidden at start-up
