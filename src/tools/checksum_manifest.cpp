@@ -38,13 +38,14 @@ ManifestCheck checkManifest(const QString &folder)
     QFile file(QDir(folder).filePath(manifestFileName()));
     if (!file.open(QIODevice::ReadOnly))
         return check;
-    check.present = true;
-    // "HASH  NAME" (text mode) or "HASH *NAME" (binary mode); other lines are not ours.
+    // "HASH  NAME" (text mode) or "HASH *NAME" (binary mode); other lines are not ours, and
+    // a file without one such line checks nothing.
     static const QRegularExpression line(QStringLiteral("^([0-9a-fA-F]{64}) [ *](.+)$"));
     for (const QString &text : splitLines(QString::fromUtf8(file.readAll()))) {
         const auto match = line.match(text);
         if (!match.hasMatch())
             continue;
+        check.present = true;
         const QString name = match.captured(2);
         // Only files beside the manifest are checked: a listed path never leads elsewhere.
         if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..") {

@@ -25,7 +25,7 @@ QByteArray composeManifest(const QList<ManifestEntry> &entries);
 
 // What a folder's manifest says about the files beside it.
 struct ManifestCheck {
-    bool present = false;  // the folder has a readable manifest
+    bool present = false;  // the folder has a readable manifest listing at least one file
     QStringList changed;   // listed files whose bytes differ
     QStringList missing;   // listed files that are not there (or not plain file names)
     bool unchanged() const { return present && changed.isEmpty() && missing.isEmpty(); }
