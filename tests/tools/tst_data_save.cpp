@@ -260,6 +260,13 @@ void DataSaveTest::replaceAskedKeptAndFailing()
     QCOMPARE(entryNames(home.path(u"set"_s)), (QStringList{u"Nikra.pth"_s, u"Nikra.sha256"_s, u"f.dat"_s}));
     QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("second"));
     QVERIFY(!entryNames(home.root()).join(u' ').contains(u".set"_s));  // nothing left aside
+
+    // The set saved again over itself: its own files are the sources and stay whole.
+    slots[1].format = home.path(u"set/f.dat"_s);
+    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
+             int(DataSaveOutcome::Saved));
+    QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("second"));
+    QVERIFY(checkManifest(home.path(u"set"_s)).unchanged());
 }
 
 void DataSaveTest::searchOffersSelect()
