@@ -102,10 +102,7 @@ void MainWindow::buildPickers(QGridLayout *grid)
 
     // The picker buttons stand under the pickers, above the slots.
     QPushButton *refresh = namedButton(this, QStringLiteral("Command1(0)"), QStringLiteral("◆"), QStringLiteral("フォルダとファイルの一覧を読み直す"));
-    connect(refresh, &QPushButton::clicked, this, [this] {
-        for (FilePicker *p : pickers_)
-            p->refresh();
-    });
+    connect(refresh, &QPushButton::clicked, this, &MainWindow::refreshPickers);
     QPushButton *copy2 = namedButton(this, QStringLiteral("Command2(0)"), QStringLiteral("▲"),
                                 QStringLiteral("書式データと同じフォルダを開く"));
     connect(copy2, &QPushButton::clicked, this, [this] { pickers_[1]->setFolder(pickers_[0]->folder()); });
@@ -275,6 +272,14 @@ void MainWindow::restore(const PathMemory &memory)
     position(headerAlign_, memory.headerAlignIndex());
 }
 
+void MainWindow::loadSlotSet(const PathMemory &memory)
+{
+    // Fields after the file's end stay cleared.
+    setSlots(SlotSet{});
+    headerText_->clear();
+    restore(memory);
+}
+
 SlotSet MainWindow::slots() const
 {
     SlotSet s;
@@ -381,6 +386,12 @@ void MainWindow::fileChosen(int kind, const QString &fullName)
         return;
     slotBox(kind, slotTarget_ % 10)->setText(fullName);
     slotTarget_ = 0;
+}
+
+void MainWindow::refreshPickers()
+{
+    for (FilePicker *p : pickers_)
+        p->refresh();
 }
 
 void MainWindow::cycleSize()

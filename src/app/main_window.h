@@ -37,6 +37,10 @@ public:
     // first start the welcome and the sample slots.
     void start();
 
+    // A path memory file chosen in the search window: the slots and the header text are
+    // cleared, then every line the file holds is taken as at start-up.
+    void loadSlotSet(const PathMemory &memory);
+
     // The draw command ("描画").
     void draw();
 
@@ -87,6 +91,7 @@ private:
     void showHelp();
     void openHomePage();
     void writePathMemoryCopies();
+    void refreshPickers();
 
     Messenger &messenger_;
     SettingsStore &settings_;

@@ -6,10 +6,13 @@
 #include "platform/file_picker.h"
 #include "tools/checker_window.h"
 #include "tools/conversion_window.h"
+#include "tools/data_save.h"
 #include "tools/data_save_window.h"
 #include "tools/search_window.h"
 
+#include <QDateTime>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace nikra {
 
@@ -18,10 +21,7 @@ CheckerWindow *MainWindow::checker()
     if (!checker_) {
         checker_ = new CheckerWindow(messenger_);
         // A saved file may be new in a folder the pickers show.
-        connect(checker_, &CheckerWindow::saved, this, [this] {
-            for (FilePicker *p : pickers_)
-                p->refresh();
-        });
+        connect(checker_, &CheckerWindow::saved, this, &MainWindow::refreshPickers);
     }
     return checker_;
 }
@@ -50,12 +50,25 @@ void MainWindow::showConversion()
 
 void MainWindow::showDataSave()
 {
+    if (!dataSave_) {
+        dataSave_ = new DataSaveWindow(messenger_, [this] { return pathMemoryContents(); });
+        // A completed save hides "保存" until the next page comes back from the canvas; the
+        // new folder shows in the pickers' lists.
+        connect(dataSave_, &DataSaveWindow::saved, saveButton_, &QWidget::hide);
+        connect(dataSave_, &DataSaveWindow::saved, this, &MainWindow::refreshPickers);
+    }
+    dataSave_->open(programFolder_, dateTimeFolderName(QDateTime::currentDateTime()));
 }
 
 // ---------------------------------------------------------------- search
 
 void MainWindow::showSearch()
 {
+    if (!search_) {
+        search_ = new SearchWindow(messenger_);
+        connect(search_, &SearchWindow::selected, this, &MainWindow::loadSlotSet);
+    }
+    search_->open(programFolder_);
 }
 
 } // namespace nikra

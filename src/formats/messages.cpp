@@ -82,6 +82,20 @@ constexpr std::array kTexts{
     Entry{Msg::FolderExists, u"フォルダが存在します。上書きしてもいいですか。"},
     Entry{Msg::DataSaveInstruction,
           u"右フォルダ下にフォルダを作成しファイルを保存します。フォルダ名は下記のものでいいでしょうか。"},
+    Entry{Msg::BadFolderName,
+          u"「%1」はフォルダ名に使えません。空白だけの名前、「.」「..」、/ や \\ や制御文字を含む名前は使えません。何も保存していません。"},
+    Entry{Msg::NotAFolder, u"%1 はフォルダではないため、保存できません。何も変更していません。"},
+    Entry{Msg::SaveFolderNotMade, u"フォルダ %1 を作成できませんでした。保存を中止します。"},
+    Entry{Msg::CopyFailed, u"%1 をコピーできませんでした。保存を中止します。元のフォルダは変更していません。"},
+    Entry{Msg::SaveFileFailed, u"%1 を書き込めませんでした。保存を中止します。元のフォルダは変更していません。"},
+    Entry{Msg::ReplaceFailed, u"%1 を置き換えられませんでした。元のフォルダはそのまま残っています。"},
+    Entry{Msg::OldFolderLeft, u"保存しましたが、置き換えた古いフォルダ %1 を削除できませんでした。"},
+    Entry{Msg::ManifestUnchanged, u"変更なし"},
+    Entry{Msg::ManifestChanged, u"変更されたファイル: %1"},
+    Entry{Msg::ManifestMissing, u"見つからないファイル: %1"},
+    Entry{Msg::ManifestAbsent, u"チェックサムファイル (Nikra.sha256) がありません"},
+    Entry{Msg::LoadChangedSet,
+          u"保存した後に変更されたか、見つからないファイルがあります。読み込んでもいいですか。"},
 };
 
 constexpr const char16_t *kOrdinals[] = {u"1st", u"2nd", u"3rd", u"4th", u"5th", u"6th"};

@@ -69,6 +69,18 @@ enum class Msg {
     // Data save and search.
     FolderExists,
     DataSaveInstruction,
+    BadFolderName,       // %1 the name
+    NotAFolder,          // %1 the path
+    SaveFolderNotMade,   // %1 the folder
+    CopyFailed,          // %1 the file
+    SaveFileFailed,      // %1 the file
+    ReplaceFailed,       // %1 the folder
+    OldFolderLeft,       // %1 the folder
+    ManifestUnchanged,
+    ManifestChanged,     // %1 the files
+    ManifestMissing,     // %1 the files
+    ManifestAbsent,
+    LoadChangedSet,
 };
 
 // The file kinds whose messages carry a per-slot title.

@@ -29,6 +29,7 @@ struct PickerState {
 class PathMemory {
 public:
     static constexpr int kLineCount = 31;
+    static QString fileName() { return QStringLiteral("Nikra.pth"); }
 
     // Reads a file; nullopt when it does not exist, cannot be read or is empty.
     static std::optional<PathMemory> read(const QString &path);

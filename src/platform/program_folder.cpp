@@ -1,5 +1,7 @@
 #include "platform/program_folder.h"
 
+#include "formats/path_memory.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -25,7 +27,7 @@ QStringList sampleCommentFiles()
     return {QStringLiteral("cmtnkr1.txt"), QStringLiteral("cmtnkr2.txt"), QStringLiteral("cmtnkr3.txt")};
 }
 
-QString pathMemoryFileName() { return QStringLiteral("Nikra.pth"); }
+QString pathMemoryFileName() { return PathMemory::fileName(); }
 
 SlotSet sampleSlots(const QString &folder)
 {

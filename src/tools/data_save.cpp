@@ -1,4 +1,241 @@
 #include "tools/data_save.h"
 
+#include "formats/messages.h"
+#include "tools/checksum_manifest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+#include <QTemporaryDir>
+
 namespace nikra {
+
+namespace {
+
+// The three names of a slot, in the order they are copied.
+constexpr QString SlotFiles::*kSlotFields[] = {&SlotFiles::format, &SlotFiles::graph, &SlotFiles::comment};
+
+// A copy's name keeps the file's name; only characters that would break a line of
+// "Nikra.pth" or of the manifest are replaced.
+QString cleanFileName(const QString &name)
+{
+    QString clean = name.isEmpty() ? QStringLiteral("_") : name;
+    for (QChar &c : clean) {
+        if (c == u'\\' || c.category() == QChar::Other_Control)
+            c = u'_';
+    }
+    return clean;
+}
+
+// "g01.dat", else "g01~2.dat", "g01~3.dat" ... Names are compared ignoring case, so the
+// set stays whole on a file system that ignores it.
+QString distinctName(const QString &name, const QSet<QString> &taken)
+{
+    if (!taken.contains(name.toLower()))
+        return name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString suffix = dot > 0 ? name.mid(dot) : QString();
+    for (int n = 2;; ++n) {
+        const QString candidate = stem + u'~' + QString::number(n) + suffix;
+        if (!taken.contains(candidate.toLower()))
+            return candidate;
+    }
+}
+
+QString title() { return programName(); }
+
+// A hidden name beside the folder that nothing uses yet, for the folder being replaced.
+QString asideName(const QString &folder)
+{
+    const QFileInfo info(folder);
+    const QDir parent(info.absolutePath());
+    for (int n = 1;; ++n) {
+        const QString candidate =
+            parent.filePath(u'.' + info.fileName() + QStringLiteral(".old") + (n > 1 ? QString::number(n) : QString()));
+        const QFileInfo c(candidate);
+        if (!c.exists() && !c.isSymLink())
+            return candidate;
+    }
+}
+
+// Moves the finished set to its place; the old folder goes aside first and is removed
+// only once the new one is in.
+bool moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &messenger)
+{
+    QDir dir;
+    const QFileInfo now(target.folder);
+    if (!now.exists() && !now.isSymLink()) {
+        if (dir.rename(built, target.folder))
+            return true;
+        messenger.warn(title(), messageText(Msg::SaveFolderNotMade, {target.folder}));
+        return false;
+    }
+    if (!target.replacing || !now.isDir() || now.isSymLink()) {
+        messenger.warn(title(), messageText(Msg::SaveFolderNotMade, {target.folder}));
+        return false;
+    }
+    const QString aside = asideName(target.folder);
+    if (!dir.rename(target.folder, aside)) {
+        messenger.warn(title(), messageText(Msg::ReplaceFailed, {target.folder}));
+        return false;
+    }
+    if (!dir.rename(built, target.folder)) {
+        dir.rename(aside, target.folder);
+        messenger.warn(title(), messageText(Msg::ReplaceFailed, {target.folder}));
+        return false;
+    }
+    if (!QDir(aside).removeRecursively())
+        messenger.warn(title(), messageText(Msg::OldFolderLeft, {aside}));
+    return true;
+}
+
+bool writeManifest(const QString &path, const QList<ManifestEntry> &entries)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = composeManifest(entries);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace
+
+QString dateTimeFolderName(const QDateTime &moment) { return moment.toString(QStringLiteral("MMdd-HHmm")); }
+
+bool isSafeFolderName(const QString &name)
+{
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    for (const QChar c : name) {
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+CopyPlan planCopies(const SlotSet &slots)
+{
+    CopyPlan plan;
+    QHash<QString, QString> copyOf;  // the file's real path -> its copy's name
+    // The set's own two files are never overwritten by a copy.
+    QSet<QString> taken{PathMemory::fileName().toLower(), manifestFileName().toLower()};
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        for (QString SlotFiles::*field : kSlotFields) {
+            const QString &named = slots[slot].*field;
+            if (named.isEmpty())
+                continue;
+            const QFileInfo info(named);
+            const QString source = info.absoluteFilePath();
+            const QString canonical = info.canonicalFilePath();
+            const QString identity = canonical.isEmpty() ? source : canonical;
+            QString &copyName = copyOf[identity];
+            if (copyName.isEmpty()) {
+                copyName = distinctName(cleanFileName(info.fileName()), taken);
+                taken.insert(copyName.toLower());
+                plan.copies.push_back({source, copyName});
+            }
+            plan.names[slot].*field = copyName;
+        }
+    }
+    return plan;
+}
+
+std::optional<SaveTarget> chooseSaveTarget(const QString &programFolder, const QString &name,
+                                           ExistingFolder existing, Messenger &messenger,
+                                           DataSaveOutcome *outcome)
+{
+    auto none = [outcome](DataSaveOutcome why) {
+        if (outcome)
+            *outcome = why;
+        return std::optional<SaveTarget>();
+    };
+    const QString trimmed = name.trimmed();
+    if (!isSafeFolderName(trimmed)) {
+        messenger.warn(title(), messageText(Msg::BadFolderName, {name}));
+        return none(DataSaveOutcome::BadName);
+    }
+    const QString folder = QDir(QDir(programFolder).absolutePath()).filePath(trimmed);
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink())
+        return SaveTarget{folder, false};
+    // A file or a link of that name is not a set to replace.
+    if (!info.isDir() || info.isSymLink()) {
+        messenger.warn(title(), messageText(Msg::NotAFolder, {folder}));
+        return none(DataSaveOutcome::Failed);
+    }
+    if (existing == ExistingFolder::Keep
+        || (existing == ExistingFolder::Ask && !messenger.askYesNo(title(), messageText(Msg::FolderExists))))
+        return none(DataSaveOutcome::Declined);
+    return SaveTarget{folder, true};
+}
+
+bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents, Messenger &messenger)
+{
+    const QDir finalFolder(target.folder);
+    QTemporaryDir staging(QFileInfo(target.folder).absolutePath() + QStringLiteral("/.nikra-save-XXXXXX"));
+    if (!staging.isValid()) {
+        messenger.warn(title(), messageText(Msg::SaveFolderNotMade, {target.folder}));
+        return false;
+    }
+    // A temporary folder is private; the saved folder is made like any other folder.
+    QFile::setPermissions(staging.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                              | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    const QDir into(staging.path());
+
+    const CopyPlan plan = planCopies(contents.slots);
+    QList<ManifestEntry> manifest;
+    for (const PlannedCopy &c : plan.copies) {
+        const QString copy = into.filePath(c.copyName);
+        std::optional<QByteArray> hash;
+        // Only plain files: a folder, a device or a pipe named in a slot is not copied.
+        if (QFileInfo(c.source).isFile() && QFile::copy(c.source, copy))
+            hash = sha256OfFile(copy);
+        if (!hash) {
+            messenger.warn(title(), messageText(Msg::CopyFailed, {c.source}));
+            return false;
+        }
+        manifest.append({*hash, c.copyName});
+    }
+
+    PathMemory::Contents saved = contents;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        for (QString SlotFiles::*field : kSlotFields) {
+            const QString &copyName = plan.names[slot].*field;
+            saved.slots[slot].*field = copyName.isEmpty() ? QString() : finalFolder.filePath(copyName);
+        }
+    }
+    const QString pth = into.filePath(PathMemory::fileName());
+    std::optional<QByteArray> pthHash;
+    if (PathMemory::write(pth, saved))
+        pthHash = sha256OfFile(pth);
+    if (!pthHash) {
+        messenger.warn(title(), messageText(Msg::SaveFileFailed, {finalFolder.filePath(PathMemory::fileName())}));
+        return false;
+    }
+    manifest.append({*pthHash, PathMemory::fileName()});
+    if (!writeManifest(into.filePath(manifestFileName()), manifest)) {
+        messenger.warn(title(), messageText(Msg::SaveFileFailed, {finalFolder.filePath(manifestFileName())}));
+        return false;
+    }
+
+    if (!moveIntoPlace(staging.path(), target, messenger))
+        return false;
+    staging.setAutoRemove(false);
+    return true;
+}
+
+DataSaveResult saveSlotSet(const QString &programFolder, const QString &name, const PathMemory::Contents &contents,
+                           ExistingFolder existing, Messenger &messenger)
+{
+    DataSaveResult result;
+    const auto target = chooseSaveTarget(programFolder, name, existing, messenger, &result.outcome);
+    if (!target)
+        return result;
+    result.folder = target->folder;
+    result.outcome = writeSlotSet(*target, contents, messenger) ? DataSaveOutcome::Saved : DataSaveOutcome::Failed;
+    return result;
+}
+
 } // namespace nikra

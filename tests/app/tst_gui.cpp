@@ -8,6 +8,7 @@
 #include "platform/file_picker.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "support/program_under_test.h"
 #include "support/recording_messenger.h"
 #include "support/test_files.h"
 
@@ -29,29 +30,6 @@ using namespace nikra::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A program folder with the samples, a settings file, and the windows over them.
-struct Program {
-    TestDir home;
-    RecordingMessenger messages;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<MainWindow> main;
-
-    Program() { seedSamples(home.root()); }
-    MainWindow &start()
-    {
-        settings = std::make_unique<SettingsStore>(home.path(u"settings.ini"_s));
-        main = std::make_unique<MainWindow>(messages, *settings, home.root());
-        main->setScreenDpi(96);
-        main->start();
-        return *main;
-    }
-    QString path(const QString &name) const { return home.path(name); }
-    QString root() const { return home.root(); }
-    template <class T> T *find(QWidget *in, const QString &name) const { return in->findChild<T *>(name); }
-    CanvasWindow &canvas() const { return *main->canvasWindow(); }
-    QPushButton *canvasButton(const QString &name) const { return canvas().findChild<QPushButton *>(name); }
-};
 
 QString welcome() { return messageLine(programName(), Msg::Welcome); }
 

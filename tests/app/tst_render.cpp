@@ -2,6 +2,7 @@
 // must show (pixels of the PNG, elements of the SVG, the printed PDF page), and the
 // command line's messages and exit status.
 
+#include "support/nikra_run.h"
 #include "support/test_files.h"
 
 #include <QImage>
@@ -16,20 +17,6 @@
 using namespace nikra::test;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runNikra(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(NIKRA_BINARY), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 // One slot: frame 100 x 80 mm at (25, 10), x and y from 0 to 10, and a blue horizontal
 // line at y = 5 across the frame and beyond it.

@@ -1,0 +1,79 @@
+#include "tools/checksum_manifest.h"
+
+#include "formats/messages.h"
+#include "formats/path_memory.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace nikra {
+
+QString manifestFileName() { return QStringLiteral("Nikra.sha256"); }
+
+std::optional<QByteArray> sha256OfFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return std::nullopt;
+    return hash.result().toHex();
+}
+
+QByteArray composeManifest(const QList<ManifestEntry> &entries)
+{
+    // sha256sum's own line ends, so that every version of it reads the file.
+    QByteArray text;
+    for (const ManifestEntry &e : entries)
+        text += e.hash + "  " + e.name.toUtf8() + '\n';
+    return text;
+}
+
+ManifestCheck checkManifest(const QString &folder)
+{
+    ManifestCheck check;
+    QFile file(QDir(folder).filePath(manifestFileName()));
+    if (!file.open(QIODevice::ReadOnly))
+        return check;
+    // "HASH  NAME" (text mode) or "HASH *NAME" (binary mode); other lines are not ours, and
+    // a file without one such line checks nothing.
+    static const QRegularExpression line(QStringLiteral("^([0-9a-fA-F]{64}) [ *](.+)$"));
+    for (const QString &text : splitLines(QString::fromUtf8(file.readAll()))) {
+        const auto match = line.match(text);
+        if (!match.hasMatch())
+            continue;
+        check.present = true;
+        const QString name = match.captured(2);
+        // Only files beside the manifest are checked: a listed path never leads elsewhere.
+        if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..") {
+            check.missing << name;
+            continue;
+        }
+        const auto hash = sha256OfFile(QDir(folder).filePath(name));
+        if (!hash)
+            check.missing << name;
+        else if (*hash != match.captured(1).toLatin1().toLower())
+            check.changed << name;
+    }
+    return check;
+}
+
+QString manifestStatusText(const ManifestCheck &check)
+{
+    if (!check.present)
+        return messageText(Msg::ManifestAbsent);
+    if (check.unchanged())
+        return messageText(Msg::ManifestUnchanged);
+    QStringList parts;
+    const QString separator = QStringLiteral("、");
+    if (!check.changed.isEmpty())
+        parts << messageText(Msg::ManifestChanged, {check.changed.join(separator)});
+    if (!check.missing.isEmpty())
+        parts << messageText(Msg::ManifestMissing, {check.missing.join(separator)});
+    return parts.join(u'\n');
+}
+
+} // namespace nikra
