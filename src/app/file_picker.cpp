@@ -1,5 +1,6 @@
 #include "app/file_picker.h"
 
+#include "platform/folder_lists.h"
 #include "platform/program_folder.h"
 
 #include <QComboBox>
@@ -13,12 +14,6 @@
 #include <QVBoxLayout>
 
 namespace nikra {
-
-namespace {
-
-constexpr int kFolderRole = Qt::UserRole;
-
-} // namespace
 
 FilePicker::FilePicker(int index, const QString &title, const QString &pattern, QWidget *parent)
     : QWidget(parent), label_(new QLabel(title, this)), driveList_(new QComboBox(this)),
@@ -48,19 +43,12 @@ FilePicker::FilePicker(int index, const QString &title, const QString &pattern, 
     connect(driveList_, &QComboBox::activated, this, [this](int i) { setDrive(driveList_->itemData(i).toString()); });
     connect(pattern_, &QLineEdit::textChanged, this, [this] { fillFiles(); });
     connect(folderList_, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { setFolder(item->data(kFolderRole).toString()); });
+            [this](QListWidgetItem *item) { setFolder(folderOfEntry(item)); });
     connect(fileList_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { Q_EMIT fileClicked(fullName(item->text())); });
 }
 
-void FilePicker::fillDrives()
-{
-    driveList_->clear();
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady())
-            driveList_->addItem(volume.rootPath(), volume.rootPath());
-    }
-}
+void FilePicker::fillDrives() { fillDriveList(driveList_); }
 
 QString FilePicker::pattern() const
 {
@@ -81,9 +69,7 @@ bool FilePicker::setFolder(const QString &path)
         return false;
     folder_ = QDir::cleanPath(dir.absolutePath());
     drive_ = QDir::cleanPath(QStorageInfo(folder_).rootPath());
-    const int i = driveList_->findData(drive_);
-    if (i >= 0)
-        driveList_->setCurrentIndex(i);
+    selectDriveOf(driveList_, folder_);
     QDir::setCurrent(folder_);
     fillFolders();
     fillFiles();
@@ -100,30 +86,7 @@ void FilePicker::refresh()
     setFolder(folder_);
 }
 
-void FilePicker::fillFolders()
-{
-    folderList_->clear();
-    QStringList chain;
-    for (QDir d(folder_);; ) {
-        chain.prepend(d.absolutePath());
-        if (d.isRoot() || !d.cdUp())
-            break;
-    }
-    int depth = 0;
-    for (const QString &p : chain) {
-        const QString name = QDir(p).isRoot() ? p : QDir(p).dirName();
-        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + name, folderList_);
-        item->setData(kFolderRole, p);
-        ++depth;
-        if (p == folder_)
-            folderList_->setCurrentItem(item);
-    }
-    const QStringList subfolders = QDir(folder_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &s : subfolders) {
-        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + s, folderList_);
-        item->setData(kFolderRole, joinPath(folder_, s));
-    }
-}
+void FilePicker::fillFolders() { fillFolderList(folderList_, folder_); }
 
 void FilePicker::fillFiles()
 {
