@@ -33,8 +33,8 @@ namespace nikra {
 namespace {
 
 // The text pane alone, and with the reference beside it (a Format Data file).
-constexpr int kNarrowWidth = 480;
-constexpr int kWideWidth = 820;
+constexpr int kNarrowWidth = 540;
+constexpr int kWideWidth = 880;
 constexpr int kReferenceWidth = 330;
 
 const QColor kFolderModeColour(255, 255, 192);
