@@ -10,6 +10,7 @@
 #include "tools/checker_save.h"
 #include "tools/checker_text.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -183,8 +184,6 @@ void CheckerWindow::fillReference()
 
 void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
 {
-    checkerTarget_ = target;
-    opener_ = pathBox;
     if (isMinimized())
         showNormal();
     const QString path = pathBox ? pathBox->text() : QString();
@@ -195,6 +194,10 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         pathBox->clear();
         return;
     }
+    // Only an opened file changes where saves write back to: the text still shown belongs
+    // to the previous opener.
+    checkerTarget_ = target;
+    opener_ = pathBox;
     const FolderAndName place = splitPath(path);
 
     loading_ = true;
@@ -210,7 +213,13 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
     std::optional<CheckerText> read;
     {
         BusyCursor busy;
-        read = readCheckerFile(path, [this] { return messenger_.askOkCancel(readOverTitle(), messageText(Msg::ReadOver)); });
+        read = readCheckerFile(path, [this] {
+            // The question gets the normal pointer; the reading goes on busy.
+            QApplication::restoreOverrideCursor();
+            const bool stop = messenger_.askOkCancel(readOverTitle(), messageText(Msg::ReadOver));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            return stop;
+        });
         if (read)
             text_->setPlainText(read->text);
     }
@@ -245,8 +254,8 @@ void CheckerWindow::changed(bool inText)
 
 QString CheckerWindow::editorText() const
 {
-    // A soft line break (Shift+Enter) is a line break in the file too.
-    return text_->toPlainText().replace(QChar::LineSeparator, u'\n');
+    // Line breaks come out as LF, soft line breaks (Shift+Enter) included.
+    return text_->toPlainText();
 }
 
 void CheckerWindow::save(bool rename)
@@ -278,14 +287,13 @@ void CheckerWindow::undo()
 
 void CheckerWindow::convertBreaks()
 {
-    const QString before = editorText();
-    const QString after = convertLineBreaks(before);
-    // The editor keeps every line end as one break; only soft breaks change what it shows.
-    if (QString(after).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) == text_->toPlainText())
+    // The editor shows every CR LF, LF CR, lone CR and lone LF as one line break already;
+    // only a soft line break (Shift+Enter) is shown otherwise until it is converted.
+    if (!text_->document()->toRawText().contains(QChar::LineSeparator))
         return;
     QTextCursor cursor(text_->document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(after);
+    cursor.insertText(convertLineBreaks(editorText()));
 }
 
 std::unique_ptr<QTextDocument> CheckerWindow::printout(const QDateTime &when) const

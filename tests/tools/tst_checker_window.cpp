@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void referenceColours();
     void saveRenameAndWriteBack();
     void undoFollowsTheLastChange();
+    void lineBreakButton();
     void nameBoxOverwritesUntilInsert();
     void folderMode();
     void printoutHeader();
@@ -124,6 +126,15 @@ void CheckerWindowTest::missingOrEmptySlot()
     QCOMPARE(p.messages.lines, QStringList{messageLine(programName(), Msg::FileMissing)});
     QVERIFY(p.main->slotBox(2, 5)->text().isEmpty());
     QVERIFY(!p.checker().isVisible());
+
+    // The text on show keeps saving back to the box it came from.
+    p.open(2, 1);
+    p.open(1, 6, p.home.path(u"gone.dat"_s));
+    p.text()->appendPlainText(u"1, 2"_s);
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(p.checker().checkerTarget(), 21);
+    QCOMPARE(p.main->slotBox(2, 1)->text(), p.home.path(u"g01.dat"_s));
+    QVERIFY(p.main->slotBox(1, 6)->text().isEmpty());
 }
 
 void CheckerWindowTest::longFileQuestionInTheWindow()
@@ -224,6 +235,25 @@ void CheckerWindowTest::undoFollowsTheLastChange()
     QCOMPARE(p.nameBox()->text(), u"cmtnkr1.txt"_s);
 }
 
+void CheckerWindowTest::lineBreakButton()
+{
+    Program p;
+    const QString path = p.home.write(u"mixed.dat"_s, QByteArray("1\n2\r3\r\n"));
+    p.open(2, 1, path);
+    QCOMPARE(p.text()->document()->blockCount(), 3);
+    p.control(u"Command4"_s)->click();  // every break is one already: no change
+    QVERIFY(!p.changeCommandsShown());
+
+    // A soft line break becomes a line of its own.
+    p.text()->moveCursor(QTextCursor::End);
+    p.text()->insertPlainText(QString(QChar::LineSeparator) + u"4"_s);
+    QCOMPARE(p.text()->document()->blockCount(), 3);
+    p.control(u"Command4"_s)->click();
+    QCOMPARE(p.text()->document()->blockCount(), 4);
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(readAll(path), "1\r\n2\r\n3\r\n4\r\n");
+}
+
 void CheckerWindowTest::nameBoxOverwritesUntilInsert()
 {
     Program p;
@@ -288,6 +318,19 @@ void CheckerWindowTest::printoutHeader()
     inText.movePosition(QTextCursor::NextCharacter);
     QCOMPARE(inText.charFormat().fontWeight(), int(QFont::Normal));
     QCOMPARE(doc->blockCount(), p.text()->document()->blockCount() + 2);
+
+    // "印刷" sends it to the chosen printer; a cancelled dialog prints nothing.
+    const QString pdf = p.home.path(u"printout.pdf"_s);
+    bool choose = false;
+    p.checker().setPrinterChooser([&](QPrinter &printer) {
+        printer.setOutputFileName(pdf);
+        return choose;
+    });
+    p.control(u"Command8"_s)->click();
+    QVERIFY(!QFile::exists(pdf));
+    choose = true;
+    p.control(u"Command8"_s)->click();
+    QVERIFY(readAll(pdf).startsWith("%PDF"));
 }
 
 } // namespace
