@@ -194,6 +194,10 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         pathBox->clear();
         return;
     }
+    if (!QFileInfo(path).isReadable()) {
+        messenger_.warn(programName(), messageText(Msg::FileNotOpened, {path}));
+        return;
+    }
     // Only an opened file changes where saves write back to: the text still shown belongs
     // to the previous opener.
     checkerTarget_ = target;
@@ -223,13 +227,18 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         if (read)
             text_->setPlainText(read->text);
     }
+    if (!read) {
+        // Nothing on show that a save could write over the unread file with.
+        loading_ = false;
+        hide();
+        messenger_.warn(programName(), messageText(Msg::FileNotOpened, {path}));
+        return;
+    }
     folderBox_->setText(place.folder);
     nameBox_->setText(place.name);
     openedPath_ = place.folder + place.name;
-    encoding_ = read ? read->encoding : TextEncoding::Utf8;
+    encoding_ = read->encoding;
     loading_ = false;
-    if (!read)
-        messenger_.warn(programName(), messageText(Msg::FileNotOpened, {path}));
 }
 
 void CheckerWindow::setWide(bool wide)

@@ -1,6 +1,7 @@
 // The checker window opened from the main window's "*" buttons and driven through its
 // controls, found by their names, with the messages recorded instead of shown.
 
+#include "app/file_picker.h"
 #include "app/main_window.h"
 #include "formats/text_codec.h"
 #include "platform/program_folder.h"
@@ -189,6 +190,7 @@ void CheckerWindowTest::saveRenameAndWriteBack()
     const QString b = p.home.path(u"b.dat"_s);
     QCOMPARE(p.main->slotBox(2, 3)->text(), b);
     QVERIFY(QFile::exists(a) && QFile::exists(b));
+    QVERIFY(p.main->picker(2)->files().contains(u"b.dat"_s));  // the file lists are refreshed
 
     // Rename onto an existing file: No leaves both files and the slot box.
     p.nameBox()->setText(u"a.dat"_s);
