@@ -78,8 +78,7 @@ class CheckerWindowTest : public QObject {
 
 private Q_SLOTS:
     void opensWideOrNarrowByKind();
-    void missingOrEmptySlot();
-    void longFileQuestionInTheWindow();
+    void openMessages();
     void referenceColours();
     void saveRenameAndWriteBack();
     void undoFollowsTheLastChange();
@@ -116,7 +115,7 @@ void CheckerWindowTest::opensWideOrNarrowByKind()
     QVERIFY(p.messages.lines.isEmpty());
 }
 
-void CheckerWindowTest::missingOrEmptySlot()
+void CheckerWindowTest::openMessages()
 {
     Program p;
     p.open(2, 5, QString());
@@ -128,6 +127,12 @@ void CheckerWindowTest::missingOrEmptySlot()
     QVERIFY(p.main->slotBox(2, 5)->text().isEmpty());
     QVERIFY(!p.checker().isVisible());
 
+    // The long-file question under its title; OK keeps the first 10000 lines.
+    p.messages.lines.clear();
+    p.open(2, 4, p.home.write(u"long.dat"_s, QByteArray("1, 2\n").repeated(10001)));
+    QCOMPARE(p.messages.lines, QStringList{messageLine(readOverTitle(), Msg::ReadOver)});
+    QCOMPARE(p.text()->document()->blockCount(), 10000);
+
     // The text on show keeps saving back to the box it came from.
     p.open(2, 1);
     p.open(1, 6, p.home.path(u"gone.dat"_s));
@@ -136,19 +141,6 @@ void CheckerWindowTest::missingOrEmptySlot()
     QCOMPARE(p.checker().checkerTarget(), 21);
     QCOMPARE(p.main->slotBox(2, 1)->text(), p.home.path(u"g01.dat"_s));
     QVERIFY(p.main->slotBox(1, 6)->text().isEmpty());
-}
-
-void CheckerWindowTest::longFileQuestionInTheWindow()
-{
-    Program p;
-    QString lines;
-    for (int i = 0; i < 10001; ++i)
-        lines += u"1, 2\n"_s;
-    const QString path = p.home.write(u"long.dat"_s, lines);
-    p.messages.okCancelAnswer = true;
-    p.open(2, 1, path);
-    QCOMPARE(p.messages.lines, QStringList{messageLine(readOverTitle(), Msg::ReadOver)});
-    QCOMPARE(p.text()->document()->blockCount(), 10000);
 }
 
 void CheckerWindowTest::referenceColours()
