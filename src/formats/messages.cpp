@@ -64,7 +64,7 @@ constexpr std::array kTexts{
     Entry{Msg::ReadOver, u"ファイルが10000行を越えます。読込みを中断しますか。"},
     Entry{Msg::NewFolderPrompt, u"フォルダを作成します。フォルダ名は下記のものでいいでしょうか。"},
     Entry{Msg::FolderNotMade, u"すでにフォルダが存在します。"},
-    Entry{Msg::FileNotOpened, u"%1 を読み込めませんでした。"},
+    Entry{Msg::FileNotRead, u"%1 を読み込めませんでした。"},
     Entry{Msg::SaveAsUtf8,
           u"%1 にはシフトJISで書けない文字があります。UTF-8 で保存しますか。（［いいえ］なら保存しません。）"},
     Entry{Msg::OldFileKept, u"%1 を削除できませんでした。新しい名前のファイルは保存してあります。"},

@@ -57,7 +57,7 @@ enum class Msg {
     ReadOver,           // the question of a file longer than 10000 lines
     NewFolderPrompt,
     FolderNotMade,
-    FileNotOpened,      // %1 the file
+    FileNotRead,      // %1 the file
     SaveAsUtf8,         // %1 the file; asked when Shift_JIS cannot hold the text
     OldFileKept,        // %1 the opened file, still there after a rename
     FolderNameInvalid,

@@ -195,7 +195,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         return;
     }
     if (!QFileInfo(path).isReadable()) {
-        messenger_.warn(programName(), messageText(Msg::FileNotOpened, {path}));
+        messenger_.warn(programName(), messageText(Msg::FileNotRead, {path}));
         return;
     }
     // Only an opened file changes where saves write back to: the text still shown belongs
@@ -231,7 +231,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         // Nothing on show that a save could write over the unread file with.
         loading_ = false;
         hide();
-        messenger_.warn(programName(), messageText(Msg::FileNotOpened, {path}));
+        messenger_.warn(programName(), messageText(Msg::FileNotRead, {path}));
         return;
     }
     folderBox_->setText(place.folder);
