@@ -30,8 +30,8 @@ CheckerWindow *MainWindow::checker()
 
 void MainWindow::openInChecker(int kind, int slot)
 {
-    (void)kind;
-    (void)slot;
+    // A Format Data file opens wide, with the key reference beside the text.
+    checker()->openFile(10 * kind + slot, slotBox(kind, slot), kind == 1);
 }
 
 // ---------------------------------------------------------------- conversion

@@ -64,6 +64,12 @@ constexpr std::array kTexts{
     Entry{Msg::ReadOver, u"ファイルが10000行を越えます。読込みを中断しますか。"},
     Entry{Msg::NewFolderPrompt, u"フォルダを作成します。フォルダ名は下記のものでいいでしょうか。"},
     Entry{Msg::FolderNotMade, u"すでにフォルダが存在します。"},
+    Entry{Msg::FileNotRead, u"%1 を読み込めませんでした。"},
+    Entry{Msg::SaveAsUtf8,
+          u"%1 にはシフトJISで書けない文字があります。UTF-8 で保存しますか。（［いいえ］なら保存しません。）"},
+    Entry{Msg::OldFileKept, u"%1 を削除できませんでした。新しい名前のファイルは保存してあります。"},
+    Entry{Msg::FolderNameInvalid,
+          u"フォルダ名には「/」を含まない１つの名前を指定して下さい（「.」と「..」は使えません）。"},
     // Conversion.
     Entry{Msg::ConversionNoInput, u"変換するファイルを指定して下さい。"},
     Entry{Msg::ConversionInputUnreadable, u"%1 を読み込めません。ご確認ください。"},
@@ -136,5 +142,7 @@ QString slotTitle(FileKind kind, int slot)
 QString programName() { return QStringLiteral("Nikra"); }
 
 QString pageTitle() { return QStringLiteral("Format Data Error"); }
+
+QString readOverTitle() { return QStringLiteral("Read Over !"); }
 
 } // namespace nikra

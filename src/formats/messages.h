@@ -57,6 +57,10 @@ enum class Msg {
     ReadOver,           // the question of a file longer than 10000 lines
     NewFolderPrompt,
     FolderNotMade,
+    FileNotRead,      // %1 the file
+    SaveAsUtf8,         // %1 the file; asked when Shift_JIS cannot hold the text
+    OldFileKept,        // %1 the opened file, still there after a rename
+    FolderNameInvalid,
     // Conversion.
     ConversionNoInput,
     ConversionInputUnreadable,     // %1 the input
@@ -94,6 +98,7 @@ QString slotTitle(FileKind kind, int slot);
 
 QString programName();          // "Nikra"
 QString pageTitle();            // "Format Data Error", the title of the page-length warning
+QString readOverTitle();        // "Read Over !", the title of the checker's long-file question
 
 // A problem found while reading a slot's files: which message, with which arguments,
 // under which file kind's title. Readers return these; the pass decides whether to show them.

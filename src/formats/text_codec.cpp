@@ -95,6 +95,16 @@ QByteArray encodeText(const QString &text, TextEncoding encoding)
     return text.toUtf8();
 }
 
+bool encodesLosslessly(const QString &text, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::ShiftJis)
+        return true;
+    // A character Shift_JIS lacks comes back as "?" or as a look-alike; only a round trip
+    // shows every such change.
+    QStringDecoder decoder(kShiftJisName);
+    return decoder.isValid() && QString(decoder.decode(encodeText(text, encoding))) == text;
+}
+
 QByteArray toUtf8Bytes(const QByteArray &raw)
 {
     if (hasUtf8Bom(raw))

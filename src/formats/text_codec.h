@@ -20,6 +20,10 @@ TextEncoding detectEncoding(const QByteArray &raw);
 DecodedText decodeText(const QByteArray &raw);
 QByteArray encodeText(const QString &text, TextEncoding encoding);
 
+// True when encodeText writes the text without losing or replacing a character (Shift_JIS
+// holds only part of Unicode).
+bool encodesLosslessly(const QString &text, TextEncoding encoding);
+
 // The file's bytes as UTF-8 without a byte-order mark: the form the value readers scan.
 // Digits, signs, blanks, commas and line ends are single bytes in every supported
 // encoding, so valid UTF-8 input is returned unchanged (apart from the mark).

@@ -71,9 +71,7 @@ bool FilePicker::setFolder(const QString &path)
         return false;
     folder_ = QDir::cleanPath(dir.absolutePath());
     drive_ = QDir::cleanPath(QStorageInfo(folder_).rootPath());
-    const int i = driveList_->findData(drive_);
-    if (i >= 0)
-        driveList_->setCurrentIndex(i);
+    selectDriveOf(driveList_, folder_);
     QDir::setCurrent(folder_);
     fillFolders();
     fillFiles();

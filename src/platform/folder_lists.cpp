@@ -52,6 +52,13 @@ void fillFolderList(QListWidget *list, const QString &folder)
 
 QString folderOfEntry(const QListWidgetItem *entry) { return entry->data(kFolderRole).toString(); }
 
+void selectDriveOf(QComboBox *list, const QString &folder)
+{
+    const int i = list->findData(QStorageInfo(folder).rootPath());
+    if (i >= 0)
+        list->setCurrentIndex(i);
+}
+
 DriveFolderLists::DriveFolderLists(QWidget *parent)
     : QWidget(parent), driveList_(new QComboBox(this)), folderList_(new QListWidget(this))
 {

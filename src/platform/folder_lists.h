@@ -19,6 +19,8 @@ void fillDriveList(QComboBox *list);
 void fillFolderList(QListWidget *list, const QString &folder);
 // The full path an entry of a folder list stands for.
 QString folderOfEntry(const QListWidgetItem *entry);
+// Selects the drive entry that holds folder, if the list has it.
+void selectDriveOf(QComboBox *list, const QString &folder);
 
 // A drive list "Drive1" above a folder list "Dir1" that follow each other.
 class DriveFolderLists : public QWidget {

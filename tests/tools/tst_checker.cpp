@@ -1,17 +1,267 @@
+// The checker's text logic without a window: the reference panel, the joined lines of a
+// file, the line-break conversion and the save and rename that never lose a file.
+
+#include "formats/text_codec.h"
+#include "support/recording_messenger.h"
+#include "support/test_files.h"
+#include "tools/checker_reference.h"
+#include "tools/checker_save.h"
+#include "tools/checker_text.h"
+
+#include <QFile>
+#include <QProcess>
 #include <QtTest>
+
+#include <utility>
+
+using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
+
+int runCheckerWindowTests(int argc, char **argv);
 
 namespace {
 
+// A folder that refuses new files while this lives. Permissions do not stop the superuser,
+// so the folder is also made immutable where the file system allows it.
+class LockedFolder {
+public:
+    explicit LockedFolder(const QString &folder) : folder_(folder)
+    {
+        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+        if (!refusesNewFiles())
+            immutable_ = QProcess::execute(u"chattr"_s, {u"+i"_s, folder_}) == 0;
+    }
+    ~LockedFolder() { unlock(); }
+    bool isLocked() const { return refusesNewFiles(); }
+    void unlock()
+    {
+        if (std::exchange(immutable_, false))
+            QProcess::execute(u"chattr"_s, {u"-i"_s, folder_});
+        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+private:
+    bool refusesNewFiles() const
+    {
+        QFile probe(folder_ + u"/.probe"_s);
+        if (!probe.open(QIODevice::WriteOnly))
+            return true;
+        probe.remove();
+        return false;
+    }
+    QString folder_;
+    bool immutable_ = false;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString numberedLines(int count, const QString &eol)
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += QString::number(i) + eol;
+    return text;
+}
+
 class CheckerTest : public QObject {
     Q_OBJECT
+
+private Q_SLOTS:
+    void referencePanel();
+    void joinedLines_data();
+    void joinedLines();
+    void longFileQuestion_data();
+    void longFileQuestion();
+    void lineBreakConversion_data();
+    void lineBreakConversion();
+    void saveAndRename();
+    void failedWritesKeepTheOldFile();
+    void encodingIsKept();
 };
+
+void CheckerTest::referencePanel()
+{
+    const QStringList lines = keyReferenceLines();
+    QCOMPARE(lines.size(), 135);
+    QCOMPARE(lines[0], u"【ｘ軸フレーム】"_s);
+    QCOMPARE(lines[8], QString(14, QChar(0x2015)));
+    QCOMPARE(lines[127], lines[8]);
+    QCOMPARE(lines[80], u"    \u3000細い⇔ 太い"_s);
+    QCOMPARE(lines[116], u"   \u3000 =0,10,20,30 : 実線"_s);
+    QCOMPARE(lines[110], u"      =15: ■Yellow"_s);
+    QCOMPARE(lines[134], u"   RLB (ﾗﾍﾞﾙ)"_s);
+
+    const QString text = keyReferenceText();
+    QCOMPARE(text, lines.join(u"\r\n"_s) + u"\r\n"_s);
+
+    // The seventeen coloured squares are those of lines 96 to 112, not the marker's on line 85.
+    const QList<qsizetype> squares = colourSquarePositions(text);
+    QCOMPARE(squares.size(), 17);
+    auto lineOf = [&text](qsizetype at) { return text.first(at).count(u"\r\n"_s) + 1; };
+    QCOMPARE(lineOf(text.indexOf(u'■')), 85);
+    QCOMPARE(lineOf(squares.first()), 96);
+    QCOMPARE(lineOf(squares[1]), 97);
+    QCOMPARE(lineOf(squares.last()), 112);
+}
+
+void CheckerTest::joinedLines_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("empty file") << QString() << QString() << 0;
+    QTest::newRow("one empty line") << u"\r\n"_s << QString() << 1;
+    QTest::newRow("no break after the last line") << u"a\r\nb\r\n"_s << u"a\r\nb"_s << 2;
+    QTest::newRow("last line without a break") << u"a\r\nb"_s << u"a\r\nb"_s << 2;
+    QTest::newRow("LF, lone CR, empty line") << u"a\nb\rc\r\n\r\nd"_s << u"a\r\nb\r\nc\r\n\r\nd"_s << 5;
+    QTest::newRow("empty line at the end") << u"a\r\n\r\n"_s << u"a\r\n"_s << 2;
+}
+
+void CheckerTest::joinedLines()
+{
+    QFETCH(QString, file);
+    bool asked = false;
+    const CheckerText out = joinFileLines(file, [&] { return asked = true; });
+    QTEST(out.text, "shown");
+    QTEST(int(out.lineCount), "lines");
+    QVERIFY(!asked);
+}
+
+void CheckerTest::longFileQuestion_data()
+{
+    QTest::addColumn<int>("fileLines");
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("shownLines");
+    QTest::newRow("9999") << 9999 << true << 0 << 9999;
+    QTest::newRow("10000, OK") << 10000 << true << 1 << 10000;
+    QTest::newRow("10000, Cancel") << 10000 << false << 1 << 10000;
+    QTest::newRow("10001, OK") << 10001 << true << 1 << 10000;
+    QTest::newRow("10001, Cancel") << 10001 << false << 1 << 10001;
+    QTest::newRow("25000, Cancel asks once") << 25000 << false << 1 << 25000;
+}
+
+void CheckerTest::longFileQuestion()
+{
+    QFETCH(int, fileLines);
+    QFETCH(bool, stop);
+    TestDir dir;
+    const QString path = dir.write(u"long.dat"_s, numberedLines(fileLines, u"\r\n"_s));
+    int asked = 0;
+    const std::optional<CheckerText> out = readCheckerFile(path, [&] {
+        ++asked;
+        return stop;
+    });
+    QVERIFY(out);
+    QTEST(asked, "asked");
+    QTEST(int(out->lineCount), "shownLines");
+    QCOMPARE(out->text, numberedLines(int(out->lineCount), u"\r\n"_s).chopped(2));
+}
+
+void CheckerTest::lineBreakConversion_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("converted");
+    QTest::newRow("CR LF") << u"a\r\nb"_s << u"a\r\nb"_s;
+    QTest::newRow("LF CR") << u"a\n\rb"_s << u"a\r\nb"_s;
+    QTest::newRow("lone CR") << u"a\rb"_s << u"a\r\nb"_s;
+    QTest::newRow("lone LF") << u"a\nb"_s << u"a\r\nb"_s;
+    QTest::newRow("two CR LF in a row") << u"a\r\n\r\nb"_s << u"a\r\n\r\nb"_s;
+    QTest::newRow("two LF in a row") << u"a\n\nb"_s << u"a\r\n\r\nb"_s;
+    QTest::newRow("two CR in a row") << u"a\r\rb"_s << u"a\r\n\r\nb"_s;
+    QTest::newRow("LF CR then LF") << u"a\n\r\nb"_s << u"a\r\n\r\nb"_s;
+    QTest::newRow("break first and last") << u"\na\r"_s << u"\r\na\r\n"_s;
+    QTest::newRow("no break") << u"abc"_s << u"abc"_s;
+}
+
+void CheckerTest::lineBreakConversion()
+{
+    QFETCH(QString, text);
+    QTEST(convertLineBreaks(text), "converted");
+}
+
+void CheckerTest::saveAndRename()
+{
+    TestDir dir;
+    RecordingMessenger messages;
+    const QString a = dir.write(u"a.dat"_s, QByteArray("old a\r\n"));
+
+    // Every break CR LF and one after the last line.
+    QVERIFY(saveCheckerText({a, a, u"1\n2\n"_s, TextEncoding::Utf8, false}, messages).saved);
+    QCOMPARE(readAll(a), "1\r\n2\r\n\r\n");
+
+    // Renaming to the same file spelt another way is a plain save: no question, no deletion.
+    QVERIFY(saveCheckerText({a, dir.root() + u"/./a.dat"_s, u"3"_s, TextEncoding::Utf8, true}, messages).saved);
+    QCOMPARE(readAll(a), "3\r\n");
+    QVERIFY(messages.lines.isEmpty());
+}
+
+void CheckerTest::failedWritesKeepTheOldFile()
+{
+    TestDir dir;
+    RecordingMessenger messages;
+    QDir(dir.root()).mkdir(u"locked"_s);
+    const QString old = dir.write(u"locked/a.dat"_s, QByteArray("old\r\n"));
+    LockedFolder lock(dir.path(u"locked"_s));
+    if (!lock.isLocked())
+        QSKIP("this machine cannot refuse writes into a folder");
+
+    CheckerSave request{old, old, u"new"_s, TextEncoding::Utf8, false};
+    QVERIFY(!saveCheckerText(request, messages).saved);
+    QCOMPARE(readAll(old), "old\r\n");
+    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {old})});
+
+    // A rename whose new file cannot be written keeps the opened file.
+    lock.unlock();
+    const QString opened = dir.write(u"b.dat"_s, QByteArray("b\r\n"));
+    LockedFolder again(dir.path(u"locked"_s));
+    const QString target = dir.path(u"locked/c.dat"_s);
+    messages.lines.clear();
+    QVERIFY(!saveCheckerText({opened, target, u"new"_s, TextEncoding::Utf8, true}, messages).saved);
+    QCOMPARE(readAll(opened), "b\r\n");
+    QVERIFY(!QFile::exists(target));
+    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {target})});
+}
+
+void CheckerTest::encodingIsKept()
+{
+    TestDir dir;
+    RecordingMessenger messages;
+    const QString text = u"ﾌﾚｰﾑ 表示\n1, 2"_s;
+    const QString path = dir.write(u"sjis.dat"_s, encodeText(text + u"\r\n"_s, TextEncoding::ShiftJis));
+    const std::optional<CheckerText> read = readCheckerFile(path, {});
+    QCOMPARE(read->encoding, TextEncoding::ShiftJis);
+
+    // Saved again, and under a new name: still Shift_JIS.
+    const QString renamed = dir.path(u"renamed.dat"_s);
+    QVERIFY(saveCheckerText({path, renamed, read->text, read->encoding, false}, messages).saved);
+    QCOMPARE(readAll(renamed), encodeText(u"ﾌﾚｰﾑ 表示\r\n1, 2\r\n"_s, TextEncoding::ShiftJis));
+
+    // A character Shift_JIS cannot hold: asked; No writes nothing, Yes writes UTF-8.
+    const QString korean = text + u" 한"_s;
+    messages.yesNoAnswer = false;
+    QVERIFY(!saveCheckerText({path, path, korean, TextEncoding::ShiftJis, false}, messages).saved);
+    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveAsUtf8, {path})});
+    QCOMPARE(readAll(path), encodeText(text + u"\r\n"_s, TextEncoding::ShiftJis));
+    messages.yesNoAnswer = true;
+    const CheckerSaveResult saved = saveCheckerText({path, path, korean, TextEncoding::ShiftJis, false}, messages);
+    QVERIFY(saved.saved);
+    QCOMPARE(saved.encoding, TextEncoding::Utf8);
+    QCOMPARE(readAll(path), u"ﾌﾚｰﾑ 表示\r\n1, 2 한\r\n"_s.toUtf8());
+}
 
 } // namespace
 
 int runCheckerTests(int argc, char **argv)
 {
     CheckerTest t;
-    return QTest::qExec(&t, argc, argv);
+    const int failed = QTest::qExec(&t, argc, argv);
+    return failed + runCheckerWindowTests(argc, argv);
 }
 
 #include "tst_checker.moc"

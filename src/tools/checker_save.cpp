@@ -1,0 +1,65 @@
+#include "tools/checker_save.h"
+
+#include "formats/messages.h"
+#include "tools/checker_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace nikra {
+
+namespace {
+
+bool writeAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+
+CheckerSaveResult saveCheckerText(const CheckerSave &request, Messenger &messenger)
+{
+    CheckerSaveResult result;
+    result.encoding = request.encoding;
+    const bool sameFile = isSameFile(request.targetPath, request.openedPath);
+    if (!sameFile && QFileInfo::exists(request.targetPath)
+        && !messenger.askYesNo(programName(), messageText(Msg::FileExists)))
+        return result;
+
+    if (!encodesLosslessly(request.text, result.encoding)) {
+        if (!messenger.askYesNo(programName(), messageText(Msg::SaveAsUtf8, {request.targetPath})))
+            return result;
+        result.encoding = TextEncoding::Utf8;
+    }
+
+    if (!writeAtomically(request.targetPath, checkerFileBytes(request.text, result.encoding))) {
+        messenger.warn(programName(), messageText(Msg::SaveFailed, {request.targetPath}));
+        return result;
+    }
+    result.saved = true;
+
+    // The opened file goes only now that its text is safe under the new name.
+    if (request.rename && !sameFile && QFileInfo::exists(request.openedPath) && !QFile::remove(request.openedPath))
+        messenger.warn(programName(), messageText(Msg::OldFileKept, {request.openedPath}));
+    return result;
+}
+
+} // namespace nikra

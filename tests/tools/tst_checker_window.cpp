@@ -1,0 +1,338 @@
+// The checker window opened from the main window's "*" buttons and driven through its
+// controls, found by their names, with the messages recorded instead of shown.
+
+#include "app/file_picker.h"
+#include "app/main_window.h"
+#include "formats/text_codec.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "support/recording_messenger.h"
+#include "support/test_files.h"
+#include "tools/checker_window.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The main window over a folder of samples, its checker, and the controls by name.
+struct Program {
+    TestDir home;
+    RecordingMessenger messages;
+    SettingsStore settings{home.path(u"settings.ini"_s)};
+    std::unique_ptr<MainWindow> main;
+
+    Program()
+    {
+        seedSamples(home.root());
+        main = std::make_unique<MainWindow>(messages, settings, home.root());
+        main->start();
+        messages.lines.clear();
+    }
+    CheckerWindow &checker() const { return *main->checker(); }
+    template <class T = QPushButton> T *control(const QString &name) const { return checker().findChild<T *>(name); }
+    QLineEdit *folderBox() const { return control<QLineEdit>(u"Text2(0)"_s); }
+    QLineEdit *nameBox() const { return control<QLineEdit>(u"Text2(1)"_s); }
+    QPlainTextEdit *text() const { return control<QPlainTextEdit>(u"RichTextBox1"_s); }
+    // Presses a slot's "*" button (kind 1 Format, 2 Graph, 3 Comment).
+    void open(int kind, int slot) const
+    {
+        main->findChild<QPushButton *>(u"Command%1(%2)"_s.arg(kind).arg(slot))->click();
+    }
+    void open(int kind, int slot, const QString &path) const
+    {
+        main->slotBox(kind, slot)->setText(path);
+        open(kind, slot);
+    }
+    // Save, undo and rename come and go together.
+    bool changeCommandsShown() const
+    {
+        const bool save = control(u"Command1"_s)->isVisible();
+        if (control(u"Command3"_s)->isVisible() != save || control(u"Command5"_s)->isVisible() != save)
+            qFatal("save, undo and rename are not shown together");
+        return save;
+    }
+};
+
+class CheckerWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensWideOrNarrowByKind();
+    void openMessages();
+    void referenceColours();
+    void saveRenameAndWriteBack();
+    void undoFollowsTheLastChange();
+    void lineBreakButton();
+    void nameBoxOverwritesUntilInsert();
+    void folderMode();
+    void printoutHeader();
+};
+
+void CheckerWindowTest::opensWideOrNarrowByKind()
+{
+    Program p;
+    p.open(1, 1);
+    CheckerWindow &w = p.checker();
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.windowTitle(), u"NKR Checker"_s);
+    QCOMPARE(w.checkerTarget(), 11);
+    QVERIFY(p.control<QTextEdit>(u"RichTextBox2"_s)->isVisible());
+    QCOMPARE(p.folderBox()->text(), p.home.root() + u'/');
+    QCOMPARE(p.nameBox()->text(), u"frmnkr1.dat"_s);
+    QCOMPARE(p.text()->toPlainText(), decodeText(readAll(p.home.path(u"frmnkr1.dat"_s))).text.replace(u"\r\n"_s, u"\n"_s).chopped(1));
+    QVERIFY(!p.changeCommandsShown());
+    QVERIFY(p.folderBox()->isReadOnly());
+    const int wide = w.width();
+
+    p.open(2, 2);
+    QCOMPARE(w.checkerTarget(), 22);
+    QCOMPARE(p.nameBox()->text(), u"g02.dat"_s);
+    QVERIFY(!p.control<QTextEdit>(u"RichTextBox2"_s)->isVisible());
+    QVERIFY(w.width() < wide);
+    p.open(3, 3);
+    QCOMPARE(w.checkerTarget(), 33);
+    QVERIFY(!p.control<QTextEdit>(u"RichTextBox2"_s)->isVisible());
+    QVERIFY(p.messages.lines.isEmpty());
+}
+
+void CheckerWindowTest::openMessages()
+{
+    Program p;
+    p.open(2, 5, QString());
+    QVERIFY(p.messages.lines.isEmpty());
+    QVERIFY(!p.checker().isVisible());
+
+    p.open(2, 5, p.home.path(u"gone.dat"_s));
+    QCOMPARE(p.messages.lines, QStringList{messageLine(programName(), Msg::FileMissing)});
+    QVERIFY(p.main->slotBox(2, 5)->text().isEmpty());
+    QVERIFY(!p.checker().isVisible());
+
+    // The long-file question under its title; OK keeps the first 10000 lines.
+    p.messages.lines.clear();
+    p.open(2, 4, p.home.write(u"long.dat"_s, QByteArray("1, 2\n").repeated(10001)));
+    QCOMPARE(p.messages.lines, QStringList{messageLine(readOverTitle(), Msg::ReadOver)});
+    QCOMPARE(p.text()->document()->blockCount(), 10000);
+
+    // The text on show keeps saving back to the box it came from.
+    p.open(2, 1);
+    p.open(1, 6, p.home.path(u"gone.dat"_s));
+    p.text()->appendPlainText(u"1, 2"_s);
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(p.checker().checkerTarget(), 21);
+    QCOMPARE(p.main->slotBox(2, 1)->text(), p.home.path(u"g01.dat"_s));
+    QVERIFY(p.main->slotBox(1, 6)->text().isEmpty());
+}
+
+void CheckerWindowTest::referenceColours()
+{
+    Program p;
+    const QTextDocument *doc = p.control<QTextEdit>(u"RichTextBox2"_s)->document();
+    QCOMPARE(doc->blockCount(), 136);  // 135 lines, each ended by a break
+    auto squareColour = [doc](int line) {
+        const QTextBlock block = doc->findBlockByNumber(line - 1);
+        QTextCursor c(block);
+        c.setPosition(block.position() + int(block.text().indexOf(u'■')) + 1);
+        return c.charFormat().foreground();
+    };
+    QCOMPARE(squareColour(85).style(), Qt::NoBrush);  // the marker's square keeps the text colour
+    QCOMPARE(squareColour(96).color(), QColor(0, 0, 0));
+    QCOMPARE(squareColour(97).color(), QColor(255, 0, 0));
+    QCOMPARE(squareColour(98).color(), QColor(124, 252, 0));
+    QCOMPARE(squareColour(112).color(), QColor(255, 255, 255));
+    QCOMPARE(doc->findBlockByNumber(111).text(), u"     以外: ■White"_s);
+}
+
+void CheckerWindowTest::saveRenameAndWriteBack()
+{
+    Program p;
+    const QString a = p.home.write(u"a.dat"_s, QByteArray("1, 2\n3, 4\n"));
+    QSignalSpy saved(&p.checker(), &CheckerWindow::saved);
+    p.open(2, 3, a);
+    p.text()->appendPlainText(u"5, 6"_s);
+    QVERIFY(p.changeCommandsShown());
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
+    QVERIFY(!p.changeCommandsShown());
+    QCOMPARE(saved.count(), 1);
+
+    // Under a new name: the slot box follows, the opened file stays.
+    p.nameBox()->setText(u"b.dat"_s);
+    QVERIFY(p.changeCommandsShown());
+    p.control(u"Command1"_s)->click();
+    const QString b = p.home.path(u"b.dat"_s);
+    QCOMPARE(p.main->slotBox(2, 3)->text(), b);
+    QVERIFY(QFile::exists(a) && QFile::exists(b));
+    QVERIFY(p.main->picker(2)->files().contains(u"b.dat"_s));  // the file lists are refreshed
+
+    // Rename onto an existing file: No leaves both files and the slot box.
+    p.nameBox()->setText(u"a.dat"_s);
+    p.messages.yesNoAnswer = false;
+    p.control(u"Command5"_s)->click();
+    QCOMPARE(p.messages.lines, QStringList{messageLine(programName(), Msg::FileExists)});
+    QCOMPARE(p.main->slotBox(2, 3)->text(), b);
+    QVERIFY(QFile::exists(b));
+
+    // Rename to a new name: the file opened last (b.dat) is gone, a.dat untouched.
+    p.nameBox()->setText(u"c.dat"_s);
+    p.control(u"Command5"_s)->click();
+    const QString c = p.home.path(u"c.dat"_s);
+    QVERIFY(!QFile::exists(b));
+    QCOMPARE(readAll(c), "1, 2\r\n3, 4\r\n5, 6\r\n");
+    QCOMPARE(p.main->slotBox(2, 3)->text(), c);
+    QCOMPARE(saved.count(), 3);
+
+    // A save or rename always goes to the file opened, whatever the slot box says meanwhile.
+    p.main->slotBox(2, 3)->setText(a);
+    p.text()->appendPlainText(u"7, 8"_s);
+    p.control(u"Command5"_s)->click();
+    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
+    QVERIFY(readAll(c).endsWith("7, 8\r\n"));
+    QCOMPARE(p.main->slotBox(2, 3)->text(), c);
+}
+
+void CheckerWindowTest::undoFollowsTheLastChange()
+{
+    Program p;
+    p.open(3, 1);
+    const QString text = p.text()->toPlainText();
+    p.text()->insertPlainText(u"x"_s);
+    QTest::keyClicks(p.nameBox(), u"z"_s);
+    const QString typedName = p.nameBox()->text();
+    p.control(u"Command3"_s)->click();  // the name box changed last
+    QCOMPARE(p.nameBox()->text(), u"cmtnkr1.txt"_s);
+    QCOMPARE(p.text()->toPlainText(), u"x"_s + text);
+    QVERIFY(typedName != p.nameBox()->text());
+    p.text()->moveCursor(QTextCursor::End);
+    p.text()->insertPlainText(u"y"_s);
+    p.control(u"Command3"_s)->click();  // now the text
+    QCOMPARE(p.text()->toPlainText(), u"x"_s + text);
+    QCOMPARE(p.nameBox()->text(), u"cmtnkr1.txt"_s);
+}
+
+void CheckerWindowTest::lineBreakButton()
+{
+    Program p;
+    const QString path = p.home.write(u"mixed.dat"_s, QByteArray("1\n2\r3\r\n"));
+    p.open(2, 1, path);
+    QCOMPARE(p.text()->document()->blockCount(), 3);
+    p.control(u"Command4"_s)->click();  // every break is one already: no change
+    QVERIFY(!p.changeCommandsShown());
+
+    // A soft line break becomes a line of its own.
+    p.text()->moveCursor(QTextCursor::End);
+    p.text()->insertPlainText(QString(QChar::LineSeparator) + u"4"_s);
+    QCOMPARE(p.text()->document()->blockCount(), 3);
+    p.control(u"Command4"_s)->click();
+    QCOMPARE(p.text()->document()->blockCount(), 4);
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(readAll(path), "1\r\n2\r\n3\r\n4\r\n");
+}
+
+void CheckerWindowTest::nameBoxOverwritesUntilInsert()
+{
+    Program p;
+    p.open(1, 2);
+    QLineEdit *name = p.nameBox();
+    name->setFocus();
+    name->setCursorPosition(0);
+    QTest::keyClicks(name, u"ab"_s);
+    QCOMPARE(name->text(), u"abmnkr2.dat"_s);
+    QTest::keyClick(name, Qt::Key_Insert);
+    QTest::keyClicks(name, u"c"_s);
+    QCOMPARE(name->text(), u"abcmnkr2.dat"_s);
+}
+
+void CheckerWindowTest::folderMode()
+{
+    Program p;
+    p.open(1, 1);
+    QPushButton *mode = p.control(u"Command6"_s);
+    mode->click();
+    QCOMPARE(mode->text(), u"▲"_s);
+    QVERIFY(!p.folderBox()->isReadOnly());
+    QCOMPARE(p.folderBox()->palette().color(QPalette::Base), QColor(255, 255, 192));
+    QVERIFY(p.control<QListWidget>(u"Dir1"_s)->isVisible() && p.control(u"Command7"_s)->isVisible());
+
+    // New folders: a bad name is refused, a good one made and listed.
+    p.messages.textAnswer = u"../x"_s;
+    p.control(u"Command7"_s)->click();
+    QCOMPARE(p.messages.lines.last(), messageLine(programName(), Msg::FolderNameInvalid));
+    p.messages.textAnswer = u"new"_s;
+    p.control(u"Command7"_s)->click();
+    QVERIFY(QFileInfo(p.home.path(u"new"_s)).isDir());
+    // The new folder is listed now; one that is there already is reported and listed too.
+    QDir(p.home.path(u"new"_s)).mkdir(u"old"_s);
+    p.messages.textAnswer = u"old"_s;
+    p.control(u"Command7"_s)->click();
+    QCOMPARE(p.messages.lines.last(), messageLine(programName(), Msg::FolderNotMade));
+
+    // A click into the folder box takes the listed folder and ends folder mode.
+    QTest::mouseClick(p.folderBox(), Qt::LeftButton);
+    QCOMPARE(p.folderBox()->text(), p.home.path(u"new/old/"_s));
+    QCOMPARE(mode->text(), u"▼"_s);
+    QVERIFY(p.folderBox()->isReadOnly() && !p.control<QListWidget>(u"Dir1"_s)->isVisible());
+    p.control(u"Command1"_s)->click();
+    QVERIFY(QFile::exists(p.home.path(u"new/old/frmnkr1.dat"_s)));
+    QCOMPARE(p.main->slotBox(1, 1)->text(), p.home.path(u"new/old/frmnkr1.dat"_s));
+}
+
+void CheckerWindowTest::printoutHeader()
+{
+    Program p;
+    p.open(3, 2);
+    const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
+    const std::unique_ptr<QTextDocument> doc = p.checker().printout(when);
+    const QTextBlock header = doc->firstBlock();
+    QCOMPARE(header.text(), u"2026/03/04   05:06:07"_s + QString(11, u' ') + p.home.path(u"cmtnkr2.txt"_s));
+    QCOMPARE(QTextCursor(header).charFormat().fontWeight(), int(QFont::Bold));
+    QVERIFY(header.next().text().isEmpty());
+    const QTextBlock first = header.next().next();
+    QCOMPARE(first.text(), p.text()->document()->firstBlock().text());
+    QTextCursor inText(first);
+    inText.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(inText.charFormat().fontWeight(), int(QFont::Normal));
+    QCOMPARE(doc->blockCount(), p.text()->document()->blockCount() + 2);
+
+    // "印刷" sends it to the chosen printer; a cancelled dialog prints nothing.
+    const QString pdf = p.home.path(u"printout.pdf"_s);
+    bool choose = false;
+    p.checker().setPrinterChooser([&](QPrinter &printer) {
+        printer.setOutputFileName(pdf);
+        return choose;
+    });
+    p.control(u"Command8"_s)->click();
+    QVERIFY(!QFile::exists(pdf));
+    choose = true;
+    p.control(u"Command8"_s)->click();
+    QVERIFY(readAll(pdf).startsWith("%PDF"));
+}
+
+} // namespace
+
+int runCheckerWindowTests(int argc, char **argv)
+{
+    CheckerWindowTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_checker_window.moc"
