@@ -1,7 +1,7 @@
 // The checker window opened from the main window's "*" buttons and driven through its
 // controls, found by their names, with the messages recorded instead of shown.
 
-#include "app/file_picker.h"
+#include "platform/file_picker.h"
 #include "app/main_window.h"
 #include "formats/text_codec.h"
 #include "platform/program_folder.h"

@@ -2,7 +2,7 @@
 // save leaves behind, the checksum manifest, the two windows driven through their controls
 // from the main window, and "nikra save" on the command line.
 
-#include "app/file_picker.h"
+#include "platform/file_picker.h"
 #include "app/main_window.h"
 #include "platform/program_folder.h"
 #include "support/nikra_run.h"
