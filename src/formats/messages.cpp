@@ -48,6 +48,8 @@ constexpr std::array kTexts{
           u"YDV の分割数は %1 以下にして下さい。描画を中断します。"},
     Entry{Msg::CurveTooLarge,
           u"IPL による曲線の点数が %1 を越えます。IPL=0 にして描画を継続します。"},
+    Entry{Msg::CurveTooMuchWork,
+          u"IPL による近似の計算量が多すぎます。IPL=0 にして描画を継続します。"},
     Entry{Msg::WriteBackMissing, u"%1 が見つからないため、範囲を書き戻せませんでした。"},
     Entry{Msg::WriteBackUnreadable,
           u"%1 の %2 行目の値が読み取れないか、ずらした値が大きすぎるため、範囲を書き戻せませんでした。ファイルは変更していません。"},

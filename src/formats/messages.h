@@ -41,6 +41,7 @@ enum class Msg {
     XTooManyDivisions,  // %1 limit
     YTooManyDivisions,  // %1 limit
     CurveTooLarge,      // %1 limit of curve points
+    CurveTooMuchWork,
     // Writing shifted ranges back (%1 the file).
     WriteBackMissing,
     WriteBackUnreadable,  // %2 the line

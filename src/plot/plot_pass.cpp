@@ -210,10 +210,17 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
             return;
         const int n = block.count();
         if (n > 1) {
-            if (curvePointCount(n, st_.style.IPL) > kMaxCurvePoints) {
-                report(slot, Diagnostic{FileKind::FormatData, Msg::CurveTooLarge,
-                                        {QString::number(kMaxCurvePoints)}});
+            switch (curveFitLimit(n, st_.style.IPL)) {
+            case CurveFitLimit::Within:
+                break;
+            case CurveFitLimit::TooManyPoints:
+                report(slot, Diagnostic{FileKind::FormatData, Msg::CurveTooLarge, {QString::number(kMaxCurvePoints)}});
                 st_.style.IPL = 0;
+                break;
+            case CurveFitLimit::TooMuchWork:
+                report(slot, Diagnostic{FileKind::FormatData, Msg::CurveTooMuchWork, {}});
+                st_.style.IPL = 0;
+                break;
             }
             fitCurve(block, st_.style.IPL, curve);
             LinDrw(surface_, st_, curve);

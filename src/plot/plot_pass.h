@@ -14,10 +14,6 @@ namespace nikra {
 
 class FormatDataReader;
 
-// Curves of more points than this (after fitting) are drawn without fitting, so a large
-// IPL on a large block never asks for gigabytes.
-inline constexpr long long kMaxCurvePoints = 5'000'000;
-
 class PlotPass {
 public:
     PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger &messenger);

@@ -593,6 +593,14 @@ void TestFormats::shiftedRanges()
     QCOMPARE(lines.size(), 6);  // five lines and the final line end
     QCOMPARE(lines[3], QStringLiteral("   100.0   20.0   10.0   0.0   0.0   0.0   0.0   .0"));
 
+    // Six decimals, rounded: a third of a division lands on 0.233333, and the values that
+    // are only copied keep six decimals too (FNT, a whole number, is written as read).
+    f = FormatFile{};
+    f.line4 = QStringLiteral("100, 0, 0.7, 0, 0.1234567, 0, 0, 0.7654321");
+    f.line9 = QStringLiteral("0, 0, 3, 0");
+    QCOMPARE(shiftedRangesText(f.text(), 1, 0).text.split(QStringLiteral("\r\n")).at(3),
+             QStringLiteral("   100.0   0.233333   0.933333   0.0   0.123457   0.0   0.0   1.0"));
+
     f = FormatFile{};
     f.line6 = QStringLiteral("80, 0, ten, 0, 0");
     QCOMPARE(shiftedRangesText(f.text(), 0, 1).unreadableLine, 6);

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void deviceFactors();
     void clipping_data();
     void clipping();
+    void filledCurveClipping();
     void curvePens();
     void reducedPathsDrawTheSame();
 };
@@ -114,6 +115,29 @@ void TestLines::clipping()
     QFETCH(Piece, points);
     QFETCH(std::vector<Piece>, pieces);
     QCOMPARE(clip(points), pieces);
+}
+
+void TestLines::filledCurveClipping()
+{
+    auto fill = [](const Piece &points) {
+        return clipFilledCurve(points.size(), [&](std::size_t k) { return points[k]; }, PageRect{0, 0, 10, 10});
+    };
+    // Inside the frame the curve is its own fill, corner for corner.
+    const Piece inside{{1, 1}, {9, 2}, {5, 9}, {2, 6}};
+    QCOMPARE(fill(inside), inside);
+
+    // The chord from (5, 15) back to (-5, 5) leaves the frame: the fill is the part of the
+    // closed triangle inside the frame, the rectangle x 0..5, y 5..10 (worked by hand); each
+    // clipped piece closed by its own chord would have been the triangle (0,5) (5,5) (5,10).
+    QCOMPARE(fill({{-5, 5}, {5, 5}, {5, 15}}), (Piece{{0, 10}, {0, 5}, {5, 5}, {5, 10}}));
+
+    // Panning moves the window over one shape: a wave leaving through the bottom and coming
+    // back keeps one polygon, its part below the frame cut along the bottom edge.
+    const Piece wave{{0, 5}, {3, 14}, {6, 5}, {9, 14}, {10, 5}};
+    QCOMPARE(fill(wave), (Piece{{0, 5}, {15.0 / 9, 10}, {3 + 12.0 / 9, 10}, {6, 5}, {6 + 15.0 / 9, 10},
+                                {9 + 4.0 / 9, 10}, {10, 5}}));
+    // Wholly outside: nothing to fill.
+    QVERIFY(fill({{-5, -5}, {-1, -5}, {-3, -1}}).empty());
 }
 
 void TestLines::curvePens()

@@ -2,6 +2,7 @@
 // curves on the page, and where the surfaces differ.
 
 #include "plot/axis_view.h"
+#include "plot/curves/curve_fit.h"
 #include "plot_test_helpers.h"
 
 #include <QtTest>
@@ -304,6 +305,28 @@ void TestPass::oversizedFitIsDrawnStraight()
     const PassRun run = runPass(slots);
     QCOMPARE(run.messages, QStringList{formatMessage(1, Msg::CurveTooLarge, {QStringLiteral("5000000")})});
     QCOMPARE(run.surface->of(PrimitiveKind::Polyline).at(0).mm.size(), std::size_t(200));
+
+    // A Chebyshev degree whose fitting alone would take many seconds on two points: the
+    // points are joined straight, with one message; as with the point bound, the curve line
+    // keeps IPL = 0 for the blocks that reuse it.
+    f.curves = QStringList{QStringLiteral("0, 0, 0, 0, -32767, 0, 0, a")};
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\n0 1\n10 9\n2\n0 9\n10 1\n"));
+    const PassRun costly = runPass(slots);
+    QCOMPARE(costly.messages, QStringList{formatMessage(1, Msg::CurveTooMuchWork)});
+    const auto lines = costly.surface->of(PrimitiveKind::Polyline);
+    QCOMPARE(lines.size(), std::size_t(2));
+    QCOMPARE(lines.at(0).mm.size(), std::size_t(2));
+    QCOMPARE(lines.at(1).mm.size(), std::size_t(2));
+
+    // The bounds in numbers: degree 1000 on two points fits, 2000 does not; a degree of 5 on
+    // 10^5 points (a common smoothing) fits; the point bound comes first.
+    QCOMPARE(curveFitLimit(2, -1000), CurveFitLimit::Within);
+    QCOMPARE(curveFitLimit(2, -2000), CurveFitLimit::TooMuchWork);
+    QCOMPARE(curveFitLimit(100000, -5), CurveFitLimit::Within);
+    QCOMPARE(curveFitLimit(200, 30000), CurveFitLimit::TooManyPoints);
+    QCOMPARE(curveFitLimit(200, -30000), CurveFitLimit::TooManyPoints);
+    QCOMPARE(curveFitLimit(1000000, 4), CurveFitLimit::Within);
 }
 
 int runPassTests(int argc, char **argv)

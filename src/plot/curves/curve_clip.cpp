@@ -34,4 +34,60 @@ Crossings frameCrossings(PagePoint p, PagePoint c, const ClipEdges &e)
     return out;
 }
 
+namespace {
+
+// One pass of the polygon clipping: the part of the closed polygon on the kept side of one
+// edge line. inside(p) says whether p is kept; cross(a, b) is where segment a-b meets the
+// line (called only when exactly one of them is kept).
+template <class Inside, class Cross>
+void clipByEdge(const std::vector<PagePoint> &in, std::vector<PagePoint> &out, Inside inside, Cross cross)
+{
+    out.clear();
+    if (in.empty())
+        return;
+    // A crossing at a corner that lies on the line itself would repeat it.
+    auto keep = [&out](PagePoint p) {
+        if (out.empty() || !(out.back() == p))
+            out.push_back(p);
+    };
+    PagePoint prev = in.back();
+    bool prevIn = inside(prev);
+    for (const PagePoint &cur : in) {
+        const bool curIn = inside(cur);
+        if (curIn != prevIn)
+            keep(cross(prev, cur));
+        if (curIn)
+            keep(cur);
+        prev = cur;
+        prevIn = curIn;
+    }
+    if (out.size() > 1 && out.back() == out.front())
+        out.pop_back();
+}
+
+} // namespace
+
+std::vector<PagePoint> clipPolygon(std::vector<PagePoint> polygon, const ClipEdges &e)
+{
+    // The crossing with a vertical line x = edge, and with a horizontal line y = edge. The
+    // point exactly on the line is the edge's own value, so pieces meet the frame exactly.
+    auto atX = [](double edge) {
+        return [edge](PagePoint a, PagePoint b) {
+            return PagePoint{edge, a.y + (edge - a.x) * (b.y - a.y) / (b.x - a.x)};
+        };
+    };
+    auto atY = [](double edge) {
+        return [edge](PagePoint a, PagePoint b) {
+            return PagePoint{a.x + (edge - a.y) * (b.x - a.x) / (b.y - a.y), edge};
+        };
+    };
+    std::vector<PagePoint> other;
+    other.reserve(polygon.size() + 8);
+    clipByEdge(polygon, other, [&](PagePoint p) { return p.x >= e.L; }, atX(e.L));
+    clipByEdge(other, polygon, [&](PagePoint p) { return p.y <= e.B; }, atY(e.B));
+    clipByEdge(polygon, other, [&](PagePoint p) { return p.x <= e.R; }, atX(e.R));
+    clipByEdge(other, polygon, [&](PagePoint p) { return p.y >= e.T; }, atY(e.T));
+    return polygon;
+}
+
 } // namespace nikra

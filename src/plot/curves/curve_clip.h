@@ -45,6 +45,24 @@ struct Crossings {
 };
 Crossings frameCrossings(PagePoint p, PagePoint c, const ClipEdges &e);
 
+// The polygon cut by the four edge lines in turn (each keeps the side the frame is on).
+std::vector<PagePoint> clipPolygon(std::vector<PagePoint> polygon, const ClipEdges &e);
+
+// A filled curve: the polygon of all count points, closed by the chord from the last point
+// back to the first, cut to the frame (the part of it that lies inside the rectangle). One
+// fixed shape whatever the view shows of it, so panning only moves the window over it;
+// where the whole curve lies inside, the polygon is returned unchanged. Edges along the
+// frame may run twice where the shape leaves and re-enters; they enclose no area.
+template <class PointAt>
+std::vector<PagePoint> clipFilledCurve(std::size_t count, PointAt pointAt, const PageRect &frame)
+{
+    std::vector<PagePoint> polygon;
+    polygon.reserve(count);
+    for (std::size_t k = 0; k < count; ++k)
+        polygon.push_back(pointAt(k));
+    return clipPolygon(std::move(polygon), ClipEdges::of(frame));
+}
+
 // Walks count curve points (pointAt(k) gives point k in page mm) and calls
 // emit(const std::vector<PagePoint> &piece) for every piece of two points or more.
 template <class PointAt, class Emit>

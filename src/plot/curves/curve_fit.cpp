@@ -89,7 +89,11 @@ void spline(const DataBlock &b, int m, CurvePoints &out)
 // than that range is wide, the caller takes the straight line between the bracketing
 // points instead. A product that has overflowed makes the value non-finite, so the sum
 // stops there; one that has underflowed to zero adds nothing more.
-double lagrange(const std::vector<float> &u, const std::vector<float> &y, double t, bool &finite)
+//
+// Each product term spends one unit of budget; a sum that would overspend it gives up and
+// is taken as not finite (the straight line), so resampling ends in bounded time whatever
+// the data. On real data the products overflow or vanish long before that.
+double lagrange(const std::vector<float> &u, const std::vector<float> &y, double t, bool &finite, long long &budget)
 {
     const std::size_t n = u.size();
     double sum = 0;
@@ -98,6 +102,10 @@ double lagrange(const std::vector<float> &u, const std::vector<float> &y, double
         for (std::size_t i = 0; i < n && product != 0; ++i) {
             if (i == k)
                 continue;
+            if (--budget < 0) {
+                finite = false;
+                return 0;
+            }
             product = product * (t - u[i]) / (double(u[k]) - u[i]);
             if (!std::isfinite(product)) {
                 finite = false;
@@ -141,6 +149,7 @@ void chebyshev(const DataBlock &b, int m, CurvePoints &out)
     // Resample at the nodes in ascending order with a cursor that only moves forward:
     // linear at the two ends, the Lagrange polynomial in between.
     std::size_t s = 1;  // 1-based: the first point with U_s > t, or N
+    long long lagrangeBudget = kMaxResampleProducts;
     for (int j = 0; j <= m; ++j) {
         const double t = T[std::size_t(j)];
         while (s < n && !(t < U[s - 1]))
@@ -154,7 +163,7 @@ void chebyshev(const DataBlock &b, int m, CurvePoints &out)
             value = linear(0, t);
         } else {
             bool finite = distinct;
-            value = finite ? lagrange(U, b.y, t, finite) : 0;
+            value = finite ? lagrange(U, b.y, t, finite, lagrangeBudget) : 0;
             if (!finite || value < *yLow - spread || value > *yHigh + spread)
                 value = linear(s - 2, t);
         }
@@ -222,6 +231,29 @@ void chebyshev(const DataBlock &b, int m, CurvePoints &out)
 long long curvePointCount(long long n, int IPL)
 {
     return (std::llabs(IPL) + 1) * (n - 1) + 1;
+}
+
+long long curveFitWork(long long n, int IPL)
+{
+    if (IPL >= 0)
+        return 0;
+    // A cosine of a large angle or a power costs about as much as fifty multiply-adds.
+    constexpr long long kTranscendental = 50;
+    const long long m = -(long long)IPL;
+    const long long coefficients = (m + 1) * (m + 1) * kTranscendental;
+    const long long powerSeries = m * m / 2;
+    const long long shift = (m + 1) * (m + 2) / 2 * kTranscendental;
+    const long long evaluation = curvePointCount(n, IPL) * m;
+    return coefficients + powerSeries + shift + evaluation;
+}
+
+CurveFitLimit curveFitLimit(long long n, int IPL)
+{
+    if (curvePointCount(n, IPL) > kMaxCurvePoints)
+        return CurveFitLimit::TooManyPoints;
+    if (curveFitWork(n, IPL) > kMaxCurveWork)
+        return CurveFitLimit::TooMuchWork;
+    return CurveFitLimit::Within;
 }
 
 void fitCurve(const DataBlock &block, int IPL, CurvePoints &out)

@@ -19,6 +19,31 @@ struct CurvePoints {
 
 long long curvePointCount(long long n, int IPL);
 
+// Curves of more points than this (after fitting) are drawn without fitting, so a large
+// IPL on a large block never asks for gigabytes.
+inline constexpr long long kMaxCurvePoints = 5'000'000;
+
+// The most work one fit may take, in the units of curveFitWork (one multiply-add; about a
+// tenth of a second in all): a Chebyshev degree of thousands costs its square in
+// coefficients and the curve's points times the degree in evaluation, so a file of a few
+// bytes could otherwise hold the program for minutes.
+inline constexpr long long kMaxCurveWork = 100'000'000;
+
+// The most Lagrange products one Chebyshev resampling may take. On real data the products
+// overflow or vanish after a few terms; past this many the remaining nodes take the straight
+// line between their bracketing points, as they do for a value that is not finite.
+inline constexpr long long kMaxResampleProducts = 30'000'000;
+
+// The work of fitting n points with IPL, before the data's own (resampling) part: the
+// Chebyshev coefficients, power series and shift (weighted by the cost of their cosines and
+// powers), and the evaluation of the polynomial at every curve point. Splines cost a few
+// operations a point, already bounded by the point limit.
+long long curveFitWork(long long n, int IPL);
+
+enum class CurveFitLimit { Within, TooManyPoints, TooMuchWork };
+// Whether a block of n points may be fitted with IPL; beyond a limit it is drawn with IPL 0.
+CurveFitLimit curveFitLimit(long long n, int IPL);
+
 // block holds at least two points, with x strictly ascending or descending when IPL != 0
 // (the reader's checks set IPL to 0 otherwise).
 void fitCurve(const DataBlock &block, int IPL, CurvePoints &out);

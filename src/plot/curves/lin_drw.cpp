@@ -11,14 +11,16 @@ namespace {
 
 void drawClipped(Surface &surface, const PassState &st, const CurvePoints &curve, const Pen &pen, bool fill)
 {
-    const QColor fillColour = pclColour(st.style.PCL);
     auto pointAt = [&](std::size_t k) { return pageOf(st, curve.x[k], curve.y[k]); };
-    clipCurve(curve.size(), pointAt, plotFrame(st), [&](const std::vector<PagePoint> &piece) {
-        if (fill)
-            surface.polygon(piece, pen, fillColour);
-        else
-            surface.polyline(piece, pen);
-    });
+    if (fill) {
+        // The whole curve closed by its chord, cut to the frame: one shape, whatever the view.
+        const std::vector<PagePoint> shape = clipFilledCurve(curve.size(), pointAt, plotFrame(st));
+        if (shape.size() >= 2)
+            surface.polygon(shape, pen, pclColour(st.style.PCL));
+        return;
+    }
+    clipCurve(curve.size(), pointAt, plotFrame(st),
+              [&](const std::vector<PagePoint> &piece) { surface.polyline(piece, pen); });
 }
 
 } // namespace

@@ -1,0 +1,9 @@
+// libFuzzer target: format data files.
+
+#include "entry_points.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    nikra::fuzz::formatData(data, size);
+    return 0;
+}
