@@ -58,6 +58,7 @@ private Q_SLOTS:
     void linearY();
     void logX();
     void logY();
+    void logYColumnClearsEveryExponent();
     void titles();
     void header();
     void printerTextIsAsWideAsOnTheCanvas();
@@ -174,22 +175,53 @@ void TestText::logY()
     std::vector<Placed> t = placedTexts(*run.surface);
     QCOMPARE(run.surface->texts(), (QStringList{u"-1"_s, u"0"_s, u"1"_s, u"10"_s, u"10"_s, u"10"_s}));
     // Exponents right-aligned 0.7 of a "1" from the frame; the "10" column stands left of
-    // the exponent drawn last.
+    // the widest exponent, "-1", though "1" is drawn last.
     QVERIFY(near(t[0].at.x, 22.3) && near(t[0].at.y, 88));
     QVERIFY(near(t[2].at.x, 23.3) && near(t[2].at.y, 8));
-    QVERIFY(near(t[3].at.x, 19.3) && near(t[3].at.y, 88.5));
-    QCOMPARE(run.state.edges.YTextLeft, float(23.3 - 4));
+    QVERIFY(near(t[3].at.x, 18.3) && near(t[3].at.y, 88.5));
+    QCOMPARE(run.state.edges.YTextLeft, float(22.3 - 4));
 
     f.line16 = QStringLiteral("0, 2, y");
     run = runFormat(f);
     t = placedTexts(*run.surface);
     QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"-1"_s, u"0"_s, u"1"_s}));
+    // On the right each exponent starts after its own "10"; the edge passes the widest.
     QVERIFY(near(t[0].at.x, 125.8));
     QVERIFY(near(t[3].at.x, 129.8) && near(t[3].at.y, 88));
-    QCOMPARE(run.state.edges.YTextRight, float(129.8 + 1));
+    QVERIFY(near(t[5].at.x, 129.8));
+    QCOMPARE(run.state.edges.YTextRight, float(129.8 + 2));
 
     f.line16 = QStringLiteral("0, 0, y");
     QVERIFY(runFormat(f).surface->texts().isEmpty());
+}
+
+void TestText::logYColumnClearsEveryExponent()
+{
+    // 10^-4 .. 10^1: four two-character exponents below two one-character ones. The "10"s
+    // end where the widest exponents begin, and the title stands left of them.
+    FormatFile f;
+    f.line6 = QStringLiteral("80, -4, 1, 1, 0");
+    f.line11 = QStringLiteral("1, 0, 5, 0");
+    f.line16 = QStringLiteral("1, 1, gain");
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
+    QCOMPARE(run.surface->texts(), (QStringList{u"-4"_s, u"-3"_s, u"-2"_s, u"-1"_s, u"0"_s, u"1"_s, u"10"_s, u"10"_s,
+                                                u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"gain"_s}));
+    for (std::size_t i = 0; i < 6; ++i) {
+        QVERIFY(near(t[i].at.x + t[i].text.size() * 1.0, 25 - 0.7));  // right-aligned
+        QVERIFY(near(t[i + 6].at.x, 18.3));
+        QVERIFY(near(t[i + 6].at.x + 4, t[0].at.x));  // "10" ends where "-4" begins
+    }
+    QCOMPARE(run.state.edges.YTextLeft, float(18.3));
+    QVERIFY(near(t.back().at.x, 18.3 - 3.6));
+
+    // Exponents all as wide as the last one: the column stands where it always stood.
+    f.line6 = QStringLiteral("80, 0, 3, 1, 0");
+    f.line11 = QStringLiteral("1, 0, 3, 0");
+    run = runFormat(f);
+    t = placedTexts(*run.surface);
+    QVERIFY(near(t[4].at.x, 23.3 - 4));
+    QCOMPARE(run.state.edges.YTextLeft, float(23.3 - 4));
 }
 
 void TestText::titles()
