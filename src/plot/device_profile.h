@@ -26,7 +26,8 @@ struct DeviceProfile {
     double devPerMmX = 0;
     double devPerMmY = 0;
     // Screen pixels per millimetre, kept by every surface: font sizes and the legend
-    // spacing are given in screen pixels.
+    // spacing are given in screen pixels. The printer and the metafile take the reference
+    // screen's, whatever screen the program runs on, so their pages never depend on it.
     double screenPxPerMmX = 0;
     double screenPxPerMmY = 0;
     // Device units per screen pixel (1 on the canvas).
@@ -43,11 +44,13 @@ struct DeviceProfile {
     bool reportsProblems() const { return kind == SurfaceKind::Canvas; }
 
     static DeviceProfile canvas(double screenDpi);
-    static DeviceProfile printer(double deviceDpiX, double deviceDpiY, double screenDpi);
-    static DeviceProfile metafile(double screenDpi);
+    static DeviceProfile printer(double deviceDpiX, double deviceDpiY);
+    static DeviceProfile metafile();
 };
 
-inline constexpr double kDefaultScreenDpi = 96.0;
+// The reference screen: the resolution the size keys' pixels are counted at. The printed
+// page and the metafile are laid out as on it, on every machine.
+inline constexpr double kReferenceDpi = 96.0;
 
 // Twips per millimetre as the screen and printer scaling always used it.
 inline constexpr double kTwipsPerMm = 56.69291;
@@ -68,27 +71,27 @@ inline DeviceProfile DeviceProfile::canvas(double screenDpi)
     return p;
 }
 
-inline DeviceProfile DeviceProfile::printer(double deviceDpiX, double deviceDpiY, double screenDpi)
+inline DeviceProfile DeviceProfile::printer(double deviceDpiX, double deviceDpiY)
 {
     DeviceProfile p;
     p.kind = SurfaceKind::Printer;
-    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(screenDpi);
+    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(kReferenceDpi);
     p.devPerMmX = kTwipsPerMm / twipsPerPixel(deviceDpiX);
     p.devPerMmY = kTwipsPerMm / twipsPerPixel(deviceDpiY);
-    p.devPerScreenPxX = twipsPerPixel(screenDpi) / twipsPerPixel(deviceDpiX);
-    p.devPerScreenPxY = twipsPerPixel(screenDpi) / twipsPerPixel(deviceDpiY);
+    p.devPerScreenPxX = twipsPerPixel(kReferenceDpi) / twipsPerPixel(deviceDpiX);
+    p.devPerScreenPxY = twipsPerPixel(kReferenceDpi) / twipsPerPixel(deviceDpiY);
     p.framePen = {LineStyle::Solid, 4, Qt::black};
     p.divisionPen = {LineStyle::Dot, 1, Qt::black};
     return p;
 }
 
-inline DeviceProfile DeviceProfile::metafile(double screenDpi)
+inline DeviceProfile DeviceProfile::metafile()
 {
     DeviceProfile p;
     p.kind = SurfaceKind::Metafile;
-    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(screenDpi);
+    p.screenPxPerMmX = p.screenPxPerMmY = kTwipsPerMm / twipsPerPixel(kReferenceDpi);
     p.devPerMmX = p.devPerMmY = kMetaTwipsPerMm;
-    p.devPerScreenPxX = p.devPerScreenPxY = twipsPerPixel(screenDpi);
+    p.devPerScreenPxX = p.devPerScreenPxY = twipsPerPixel(kReferenceDpi);
     p.framePen = {LineStyle::Solid, 16, Qt::black};
     p.divisionPen = {LineStyle::Dot, 4, Qt::black};
     p.curvePenScale = 4;

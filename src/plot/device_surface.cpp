@@ -43,8 +43,7 @@ std::vector<double> dashLengths(LineStyle style)
     return {};
 }
 
-DeviceSurface::DeviceSurface(const DeviceProfile &profile, double screenDpi)
-    : Surface(profile), fonts_(screenDpi)
+DeviceSurface::DeviceSurface(const DeviceProfile &profile) : Surface(profile)
 {
     // The circle's corners lie at 1, 2, .. 360 degrees, converted with 3.1415 for pi as the
     // markers have always been drawn.

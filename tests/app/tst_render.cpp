@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QSvgRenderer>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -23,9 +24,10 @@ struct Run {
     QString err;
 };
 
-Run runNikra(const QStringList &args)
+Run runNikra(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(NIKRA_BINARY), args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -49,6 +51,12 @@ struct OneSlot {
 
 bool isDark(QRgb c) { return qGray(c) < 96; }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestRender : public QObject {
@@ -58,6 +66,7 @@ private Q_SLOTS:
     void pngShowsTheFrameAndCurve();
     void svgIsInTwips();
     void pdfIsOneA4Page();
+    void vectorPagesAreTheSameOnEveryRun();
     void messagesAndExitStatus();
     void samplePage();
 };
@@ -179,6 +188,43 @@ void TestRender::pdfIsOneA4Page()
     QVERIFY(!isDark(img.pixel(254, 400)));
     QVERIFY(qBlue(img.pixel(700, 500)) > 200 && qRed(img.pixel(700, 500)) < 100);
     QVERIFY(!isDark(img.pixel(700, 505)));
+}
+
+void TestRender::vectorPagesAreTheSameOnEveryRun()
+{
+    // The same files give the same bytes a second later and on a screen of another
+    // resolution; the PDF is dated by the newest file drawn.
+    OneSlot s;
+    FormatFile f;  // numbers, titles and a log axis: texts measured and drawn
+    f.line6 = QStringLiteral("80, -4, 1, 1, 0");
+    f.line9 = QStringLiteral("4, 1, 5, 0");
+    f.line11 = QStringLiteral("4, 0, 5, 0");
+    f.line14 = QStringLiteral("4.5, 1, Frequency f (Hz)");
+    f.line16 = QStringLiteral("4.5, 1, 降水量 (mm)");
+    s.format = s.dir.write(QStringLiteral("f.dat"), f);
+    QFile graph(s.graph);
+    QVERIFY(graph.open(QIODevice::ReadWrite));
+    QVERIFY(graph.setFileTime(QDateTime::fromSecsSinceEpoch(1893456000, Qt::UTC),  // 2030-01-01
+                              QFileDevice::FileModificationTime));
+    graph.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("SOURCE_DATE_EPOCH"));
+    for (const QString &ending : {QStringLiteral(".pdf"), QStringLiteral(".svg")}) {
+        const QString first = s.dir.path(QStringLiteral("first") + ending);
+        const QString second = s.dir.path(QStringLiteral("second") + ending);
+        QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), first} + s.slot(), env).exitCode, 0);
+        QThread::msleep(1100);
+        QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), second, QStringLiteral("--dpi"),
+                                      QStringLiteral("144")} + s.slot(), env).exitCode, 0);
+        QVERIFY(!contents(first).isEmpty());
+        QVERIFY2(contents(first) == contents(second), qPrintable(ending));
+    }
+    QVERIFY(contents(s.dir.path(QStringLiteral("first.pdf"))).contains("/CreationDate (D:20300101000000Z)"));
+
+    env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1700000000"));
+    const QString dated = s.dir.path(QStringLiteral("dated.pdf"));
+    QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), dated} + s.slot(), env).exitCode, 0);
+    QVERIFY(contents(dated).contains("/CreationDate (D:20231114221320Z)"));
 }
 
 void TestRender::messagesAndExitStatus()

@@ -265,7 +265,7 @@ void TestText::printerTextIsAsWideAsOnTheCanvas()
     QPdfWriter writer(dir.path(QStringLiteral("fit.pdf")));
     writer.setResolution(600);
     PrinterSurface::preparePage(writer);
-    PrinterSurface printer(writer, 96);
+    PrinterSurface printer(writer);
     CanvasSurface canvas(96);
     for (const QString &face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("Times New Roman"), QStringLiteral("Arial")}) {
         for (const QString &text : {QStringLiteral("Frequency f (Hz)"), QStringLiteral("降水量 (mm)")}) {
@@ -284,7 +284,7 @@ void TestText::metafileMeasuresOnTheScreen()
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    MetafileSurface meta(&buffer, MetaWindow{}, 96);
+    MetafileSurface meta(&buffer, MetaWindow{});
     CanvasSurface canvas(96);
     const QString text = QStringLiteral("時間 t (s)");
     // A size key of 4: 8 screen pixels, 120 twips.
