@@ -140,10 +140,12 @@ void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, co
 
 MadeFont DeviceSurface::makeFont(const QString &face, double width)
 {
-    // No text is taller than the page: a size key of 10^30 must not ask for such a glyph.
-    const double tallest = kPageHeightMm * profile().devPerMmY;
-    return fonts_.make(face, std::min<double>(rnd(1.5 * width), tallest), std::min<double>(rnd(width), tallest),
-                       fontDevice());
+    // In font units. No text is taller than the page: a size key of 10^30 must not ask for
+    // such a glyph.
+    const double scale = profile().textScale;
+    const double tallest = kPageHeightMm * profile().devPerMmY / scale;
+    return fonts_.make(face, std::min<double>(rnd(1.5 * width / scale), tallest),
+                       std::min<double>(rnd(width / scale), tallest), fontDevice());
 }
 
 TextFont DeviceSurface::font(const FontRequest &request)
@@ -163,7 +165,7 @@ double DeviceSurface::textWidth(const TextFont &f, const QString &text)
 {
     if (f.measuredOnScreen)
         return FontFactory::advance(f.measured, text, fonts_.screen()) / profile().screenPxPerMmX;
-    return FontFactory::advance(f.drawn, text, fontDevice()) / profile().devPerMmX;
+    return FontFactory::advance(f.drawn, text, fontDevice()) * profile().textScale / profile().devPerMmX;
 }
 
 void DeviceSurface::text(const TextFont &f, PagePoint topLeft, const QString &text)

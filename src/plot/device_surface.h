@@ -43,7 +43,8 @@ protected:
     virtual void paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill) = 0;
     virtual void paintText(QPoint at, const TextFont &font, const QString &text) = 0;
 
-    // A font made for the device: cell height rnd(1.5 w), average width rnd(w).
+    // A font made for the device: cell height rnd(1.5 w), average width rnd(w), w given in
+    // device units and rounded in font units (see DeviceProfile::textScale).
     MadeFont makeFont(const QString &face, double width);
     FontFactory &fonts() { return fonts_; }
 

@@ -22,12 +22,14 @@ constexpr int kPdfDpi = 600;
 
 CanvasPage drawCanvasPage(PageJob &job)
 {
-    CanvasSurface surface(job.screenDpi);
+    const double ratio = job.pixelRatio > 0 ? job.pixelRatio : 1.0;
+    CanvasSurface surface(job.screenDpi * ratio);
     PlotPass pass(surface, job.slots, job.view, job.messenger);
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;
     page.image = surface.finish();
+    page.image.setDevicePixelRatio(ratio);
     return page;
 }
 

@@ -22,6 +22,9 @@ struct PageJob {
     // The canvas's resolution. The printed page and the metafile do not depend on it: they
     // are laid out as on the reference screen wherever they are made.
     double screenDpi = 96.0;
+    // Physical pixels per screen pixel: the canvas is drawn at screenDpi times this and
+    // marked so, and shows at its screen size, only sharper.
+    double pixelRatio = 1.0;
 };
 
 struct CanvasPage {

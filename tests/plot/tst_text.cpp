@@ -6,6 +6,7 @@
 #include "plot/metafile_surface.h"
 #include "formats/number_text.h"
 #include "plot/printer_surface.h"
+#include "plot/text_size.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void header();
     void printerTextIsAsWideAsOnTheCanvas();
     void metafileMeasuresOnTheScreen();
+    void canvasTextGrowsWithTheResolution();
 };
 
 void TestText::numbers_data()
@@ -291,6 +293,45 @@ void TestText::metafileMeasuresOnTheScreen()
     QCOMPARE(meta.textWidth(meta.font({QStringLiteral("ＭＳ Ｐ明朝"), 120, false, text}), text),
              canvas.textWidth(canvas.font({QStringLiteral("ＭＳ Ｐ明朝"), 8, false, text}), text));
     QVERIFY(meta.finish());
+}
+
+void TestText::canvasTextGrowsWithTheResolution()
+{
+    // A size key gives the same text in mm at any canvas resolution: at 192 dpi its font is
+    // the 96-dpi font enlarged twice, so its ink spans twice the pixels.
+    const QString text = QStringLiteral("Frequency 降水量 10");
+    QRect extents[2];
+    double widths[2];
+    int i = 0;
+    for (double dpi : {96.0, 192.0}) {
+        CanvasSurface canvas(dpi);
+        const TextSize size = textSizeOf(canvas.profile(), 4.5);
+        QCOMPARE(size.w, 9 * dpi / 96);
+        const TextFont font = canvas.font({QStringLiteral("ＭＳ Ｐ明朝"), size.w, false, text});
+        widths[i] = canvas.textWidth(font, text);
+        canvas.text(font, {20, 30}, text);
+        const QImage page = canvas.finish();
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 160)
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        extents[i++] = ink;
+    }
+    QVERIFY2(std::fabs(widths[1] - widths[0]) < widths[0] / 200, qPrintable(u"%1 mm, %2 mm"_s.arg(widths[0]).arg(widths[1])));
+    QVERIFY(extents[0].width() > 100);
+    QVERIFY2(std::abs(extents[1].width() - 2 * extents[0].width()) <= 2 && std::abs(extents[1].height() - 2 * extents[0].height()) <= 2
+                 && std::abs(extents[1].left() - 2 * extents[0].left()) <= 2,
+             qPrintable(u"%1 x %2 at %3, %4 x %5 at %6"_s.arg(extents[0].width()).arg(extents[0].height()).arg(extents[0].left())
+                            .arg(extents[1].width()).arg(extents[1].height()).arg(extents[1].left())));
+
+    // Pens grow with it: one reference pixel is two pixels at 192 dpi.
+    const DeviceProfile fine = DeviceProfile::canvas(192);
+    QCOMPARE(fine.framePen.width, 4);
+    QCOMPARE(fine.divisionPen.width, 2);
+    QCOMPARE(fine.screenPxPerMmX, DeviceProfile::canvas(96).screenPxPerMmX);
 }
 
 int runTextTests(int argc, char **argv)
