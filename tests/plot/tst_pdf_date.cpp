@@ -1,19 +1,16 @@
-// The date a PDF page carries and its rewriting in a finished document: every object must
-// still be found where the cross-reference table says it is.
+// The date of a finished PDF rewritten: every object must still be found where the
+// cross-reference table says it is. (Where the date comes from: tst_render.)
 
 #include "plot/pdf_date.h"
-#include "support/test_files.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <ctime>
 
 using namespace nikra;
-using namespace nikra::test;
 
 namespace {
 
@@ -65,7 +62,6 @@ class TestPdfDate : public QObject {
 
 private Q_SLOTS:
     void stampKeepsTheTableTrue();
-    void dateOfTheFilesDrawn();
 };
 
 void TestPdfDate::stampKeepsTheTableTrue()
@@ -86,37 +82,6 @@ void TestPdfDate::stampKeepsTheTableTrue()
     const QByteArray before = notPdf;
     QVERIFY(!stampCreationDate(notPdf, when));
     QCOMPARE(notPdf, before);
-}
-
-void TestPdfDate::dateOfTheFilesDrawn()
-{
-    TestDir dir;
-    SlotSet slots;
-    slots[1].format = dir.write(QStringLiteral("f.dat"), QByteArray("f"));
-    slots[1].graph = dir.write(QStringLiteral("g.dat"), QByteArray("g"));
-    slots[4].comment = dir.write(QStringLiteral("c.txt"), QByteArray("c"));
-    slots[5].format = dir.path(QStringLiteral("missing.dat"));
-    const auto touch = [](const QString &path, qint64 seconds) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::fromMSecsSinceEpoch(seconds * 1000 + 700, Qt::UTC),
-                                 QFileDevice::FileModificationTime));
-    };
-    touch(slots[1].format, 1600000000);
-    touch(slots[1].graph, 1600000100);
-    touch(slots[4].comment, 1500000000);
-
-    const QByteArray saved = qgetenv("SOURCE_DATE_EPOCH");
-    qunsetenv("SOURCE_DATE_EPOCH");
-    QCOMPARE(pageDate(slots), QDateTime::fromSecsSinceEpoch(1600000100, Qt::UTC));  // whole seconds
-    qputenv("SOURCE_DATE_EPOCH", "1234567890");
-    QCOMPARE(pageDate(slots), QDateTime::fromSecsSinceEpoch(1234567890, Qt::UTC));
-    qputenv("SOURCE_DATE_EPOCH", "soon");  // not a number: the files decide
-    QCOMPARE(pageDate(slots), QDateTime::fromSecsSinceEpoch(1600000100, Qt::UTC));
-    if (saved.isNull())
-        qunsetenv("SOURCE_DATE_EPOCH");
-    else
-        qputenv("SOURCE_DATE_EPOCH", saved);
 }
 
 int runPdfDateTests(int argc, char **argv)
