@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace nikra {
 
