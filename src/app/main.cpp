@@ -11,6 +11,7 @@
 #include "platform/settings_store.h"
 
 #include <QApplication>
+#include <QHashFunctions>
 #include <QScreen>
 
 #include <cstdio>
@@ -100,6 +101,9 @@ int guiMain(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // Hash tables iterate in the same order on every run: the PDF writer lists its fonts in
+    // that order, and the same files must give the same bytes. Set before any table exists.
+    QHashSeed::setDeterministicGlobalSeed();
     if (argc >= 2 && QByteArray(argv[1]) == "render")
         return renderMain(argc, argv);
     if (argc >= 2 && QByteArray(argv[1]) == "convert")

@@ -308,6 +308,9 @@ CanvasPage MainWindow::drawPage()
 {
     SlotSet s = slots();
     PageJob job{s, view_, messenger_, header(), screenDpi_};
+    // On a screen of more physical pixels than logical ones the page is drawn at its
+    // physical resolution: as large as ever, but crisp.
+    job.pixelRatio = canvas_ ? canvas_->devicePixelRatioF() : devicePixelRatioF();
     CanvasPage page = drawCanvasPage(job);
     setSlots(s);  // the names of missing files are gone
     return page;

@@ -130,7 +130,7 @@ void CanvasWindow::setClientTwips(int width, int height, bool horizontalBar)
 
 void CanvasWindow::present(const QImage &page)
 {
-    view_->setPage(page, DeviceProfile::canvas(host_.screenDpi()).screenPxPerMmX);
+    view_->setPage(page, DeviceProfile::canvas(host_.screenDpi()).devPerMmX);
     returning_ = false;
     printButton_->setVisible(true);
     slotChooser_->setCurrentIndex(0);
@@ -176,7 +176,7 @@ void CanvasWindow::redraw()
         BusyCursor busy;
         page = host_.drawPage();
     }
-    view_->setPage(page.image, DeviceProfile::canvas(host_.screenDpi()).screenPxPerMmX);
+    view_->setPage(page.image, DeviceProfile::canvas(host_.screenDpi()).devPerMmX);
     printButton_->setVisible(true);
     backButton_->setFocus();
 }

@@ -51,9 +51,11 @@ void PageView::setClientSize(const QSize &pixels, bool horizontalBar)
 
 QPoint PageView::pageOffset() const
 {
-    // DoHScroll and DoVScroll: the page moves by its overhang times value / maximum.
-    const int overX = std::max(0, page_.width() - viewport_->width());
-    const int overY = std::max(0, page_.height() - viewport_->height());
+    // DoHScroll and DoVScroll: the page moves by its overhang times value / maximum, in
+    // screen pixels.
+    const QSize page = page_.deviceIndependentSize().toSize();
+    const int overX = std::max(0, page.width() - viewport_->width());
+    const int overY = std::max(0, page.height() - viewport_->height());
     return {hBar_->isVisible() ? overX * hBar_->value() / hBar_->maximum() : 0,
             overY * vBar_->value() / vBar_->maximum()};
 }

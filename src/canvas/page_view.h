@@ -19,6 +19,8 @@ class PageView : public QWidget {
 public:
     PageView(SelectionState &selection, QWidget *parent = nullptr);
 
+    // The page and the screen pixels per millimetre; an image of a device pixel ratio above
+    // 1 has more pixels than it takes on the screen.
     void setPage(const QImage &page, double screenPxPerMm);
     const QImage &page() const { return page_; }
     // The visible part in pixels; the horizontal bar is hidden when the page fits.

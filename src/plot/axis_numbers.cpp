@@ -3,6 +3,9 @@
 #include "plot/division_marks.h"
 #include "formats/number_text.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace nikra {
 
 namespace {
@@ -113,15 +116,19 @@ void LYnbDrw1(Surface &surface, PassState &st, const TextSize &size)
     const std::vector<DivisionMark> marks = yMarks(f);
 
     // Exponents first, right-aligned 0.7 of a digit from the frame; the "10" column then
-    // stands left of the exponent drawn last.
+    // stands left of the widest exponent, so no exponent runs under the "0" of its "10"
+    // (a column placed by the last exponent drawn would let "-4" cover it when "1" came last).
     const TextFont exponent = numberFont(surface, st, size.w / 2);
     const double one = surface.textWidth(exponent, QStringLiteral("1"));
+    std::optional<double> leftmost;
     for (const DivisionMark &m : marks) {
         const QString text = numberText(m.value, f.YND);
         const double x = g.PlotLeft - surface.textWidth(exponent, text) - 0.7 * one;
-        st.edges.YTextLeft = float(x);
+        leftmost = std::min(x, leftmost.value_or(x));
         surface.text(exponent, {x, g.PlotBottom - m.offset - size.h / 1.5}, text);
     }
+    if (leftmost)
+        st.edges.YTextLeft = float(*leftmost);
 
     const TextFont base = numberFont(surface, st, size.w);
     st.edges.YTextLeft = float(st.edges.YTextLeft - surface.textWidth(base, kTen));
@@ -141,13 +148,19 @@ void LYnbDrw2(Surface &surface, PassState &st, const TextSize &size)
     for (const DivisionMark &m : marks)
         surface.text(base, {st.edges.YTextRight - 1.4 * ten, g.PlotBottom - m.offset - size.h / 2}, kTen);
 
+    // Each exponent starts right after its own "10"; the title beyond them stands clear of
+    // the widest one, not only of the one drawn last.
     const double xe = st.edges.YTextRight - 0.4 * ten;
     const TextFont exponent = numberFont(surface, st, size.w / 2);
+    std::optional<double> rightmost;
     for (const DivisionMark &m : marks) {
         const QString text = numberText(m.value, f.YND);
         surface.text(exponent, {xe, g.PlotBottom - m.offset - size.h / 1.5}, text);
-        st.edges.YTextRight = float(xe + surface.textWidth(exponent, text));
+        const double end = xe + surface.textWidth(exponent, text);
+        rightmost = std::max(end, rightmost.value_or(end));
     }
+    if (rightmost)
+        st.edges.YTextRight = float(*rightmost);
 }
 
 } // namespace nikra

@@ -11,7 +11,7 @@ QSize CanvasSurface::pagePixels(double screenDpi)
 }
 
 CanvasSurface::CanvasSurface(double screenDpi)
-    : PainterSurface(DeviceProfile::canvas(screenDpi), screenDpi),
+    : PainterSurface(DeviceProfile::canvas(screenDpi)),
       image_(pagePixels(screenDpi), QImage::Format_RGB32)
 {
     // The image carries the screen's resolution, not the machine's default.

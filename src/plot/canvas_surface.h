@@ -9,7 +9,7 @@ namespace nikra {
 
 class CanvasSurface : public PainterSurface {
 public:
-    explicit CanvasSurface(double screenDpi = kDefaultScreenDpi);
+    explicit CanvasSurface(double screenDpi = kReferenceDpi);
     ~CanvasSurface() override;
 
     // Ends painting and hands over the page.

@@ -43,8 +43,7 @@ std::vector<double> dashLengths(LineStyle style)
     return {};
 }
 
-DeviceSurface::DeviceSurface(const DeviceProfile &profile, double screenDpi)
-    : Surface(profile), fonts_(screenDpi)
+DeviceSurface::DeviceSurface(const DeviceProfile &profile) : Surface(profile)
 {
     // The circle's corners lie at 1, 2, .. 360 degrees, converted with 3.1415 for pi as the
     // markers have always been drawn.
@@ -141,10 +140,12 @@ void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, co
 
 MadeFont DeviceSurface::makeFont(const QString &face, double width)
 {
-    // No text is taller than the page: a size key of 10^30 must not ask for such a glyph.
-    const double tallest = kPageHeightMm * profile().devPerMmY;
-    return fonts_.make(face, std::min<double>(rnd(1.5 * width), tallest), std::min<double>(rnd(width), tallest),
-                       fontDevice());
+    // In font units. No text is taller than the page: a size key of 10^30 must not ask for
+    // such a glyph.
+    const double scale = profile().textScale;
+    const double tallest = kPageHeightMm * profile().devPerMmY / scale;
+    return fonts_.make(face, std::min<double>(rnd(1.5 * width / scale), tallest),
+                       std::min<double>(rnd(width / scale), tallest), fontDevice());
 }
 
 TextFont DeviceSurface::font(const FontRequest &request)
@@ -164,7 +165,7 @@ double DeviceSurface::textWidth(const TextFont &f, const QString &text)
 {
     if (f.measuredOnScreen)
         return FontFactory::advance(f.measured, text, fonts_.screen()) / profile().screenPxPerMmX;
-    return FontFactory::advance(f.drawn, text, fontDevice()) / profile().devPerMmX;
+    return FontFactory::advance(f.drawn, text, fontDevice()) * profile().textScale / profile().devPerMmX;
 }
 
 void DeviceSurface::text(const TextFont &f, PagePoint topLeft, const QString &text)

@@ -28,14 +28,14 @@ public:
     void text(const TextFont &font, PagePoint topLeft, const QString &text) override;
 
 protected:
-    DeviceSurface(const DeviceProfile &profile, double screenDpi);
+    explicit DeviceSurface(const DeviceProfile &profile);
 
     // The device fonts are made for: its resolution sizes them and gives their metrics.
     virtual const QPaintDevice &fontDevice() const = 0;
     // The average width a font is made with: the request's own, except on the printer,
     // which fits it to the canvas.
     virtual double fittedWidth(const FontRequest &request) { return request.width; }
-    // The metafile centres its texts by their widths on the screen.
+    // The metafile centres its texts by their widths on the reference screen.
     virtual bool measuresOnScreen() const { return false; }
 
     // Device primitives; paths have at least two points.
@@ -43,7 +43,8 @@ protected:
     virtual void paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill) = 0;
     virtual void paintText(QPoint at, const TextFont &font, const QString &text) = 0;
 
-    // A font made for the device: cell height rnd(1.5 w), average width rnd(w).
+    // A font made for the device: cell height rnd(1.5 w), average width rnd(w), w given in
+    // device units and rounded in font units (see DeviceProfile::textScale).
     MadeFont makeFont(const QString &face, double width);
     FontFactory &fonts() { return fonts_; }
 

@@ -59,12 +59,11 @@ QString standInFace(const QString &named)
     return e ? QString::fromUtf16(e->standIn) : named;
 }
 
-FontFactory::FontFactory(double screenDpi) : screen_(1, 1, QImage::Format_RGB32)
+FontFactory::FontFactory() : screen_(1, 1, QImage::Format_RGB32)
 {
-    const int dotsPerMetre = rnd(screenDpi / 0.0254);
+    const int dotsPerMetre = rnd(kReferenceDpi / 0.0254);
     screen_.setDotsPerMeterX(dotsPerMetre);
     screen_.setDotsPerMeterY(dotsPerMetre);
-    screenPxPerMm_ = kTwipsPerMm / twipsPerPixel(screenDpi);
 }
 
 const FontFactory::FaceFigures &FontFactory::figures(const QString &face)
@@ -112,7 +111,7 @@ double FontFactory::advance(const MadeFont &made, const QString &text, const QPa
 double FontFactory::screenWidthMm(const QString &face, double widthPx, const QString &text)
 {
     const MadeFont made = make(face, rnd(1.5 * widthPx), rnd(widthPx), screen_);
-    return advance(made, text, screen_) / screenPxPerMm_;
+    return advance(made, text, screen_) / (kTwipsPerMm / twipsPerPixel(kReferenceDpi));
 }
 
 } // namespace nikra

@@ -29,7 +29,7 @@ struct MadeFont {
 
 class FontFactory {
 public:
-    explicit FontFactory(double screenDpi);
+    FontFactory();
 
     // cellHeight and averageWidth in device units of `device`.
     MadeFont make(const QString &face, double cellHeight, double averageWidth, const QPaintDevice &device);
@@ -37,8 +37,9 @@ public:
     static double advance(const MadeFont &made, const QString &text, const QPaintDevice &device);
 
     // The width in mm of a text in the canvas font of a given width in screen pixels (cell
-    // height rnd(1.5 w), average width rnd(w)), measured at the screen's resolution: what
-    // the printer fits its fonts to and what the metafile centres its texts by.
+    // height rnd(1.5 w), average width rnd(w)), measured on the reference screen (96 dpi),
+    // never the screen the program runs on: what the printer fits its fonts to and what the
+    // metafile centres its texts by, so printed and metafile pages are the same everywhere.
     double screenWidthMm(const QString &face, double widthPx, const QString &text);
     const QPaintDevice &screen() const { return screen_; }
 
@@ -49,8 +50,7 @@ private:
     };
     const FaceFigures &figures(const QString &face);
 
-    QImage screen_;  // a page-less stand-in for the screen: only its resolution is used
-    double screenPxPerMm_;
+    QImage screen_;  // a page-less reference screen: only its resolution is used
     QHash<QString, FaceFigures> figures_;
 };
 

@@ -6,8 +6,8 @@
 
 namespace nikra {
 
-MetafileSurface::MetafileSurface(QIODevice *output, const MetaWindow &window, double screenDpi)
-    : DeviceSurface(DeviceProfile::metafile(screenDpi), screenDpi), svg_(output), twips_(1, 1, QImage::Format_RGB32)
+MetafileSurface::MetafileSurface(QIODevice *output, const MetaWindow &window)
+    : DeviceSurface(DeviceProfile::metafile()), svg_(output), twips_(1, 1, QImage::Format_RGB32)
 {
     const int dotsPerMetre = rnd(1440 / 0.0254);
     twips_.setDotsPerMeterX(dotsPerMetre);

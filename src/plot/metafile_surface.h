@@ -2,7 +2,8 @@
 // The metafile: a scalable drawing of the page (SVG) in twips, one user unit per twip,
 // whose size is the covered window's extent and whose viewBox is that window in page
 // twips, so a 130 x 80 mm selection becomes a 130 x 80 mm drawing. Its texts are centred by
-// their widths on the screen, as the program always measured them for the metafile.
+// their widths on the reference (96-dpi) screen, as the program always measured them for
+// the metafile, so the drawing does not change with the screen it was made on.
 //
 // The document is written as it is drawn (QSvgGenerator would hold all of it in memory
 // until the end, twice over as UTF-16: a page of 10^5 circle markers would take gigabytes).
@@ -19,7 +20,7 @@ namespace nikra {
 
 class MetafileSurface : public DeviceSurface {
 public:
-    MetafileSurface(QIODevice *output, const MetaWindow &window, double screenDpi);
+    MetafileSurface(QIODevice *output, const MetaWindow &window);
 
     bool isActive() const { return active_; }
     bool finish();

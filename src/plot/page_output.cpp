@@ -2,10 +2,13 @@
 
 #include "plot/canvas_surface.h"
 #include "plot/metafile_surface.h"
+#include "plot/pdf_date.h"
 #include "plot/plot_pass.h"
 #include "plot/printer_surface.h"
 
+#include <QBuffer>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace nikra {
 
@@ -19,18 +22,20 @@ constexpr int kPdfDpi = 600;
 
 CanvasPage drawCanvasPage(PageJob &job)
 {
-    CanvasSurface surface(job.screenDpi);
+    const double ratio = job.pixelRatio > 0 ? job.pixelRatio : 1.0;
+    CanvasSurface surface(job.screenDpi * ratio);
     PlotPass pass(surface, job.slots, job.view, job.messenger);
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;
     page.image = surface.finish();
+    page.image.setDevicePixelRatio(ratio);
     return page;
 }
 
 bool printPage(PageJob &job, QPagedPaintDevice &device)
 {
-    PrinterSurface surface(device, job.screenDpi);
+    PrinterSurface surface(device);
     if (!surface.isActive())
         return false;
     PlotPass pass(surface, job.slots, job.view, job.messenger);
@@ -40,17 +45,29 @@ bool printPage(PageJob &job, QPagedPaintDevice &device)
 
 bool writePdfPage(PageJob &job, const QString &path)
 {
-    QPdfWriter writer(path);
-    writer.setResolution(kPdfDpi);
-    writer.setCreator(QStringLiteral("Nikra"));
-    writer.setTitle(QStringLiteral("Nikra"));
-    PrinterSurface::preparePage(writer);
-    return printPage(job, writer);
+    // The document is made in memory first: its date is set once it is finished, and the
+    // file is then replaced in one step.
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        writer.setResolution(kPdfDpi);
+        writer.setCreator(QStringLiteral("Nikra"));
+        writer.setTitle(QStringLiteral("Nikra"));
+        PrinterSurface::preparePage(writer);
+        if (!printPage(job, writer))
+            return false;
+    }
+    QByteArray bytes = document.buffer();
+    document.buffer().clear();
+    stampCreationDate(bytes, pageDate(job.slots));  // left as written if it has no date
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output)
 {
-    MetafileSurface surface(output, metaWindow(selection), job.screenDpi);
+    MetafileSurface surface(output, metaWindow(selection));
     if (!surface.isActive())
         return false;
     PlotPass pass(surface, job.slots, job.view, job.messenger);

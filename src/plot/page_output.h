@@ -19,7 +19,12 @@ struct PageJob {
     ViewState &view;
     Messenger &messenger;
     HeaderSettings header;
+    // The canvas's resolution. The printed page and the metafile do not depend on it: they
+    // are laid out as on the reference screen wherever they are made.
     double screenDpi = 96.0;
+    // Physical pixels per screen pixel: the canvas is drawn at screenDpi times this and
+    // marked so, and shows at its screen size, only sharper.
+    double pixelRatio = 1.0;
 };
 
 struct CanvasPage {
@@ -33,6 +38,8 @@ CanvasPage drawCanvasPage(PageJob &job);
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
 bool printPage(PageJob &job, QPagedPaintDevice &device);
+// The printer pass as a PDF file, written whole or not at all, the same bytes for the same
+// files on every run (its date: pdf_date.h).
 bool writePdfPage(PageJob &job, const QString &path);
 
 // The metafile pass for the selection (or the whole page).

@@ -91,8 +91,10 @@ void PainterSurface::paintText(QPoint at, const TextFont &f, const QString &text
     painter_.translate(at);
     if (f.request.upward)
         painter_.rotate(-90);
-    // A width adjustment runs along the text's own baseline, after the turn.
-    painter_.scale(f.drawn.xScale, 1);
+    // A width adjustment runs along the text's own baseline, after the turn; the font is
+    // laid out in font units and enlarged to device units.
+    const double scale = profile().textScale;
+    painter_.scale(f.drawn.xScale * scale, scale);
     painter_.setFont(f.drawn.font);
     painter_.setPen(QPen(Qt::black));
     painter_.drawText(QPointF(0, f.drawn.ascent), text);

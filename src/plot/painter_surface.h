@@ -15,7 +15,7 @@ namespace nikra {
 
 class PainterSurface : public DeviceSurface {
 protected:
-    PainterSurface(const DeviceProfile &profile, double screenDpi) : DeviceSurface(profile, screenDpi) {}
+    explicit PainterSurface(const DeviceProfile &profile) : DeviceSurface(profile) {}
     ~PainterSurface() override;
 
     // clip: limit drawing to the device's own bounds. Nothing is lost by it (curves are

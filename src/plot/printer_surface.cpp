@@ -11,8 +11,8 @@ void PrinterSurface::preparePage(QPagedPaintDevice &device)
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
 }
 
-PrinterSurface::PrinterSurface(QPagedPaintDevice &device, double screenDpi)
-    : PainterSurface(DeviceProfile::printer(device.logicalDpiX(), device.logicalDpiY(), screenDpi), screenDpi)
+PrinterSurface::PrinterSurface(QPagedPaintDevice &device)
+    : PainterSurface(DeviceProfile::printer(device.logicalDpiX(), device.logicalDpiY()))
 {
     active_ = beginPainting(&device, true);
 }

@@ -2,7 +2,8 @@
 // The printer: any paged device (a QPrinter, or a QPdfWriter for the command line), drawn
 // at the device's own resolution over the whole page without margins, so a point 25 mm
 // from the page's edge is printed 25 mm from the paper's edge. Fonts are fitted (FSize) so
-// a text is as wide on paper as on the canvas, whatever the printer's own glyph widths.
+// a text is as wide on paper as on the reference (96-dpi) canvas, whatever the printer's
+// own glyph widths and whatever screen the program runs on.
 
 #include "plot/painter_surface.h"
 
@@ -14,7 +15,7 @@ class PrinterSurface : public PainterSurface {
 public:
     // The device's page layout must already be A4 portrait with zero margins
     // (see preparePage).
-    PrinterSurface(QPagedPaintDevice &device, double screenDpi);
+    explicit PrinterSurface(QPagedPaintDevice &device);
 
     bool isActive() const { return active_; }
     // Ends the document, which sends the page.

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void selectionAndClipboard();
     void printing();
     void sizePreset();
+    void pageAtPhysicalResolution();
 };
 
 void TestGui::firstStartAndPathMemory()
@@ -377,6 +378,31 @@ void TestGui::sizePreset()
     // The next start takes the preset from the settings store.
     MainWindow &again = p.start();
     QCOMPARE(again.findChild<QPushButton *>(u"Command7"_s)->text(), u"サイズ Ｂ"_s);
+}
+
+void TestGui::pageAtPhysicalResolution()
+{
+    // On a screen of two physical pixels per screen pixel the page is drawn at twice the
+    // resolution and takes the same room: the pointer finds the same millimetres.
+    SlotSet slots;
+    ViewState viewState;
+    RecordingMessenger messages;
+    PageJob job{slots, viewState, messages, {}, 96};
+    job.pixelRatio = 2;
+    const QImage crisp = drawCanvasPage(job).image;
+    QCOMPARE(crisp.size(), QSize(1588, 2245));
+    QCOMPARE(crisp.devicePixelRatio(), 2.0);
+
+    SelectionState selection;
+    PageView view(selection);
+    view.setClientSize(QSize(400, 300), true);
+    view.setPage(crisp, 96 / 25.4);
+    view.show();
+    view.horizontalBar()->setValue(100);
+    view.verticalBar()->setValue(100);
+    QCOMPARE(view.pageOffset(), QPoint(794 - 400, 1123 - 300));
+    const QPointF mm = view.pageMm(QPoint(0, 0));
+    QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
 }
 
 int runGuiTests(int argc, char **argv)

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QSvgRenderer>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -36,6 +37,12 @@ struct OneSlot {
 
 bool isDark(QRgb c) { return qGray(c) < 96; }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestRender : public QObject {
@@ -45,8 +52,10 @@ private Q_SLOTS:
     void pngShowsTheFrameAndCurve();
     void svgIsInTwips();
     void pdfIsOneA4Page();
+    void vectorPagesAreTheSameOnEveryRun();
     void messagesAndExitStatus();
     void samplePage();
+    void highResolutionPageIsTheScreenPageEnlarged();
 };
 
 void TestRender::pngShowsTheFrameAndCurve()
@@ -168,6 +177,43 @@ void TestRender::pdfIsOneA4Page()
     QVERIFY(!isDark(img.pixel(700, 505)));
 }
 
+void TestRender::vectorPagesAreTheSameOnEveryRun()
+{
+    // The same files give the same bytes a second later and on a screen of another
+    // resolution; the PDF is dated by the newest file drawn.
+    OneSlot s;
+    FormatFile f;  // numbers, titles and a log axis: texts measured and drawn
+    f.line6 = QStringLiteral("80, -4, 1, 1, 0");
+    f.line9 = QStringLiteral("4, 1, 5, 0");
+    f.line11 = QStringLiteral("4, 0, 5, 0");
+    f.line14 = QStringLiteral("4.5, 1, Frequency f (Hz)");
+    f.line16 = QStringLiteral("4.5, 1, 降水量 (mm)");
+    s.format = s.dir.write(QStringLiteral("f.dat"), f);
+    QFile graph(s.graph);
+    QVERIFY(graph.open(QIODevice::ReadWrite));
+    QVERIFY(graph.setFileTime(QDateTime::fromSecsSinceEpoch(1893456000, Qt::UTC),  // 2030-01-01
+                              QFileDevice::FileModificationTime));
+    graph.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("SOURCE_DATE_EPOCH"));
+    for (const QString &ending : {QStringLiteral(".pdf"), QStringLiteral(".svg")}) {
+        const QString first = s.dir.path(QStringLiteral("first") + ending);
+        const QString second = s.dir.path(QStringLiteral("second") + ending);
+        QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), first} + s.slot(), env).exitCode, 0);
+        QThread::msleep(1100);
+        QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), second, QStringLiteral("--dpi"),
+                                      QStringLiteral("144")} + s.slot(), env).exitCode, 0);
+        QVERIFY(!contents(first).isEmpty());
+        QVERIFY2(contents(first) == contents(second), qPrintable(ending));
+    }
+    QVERIFY(contents(s.dir.path(QStringLiteral("first.pdf"))).contains("/CreationDate (D:20300101000000Z)"));
+
+    env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1700000000"));
+    const QString dated = s.dir.path(QStringLiteral("dated.pdf"));
+    QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), dated} + s.slot(), env).exitCode, 0);
+    QVERIFY(contents(dated).contains("/CreationDate (D:20231114221320Z)"));
+}
+
 void TestRender::messagesAndExitStatus()
 {
     OneSlot s;
@@ -206,6 +252,59 @@ void TestRender::samplePage()
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
     QVERIFY(!QImage(page).isNull());
+}
+
+void TestRender::highResolutionPageIsTheScreenPageEnlarged()
+{
+    // The sample page at 192 dpi, halved, is the 96-dpi page: texts, pens, markers and
+    // dashes all twice as large. Only edges may differ (a line of the finer grid can fall
+    // between two coarse pixels, small text is smoothed differently), so both pages are
+    // compared after a 3 x 3 blur.
+    TestDir out;
+    QList<QImage> pages;
+    for (const QString &dpi : {QStringLiteral("96"), QStringLiteral("192")}) {
+        const QString page = out.path(QStringLiteral("page%1.png").arg(dpi));
+        const Run r = runNikra({QStringLiteral("render"), QStringLiteral("--home"), QStringLiteral(NIKRA_SAMPLES),
+                                QStringLiteral("--dpi"), dpi, QStringLiteral("-o"), page});
+        QCOMPARE(r.exitCode, 0);
+        pages.append(QImage(page).convertToFormat(QImage::Format_Grayscale8));
+    }
+    const QImage &screen = pages[0];
+    const QImage &fine = pages[1];
+    QCOMPARE(fine.size(), QSize(1588, 2245));
+    QCOMPARE(qRound(fine.dotsPerMeterX() * 0.0254), 192);
+
+    const int w = screen.width();
+    const int h = screen.height();
+    std::vector<int> halved(std::size_t(w * h), 255);
+    for (int y = 0; 2 * y + 1 < fine.height(); ++y) {
+        const uchar *a = fine.constScanLine(2 * y);
+        const uchar *b = fine.constScanLine(2 * y + 1);
+        for (int x = 0; x < w; ++x)
+            halved[std::size_t(y * w + x)] = (a[2 * x] + a[2 * x + 1] + b[2 * x] + b[2 * x + 1]) / 4;
+    }
+    auto blurred = [](auto grey, int x, int y) {
+        int sum = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                sum += grey(x + dx, y + dy);
+        return sum / 9;
+    };
+    const auto screenGrey = [&screen](int x, int y) { return int(screen.constScanLine(y)[x]); };
+    const auto halvedGrey = [&halved, w](int x, int y) { return halved[std::size_t(y * w + x)]; };
+    qint64 ink = 0, screenDark = 0, halvedDark = 0, apart = 0;
+    for (int y = 1; y + 1 < h; ++y) {
+        for (int x = 1; x + 1 < w; ++x) {
+            ink += screenGrey(x, y) < 128;
+            screenDark += 255 - screenGrey(x, y);
+            halvedDark += 255 - halvedGrey(x, y);
+            apart += std::abs(blurred(screenGrey, x, y) - blurred(halvedGrey, x, y)) > 96;
+        }
+    }
+    QVERIFY(ink > 10000);
+    QVERIFY2(apart < ink / 20, qPrintable(QStringLiteral("%1 pixels apart, %2 of ink").arg(apart).arg(ink)));
+    QVERIFY2(std::abs(halvedDark - screenDark) < screenDark / 10,
+             qPrintable(QStringLiteral("darkness %1 against %2").arg(halvedDark).arg(screenDark)));
 }
 
 int runRenderTests(int argc, char **argv)

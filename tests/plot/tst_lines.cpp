@@ -49,12 +49,12 @@ void TestLines::deviceFactors()
     QCOMPARE(canvas.devPerMmX, 56.69291 / 15);
     QCOMPARE(canvas.framePen, (Pen{LineStyle::Solid, 2, Qt::black}));
     QCOMPARE(canvas.divisionPen, (Pen{LineStyle::Dot, 1, Qt::black}));
-    const DeviceProfile printer = DeviceProfile::printer(600, 600, 96);
+    const DeviceProfile printer = DeviceProfile::printer(600, 600);
     QCOMPARE(printer.devPerMmX, 56.69291 / 2.4);
     QCOMPARE(printer.devPerScreenPxX, 6.25);
     QCOMPARE(printer.framePen.width, 4);
     QCOMPARE(printer.divisionPen.width, 1);
-    const DeviceProfile meta = DeviceProfile::metafile(96);
+    const DeviceProfile meta = DeviceProfile::metafile();
     QCOMPARE(meta.devPerMmX, 56.692909);
     QCOMPARE(meta.devPerScreenPxY, 15.0);
     QCOMPARE(meta.framePen.width, 16);
@@ -143,7 +143,7 @@ void TestLines::filledCurveClipping()
 void TestLines::curvePens()
 {
     const DeviceProfile canvas = DeviceProfile::canvas(96);
-    const DeviceProfile meta = DeviceProfile::metafile(96);
+    const DeviceProfile meta = DeviceProfile::metafile();
     QCOMPARE(curvePen(21, 0, canvas), (Pen{LineStyle::Dash, 3, Qt::black}));
     QCOMPARE(curvePen(30, 0, canvas), (Pen{LineStyle::Solid, 4, Qt::black}));
     QCOMPARE(curvePen(30, 0, meta), (Pen{LineStyle::Solid, 16, Qt::black}));

@@ -129,7 +129,7 @@ void TestPass::viewGuardsStopTheSlot()
                                         formatMessage(2, Msg::YTooManyDivisions, {QStringLiteral("1000")})}));
     QVERIFY(frames(*run.surface).empty());
     // The printer stops them too, silently.
-    run = runPass(slots, DeviceProfile::printer(600, 600, 96));
+    run = runPass(slots, DeviceProfile::printer(600, 600));
     QVERIFY(run.messages.isEmpty());
     QVERIFY(frames(*run.surface).empty());
 }
@@ -205,7 +205,7 @@ void TestPass::surfaceRules()
     QCOMPARE(canvas.messages, (QStringList{formatMessage(1, Msg::XlgChoice), formatMessage(3, Msg::XmxIntegerPart)}));
     QCOMPARE(frames(*canvas.surface).size(), std::size_t(1));
 
-    for (const DeviceProfile &profile : {DeviceProfile::printer(600, 600, 96), DeviceProfile::metafile(96)}) {
+    for (const DeviceProfile &profile : {DeviceProfile::printer(600, 600), DeviceProfile::metafile()}) {
         SlotSet copy = slots;
         const PassRun run = runPass(copy, profile);
         QVERIFY(run.messages.isEmpty());
@@ -227,7 +227,7 @@ void TestPass::missingFiles()
     slots[5] = {format, QString(), nowhere};
 
     SlotSet onPrinter = slots;
-    const PassRun printer = runPass(onPrinter, DeviceProfile::printer(600, 600, 96));
+    const PassRun printer = runPass(onPrinter, DeviceProfile::printer(600, 600));
     QVERIFY(printer.messages.isEmpty());
     QCOMPARE(onPrinter[1].format, slots[1].format);  // only the canvas clears names
 

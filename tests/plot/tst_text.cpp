@@ -6,6 +6,7 @@
 #include "plot/metafile_surface.h"
 #include "formats/number_text.h"
 #include "plot/printer_surface.h"
+#include "plot/text_size.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>
@@ -58,10 +59,12 @@ private Q_SLOTS:
     void linearY();
     void logX();
     void logY();
+    void logYColumnClearsEveryExponent();
     void titles();
     void header();
     void printerTextIsAsWideAsOnTheCanvas();
     void metafileMeasuresOnTheScreen();
+    void canvasTextGrowsWithTheResolution();
 };
 
 void TestText::numbers_data()
@@ -174,22 +177,53 @@ void TestText::logY()
     std::vector<Placed> t = placedTexts(*run.surface);
     QCOMPARE(run.surface->texts(), (QStringList{u"-1"_s, u"0"_s, u"1"_s, u"10"_s, u"10"_s, u"10"_s}));
     // Exponents right-aligned 0.7 of a "1" from the frame; the "10" column stands left of
-    // the exponent drawn last.
+    // the widest exponent, "-1", though "1" is drawn last.
     QVERIFY(near(t[0].at.x, 22.3) && near(t[0].at.y, 88));
     QVERIFY(near(t[2].at.x, 23.3) && near(t[2].at.y, 8));
-    QVERIFY(near(t[3].at.x, 19.3) && near(t[3].at.y, 88.5));
-    QCOMPARE(run.state.edges.YTextLeft, float(23.3 - 4));
+    QVERIFY(near(t[3].at.x, 18.3) && near(t[3].at.y, 88.5));
+    QCOMPARE(run.state.edges.YTextLeft, float(22.3 - 4));
 
     f.line16 = QStringLiteral("0, 2, y");
     run = runFormat(f);
     t = placedTexts(*run.surface);
     QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"-1"_s, u"0"_s, u"1"_s}));
+    // On the right each exponent starts after its own "10"; the edge passes the widest.
     QVERIFY(near(t[0].at.x, 125.8));
     QVERIFY(near(t[3].at.x, 129.8) && near(t[3].at.y, 88));
-    QCOMPARE(run.state.edges.YTextRight, float(129.8 + 1));
+    QVERIFY(near(t[5].at.x, 129.8));
+    QCOMPARE(run.state.edges.YTextRight, float(129.8 + 2));
 
     f.line16 = QStringLiteral("0, 0, y");
     QVERIFY(runFormat(f).surface->texts().isEmpty());
+}
+
+void TestText::logYColumnClearsEveryExponent()
+{
+    // 10^-4 .. 10^1: four two-character exponents below two one-character ones. The "10"s
+    // end where the widest exponents begin, and the title stands left of them.
+    FormatFile f;
+    f.line6 = QStringLiteral("80, -4, 1, 1, 0");
+    f.line11 = QStringLiteral("1, 0, 5, 0");
+    f.line16 = QStringLiteral("1, 1, gain");
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
+    QCOMPARE(run.surface->texts(), (QStringList{u"-4"_s, u"-3"_s, u"-2"_s, u"-1"_s, u"0"_s, u"1"_s, u"10"_s, u"10"_s,
+                                                u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"gain"_s}));
+    for (std::size_t i = 0; i < 6; ++i) {
+        QVERIFY(near(t[i].at.x + t[i].text.size() * 1.0, 25 - 0.7));  // right-aligned
+        QVERIFY(near(t[i + 6].at.x, 18.3));
+        QVERIFY(near(t[i + 6].at.x + 4, t[0].at.x));  // "10" ends where "-4" begins
+    }
+    QCOMPARE(run.state.edges.YTextLeft, float(18.3));
+    QVERIFY(near(t.back().at.x, 18.3 - 3.6));
+
+    // Exponents all as wide as the last one: the column stands where it always stood.
+    f.line6 = QStringLiteral("80, 0, 3, 1, 0");
+    f.line11 = QStringLiteral("1, 0, 3, 0");
+    run = runFormat(f);
+    t = placedTexts(*run.surface);
+    QVERIFY(near(t[4].at.x, 23.3 - 4));
+    QCOMPARE(run.state.edges.YTextLeft, float(23.3 - 4));
 }
 
 void TestText::titles()
@@ -233,7 +267,7 @@ void TestText::printerTextIsAsWideAsOnTheCanvas()
     QPdfWriter writer(dir.path(QStringLiteral("fit.pdf")));
     writer.setResolution(600);
     PrinterSurface::preparePage(writer);
-    PrinterSurface printer(writer, 96);
+    PrinterSurface printer(writer);
     CanvasSurface canvas(96);
     for (const QString &face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("Times New Roman"), QStringLiteral("Arial")}) {
         for (const QString &text : {QStringLiteral("Frequency f (Hz)"), QStringLiteral("降水量 (mm)")}) {
@@ -252,13 +286,52 @@ void TestText::metafileMeasuresOnTheScreen()
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    MetafileSurface meta(&buffer, MetaWindow{}, 96);
+    MetafileSurface meta(&buffer, MetaWindow{});
     CanvasSurface canvas(96);
     const QString text = QStringLiteral("時間 t (s)");
     // A size key of 4: 8 screen pixels, 120 twips.
     QCOMPARE(meta.textWidth(meta.font({QStringLiteral("ＭＳ Ｐ明朝"), 120, false, text}), text),
              canvas.textWidth(canvas.font({QStringLiteral("ＭＳ Ｐ明朝"), 8, false, text}), text));
     QVERIFY(meta.finish());
+}
+
+void TestText::canvasTextGrowsWithTheResolution()
+{
+    // A size key gives the same text in mm at any canvas resolution: at 192 dpi its font is
+    // the 96-dpi font enlarged twice, so its ink spans twice the pixels.
+    const QString text = QStringLiteral("Frequency 降水量 10");
+    QRect extents[2];
+    double widths[2];
+    int i = 0;
+    for (double dpi : {96.0, 192.0}) {
+        CanvasSurface canvas(dpi);
+        const TextSize size = textSizeOf(canvas.profile(), 4.5);
+        QCOMPARE(size.w, 9 * dpi / 96);
+        const TextFont font = canvas.font({QStringLiteral("ＭＳ Ｐ明朝"), size.w, false, text});
+        widths[i] = canvas.textWidth(font, text);
+        canvas.text(font, {20, 30}, text);
+        const QImage page = canvas.finish();
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 160)
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        extents[i++] = ink;
+    }
+    QVERIFY2(std::fabs(widths[1] - widths[0]) < widths[0] / 200, qPrintable(u"%1 mm, %2 mm"_s.arg(widths[0]).arg(widths[1])));
+    QVERIFY(extents[0].width() > 100);
+    QVERIFY2(std::abs(extents[1].width() - 2 * extents[0].width()) <= 2 && std::abs(extents[1].height() - 2 * extents[0].height()) <= 2
+                 && std::abs(extents[1].left() - 2 * extents[0].left()) <= 2,
+             qPrintable(u"%1 x %2 at %3, %4 x %5 at %6"_s.arg(extents[0].width()).arg(extents[0].height()).arg(extents[0].left())
+                            .arg(extents[1].width()).arg(extents[1].height()).arg(extents[1].left())));
+
+    // Pens grow with it: one reference pixel is two pixels at 192 dpi.
+    const DeviceProfile fine = DeviceProfile::canvas(192);
+    QCOMPARE(fine.framePen.width, 4);
+    QCOMPARE(fine.divisionPen.width, 2);
+    QCOMPARE(fine.screenPxPerMmX, DeviceProfile::canvas(96).screenPxPerMmX);
 }
 
 int runTextTests(int argc, char **argv)

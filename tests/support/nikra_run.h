@@ -13,9 +13,10 @@ struct Run {
     QString err;
 };
 
-inline Run runNikra(const QStringList &args)
+inline Run runNikra(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(NIKRA_BINARY), args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};

@@ -6,8 +6,8 @@ namespace nikra::test {
 
 DeviceProfile unitProfile(SurfaceKind kind)
 {
-    DeviceProfile p = kind == SurfaceKind::Metafile ? DeviceProfile::metafile(96)
-        : kind == SurfaceKind::Printer             ? DeviceProfile::printer(600, 600, 96)
+    DeviceProfile p = kind == SurfaceKind::Metafile ? DeviceProfile::metafile()
+        : kind == SurfaceKind::Printer             ? DeviceProfile::printer(600, 600)
                                                    : DeviceProfile::canvas(96);
     p.devPerMmX = p.devPerMmY = 1;
     p.screenPxPerMmX = p.screenPxPerMmY = 1;

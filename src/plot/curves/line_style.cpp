@@ -10,7 +10,7 @@ Pen curvePen(int LTP, int PCL, const DeviceProfile &profile)
                                               LineStyle::DashDot, LineStyle::DashDotDot};
     Pen pen;
     pen.color = pclColour(PCL);
-    pen.width = (LTP / 10 + 1) * profile.curvePenScale;
+    pen.width = rnd((LTP / 10 + 1) * profile.curvePenScale);
     const int digit = LTP % 10;
     pen.style = (LTP >= 0 && LTP <= 34 && digit <= 4) ? kPatterns[digit] : LineStyle::None;
     return pen;
