@@ -15,16 +15,43 @@ namespace {
 // device pixels, so this decides how thick a printed line is.
 constexpr int kPdfDpi = 600;
 
-} // namespace
+// The canvas with its fonts and measures but without paint: what the canvas pass decides
+// (messages, names, the lowest point) never depends on the pixels.
+class UnpaintedCanvas : public CanvasSurface {
+public:
+    using CanvasSurface::CanvasSurface;
+    void line(PagePoint, PagePoint, const Pen &) override {}
+    void rectangle(const PageRect &, const Pen &) override {}
+    void polyline(std::span<const PagePoint>, const Pen &) override {}
+    void polygon(std::span<const PagePoint>, const Pen &, const QColor &) override {}
+    void circle(PagePoint, double, const Pen &, const QColor &) override {}
+    void markerPolygon(PagePoint, std::span<const PagePoint>, const Pen &, const QColor &) override {}
+    void text(const TextFont &, PagePoint, const QString &) override {}
+};
 
-CanvasPage drawCanvasPage(PageJob &job)
+CanvasPage runCanvasPass(PageJob &job, CanvasSurface &surface)
 {
-    CanvasSurface surface(job.screenDpi);
     PlotPass pass(surface, job.slots, job.view, job.messenger);
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;
     page.image = surface.finish();
+    return page;
+}
+
+} // namespace
+
+CanvasPage drawCanvasPage(PageJob &job)
+{
+    CanvasSurface surface(job.screenDpi);
+    return runCanvasPass(job, surface);
+}
+
+CanvasPage checkCanvasPage(PageJob &job)
+{
+    UnpaintedCanvas surface(job.screenDpi);
+    CanvasPage page = runCanvasPass(job, surface);
+    page.image = QImage();
     return page;
 }
 

@@ -29,6 +29,10 @@ struct CanvasPage {
 
 // The canvas pass: shows file problems and clears the names of missing files.
 CanvasPage drawCanvasPage(PageJob &job);
+// The same pass for a page that is printed or saved instead of shown: the same messages,
+// names and lowest point, measured with the canvas fonts, but nothing painted (the image
+// stays null).
+CanvasPage checkCanvasPage(PageJob &job);
 
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
