@@ -223,7 +223,7 @@ int runRender(const RenderOptions &o, Messenger &messenger)
     switch (o.format) {
     case PageFormat::Png: {
         QSaveFile file(o.output);
-        written = file.open(QIODevice::WriteOnly) && canvas.image.save(&file, "PNG") && file.commit();
+        written = file.open(QIODevice::WriteOnly) && writePng(canvas.image, &file) && file.commit();
         break;
     }
     case PageFormat::Pdf:

@@ -5,6 +5,9 @@
 #include "plot/plot_pass.h"
 #include "plot/printer_surface.h"
 
+#include <QHash>
+#include <QIODevice>
+#include <QImageWriter>
 #include <QPdfWriter>
 
 namespace nikra {
@@ -28,6 +31,44 @@ public:
     void markerPolygon(PagePoint, std::span<const PagePoint>, const Pen &, const QColor &) override {}
     void text(const TextFont &, PagePoint, const QString &) override {}
 };
+
+// The page with a palette of exactly its colours, in the order first met; null when it has
+// more than 256 colours or no 32-bit pixels.
+QImage withExactPalette(const QImage &page)
+{
+    if (page.format() != QImage::Format_RGB32 || page.isNull())
+        return {};
+    QImage indexed(page.size(), QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    QHash<QRgb, uchar> indexOf;
+    for (int y = 0; y < page.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+        uchar *out = indexed.scanLine(y);
+        QRgb last = row[0];
+        uchar lastIndex = 0;
+        bool known = false;
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = row[x];
+            if (!known || c != last) {
+                auto it = indexOf.constFind(c);
+                if (it == indexOf.constEnd()) {
+                    if (colours.size() == 256)
+                        return {};
+                    it = indexOf.insert(c, uchar(colours.size()));
+                    colours.append(c);
+                }
+                last = c;
+                lastIndex = *it;
+                known = true;
+            }
+            out[x] = lastIndex;
+        }
+    }
+    indexed.setColorTable(colours);
+    indexed.setDotsPerMeterX(page.dotsPerMeterX());
+    indexed.setDotsPerMeterY(page.dotsPerMeterY());
+    return indexed;
+}
 
 CanvasPage runCanvasPass(PageJob &job, CanvasSurface &surface)
 {
@@ -73,6 +114,13 @@ bool writePdfPage(PageJob &job, const QString &path)
     writer.setTitle(QStringLiteral("Nikra"));
     PrinterSurface::preparePage(writer);
     return printPage(job, writer);
+}
+
+bool writePng(const QImage &page, QIODevice *output)
+{
+    const QImage indexed = withExactPalette(page);
+    QImageWriter writer(output, "png");
+    return writer.write(indexed.isNull() ? page : indexed);
 }
 
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output)

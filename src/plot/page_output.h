@@ -39,6 +39,12 @@ CanvasPage checkCanvasPage(PageJob &job);
 bool printPage(PageJob &job, QPagedPaintDevice &device);
 bool writePdfPage(PageJob &job, const QString &path);
 
+// A canvas page as a PNG file. A page of at most 256 colours (most are: white, black, the
+// curve colours and the greys of smoothed text) is written with a palette of exactly its
+// colours, so the same pixels come back from a third of the data, written several times
+// faster; a page of more colours is written as it is.
+bool writePng(const QImage &page, QIODevice *output);
+
 // The metafile pass for the selection (or the whole page).
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output);
 
