@@ -41,13 +41,14 @@ QImage withExactPalette(const QImage &page)
     QImage indexed(page.size(), QImage::Format_Indexed8);
     QList<QRgb> colours;
     QHash<QRgb, uchar> indexOf;
+    const int width = page.width();
     for (int y = 0; y < page.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(page.constScanLine(y));
         uchar *out = indexed.scanLine(y);
         QRgb last = row[0];
         uchar lastIndex = 0;
         bool known = false;
-        for (int x = 0; x < page.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb c = row[x];
             if (!known || c != last) {
                 auto it = indexOf.constFind(c);
@@ -120,6 +121,9 @@ bool writePng(const QImage &page, QIODevice *output)
 {
     const QImage indexed = withExactPalette(page);
     QImageWriter writer(output, "png");
+    // Quality 67 asks the PNG writer for a fast zlib level: a page of a few kilobytes more,
+    // compressed in a third of the time of the default.
+    writer.setQuality(67);
     return writer.write(indexed.isNull() ? page : indexed);
 }
 
