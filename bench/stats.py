@@ -8,23 +8,47 @@ Input: a tab separated file with the header
 (seconds: wall time measured around the process; elapsed: /usr/bin/time's %e; maxrss_kib:
 its %M). Rows keep the order in which cases and formats first appear; Nikra comes first.
 
-Usage: stats.py TIMES.tsv
+Usage: stats.py TIMES.tsv           the table
+       stats.py --verdicts TIMES.tsv  one line per case and format: Nikra ahead of or
+                                      behind the fastest peer, by median wall time
 """
 import csv
 import statistics
 import sys
 
 
-def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
+def read_groups(path):
     groups = {}  # (case, format) -> tool -> {"seconds": [...], "mib": [...]}
-    with open(sys.argv[1], newline="") as f:
+    with open(path, newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
             tools = groups.setdefault((row["case"], row["format"]), {})
             runs = tools.setdefault(row["tool"], {"seconds": [], "mib": []})
             runs["seconds"].append(float(row["seconds"]))
             runs["mib"].append(int(row["maxrss_kib"]) / 1024)
+    return groups
+
+
+def print_verdicts(groups):
+    for (case, fmt), tools in groups.items():
+        times = {tool: statistics.median(r["seconds"]) for tool, r in tools.items()}
+        nikra = times.get("nikra")
+        peers = {tool: t for tool, t in times.items() if tool != "nikra"}
+        if nikra is None or not peers:
+            print(f"{case} {fmt}: no peer to compare with")
+            continue
+        fastest = min(peers, key=peers.get)
+        word = "ahead of" if nikra <= peers[fastest] else "behind"
+        print(f"{case} {fmt}: {word} the fastest peer, Nikra {nikra:.3f} s, "
+              f"{fastest} {peers[fastest]:.3f} s ({nikra / peers[fastest]:.2f}x)")
+
+
+def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--verdicts":
+        print_verdicts(read_groups(sys.argv[2]))
+        return
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    groups = read_groups(sys.argv[1])
 
     print("| case | tool | format | runs | median s | median peak MiB | Nikra ÷ tool, time | Nikra ÷ tool, memory |")
     print("|---|---|---|---:|---:|---:|---:|---:|")

@@ -1,20 +1,23 @@
 // nikra: the plot program. Without arguments it starts the desktop program; "nikra render"
 // draws a page without a screen.
+//
+// The desktop program is a module beside the executable (desktop_main.cpp), loaded only
+// when it starts: the commands link no widgets, so they start without loading QtWidgets
+// and QtPrintSupport, which are most of the dynamic linking a small page waits for.
 
 #include "app/convert_command.h"
-#include "app/main_window.h"
 #include "app/render_command.h"
 #include "app/save_command.h"
 #include "app/stream_messenger.h"
-#include "platform/box_messenger.h"
-#include "platform/program_folder.h"
-#include "platform/settings_store.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QHashFunctions>
-#include <QScreen>
+
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -73,28 +76,29 @@ int toolMain(int argc, char **argv, int (*run)(const QStringList &))
     return run(app.arguments().mid(2));
 }
 
+// The folder of the running executable, with a trailing "/".
+std::string executableFolder(const char *argv0)
+{
+    std::string path(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    path = n > 0 ? path.substr(0, std::size_t(n)) : std::string(argv0 ? argv0 : "");
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
 int guiMain(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    QString home;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args.at(i) == u"--home" && i + 1 < args.size()) {
-            home = args.at(++i);
-        } else {
-            print(stderr, QStringLiteral("nikra: unknown argument '%1'\n").arg(args.at(i)) + mainUsage());
-            return 2;
-        }
+    const std::string module = executableFolder(argc > 0 ? argv[0] : nullptr) + "libnikra_desktop.so";
+    void *handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    using DesktopMain = int (*)(int, char **, const char *);
+    auto run = handle ? reinterpret_cast<DesktopMain>(dlsym(handle, "nikraDesktopMain")) : nullptr;
+    if (!run) {
+        const char *why = dlerror();
+        std::fprintf(stderr, "nikra: the desktop program could not be loaded from %s: %s\n", module.c_str(),
+                     why ? why : "no entry point");
+        return 1;
     }
-    nikra::BoxMessenger messenger;
-    nikra::SettingsStore settings;
-    nikra::MainWindow window(messenger, settings, nikra::resolveProgramFolder(home));
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window.setScreenDpi(screen->logicalDotsPerInch());
-    messenger.setParent(&window);
-    window.start();
-    window.show();
-    return app.exec();
+    return run(argc, argv, mainUsage().toUtf8().constData());
 }
 
 } // namespace

@@ -217,7 +217,8 @@ int runRender(const RenderOptions &o, Messenger &messenger)
 
     ViewState view;
     PageJob job{slots, view, messenger, header, o.dpi};
-    const CanvasPage canvas = drawCanvasPage(job);
+    // A PDF or SVG page needs the canvas pass's messages and names, not its picture.
+    const CanvasPage canvas = o.format == PageFormat::Png ? drawCanvasPage(job) : checkCanvasPage(job);
     if (canvas.lowestY > 279.0f)
         messenger.warn(pageTitle(), messageText(Msg::PageTooLong));
 
@@ -225,7 +226,7 @@ int runRender(const RenderOptions &o, Messenger &messenger)
     switch (o.format) {
     case PageFormat::Png: {
         QSaveFile file(o.output);
-        written = file.open(QIODevice::WriteOnly) && canvas.image.save(&file, "PNG") && file.commit();
+        written = file.open(QIODevice::WriteOnly) && writePng(canvas.image, &file) && file.commit();
         break;
     }
     case PageFormat::Pdf:

@@ -281,7 +281,7 @@ bool CanvasWindow::savePage(const QString &path)
     if (suffix == u"svg")
         ok = writeMetafile(job, host_.selection().metaSelection(), &file);
     else
-        ok = view_->page().save(&file, "PNG");
+        ok = writePng(view_->page(), &file);
     return ok && file.commit();
 }
 

@@ -19,6 +19,7 @@ public:
     static QSize pagePixels(double screenDpi);
 
 protected:
+    bool dropsStraightCorners() const override { return false; }
     // Solid one-pixel lines go straight into the image (thin_lines.h), polygon outlines of
     // that pen too (over the painter's fill); everything else goes to the painter.
     void paintPolyline(const std::vector<QPoint> &path, const Pen &pen) override;

@@ -56,7 +56,45 @@ void mergeRuns(std::vector<QPoint> &path, Along along, Across across)
     path.resize(out);
 }
 
+// c lies on the segment from a to b, strictly between its ends.
+bool liesBetween(QPoint a, QPoint c, QPoint b)
+{
+    const qint64 abx = b.x() - a.x();
+    const qint64 aby = b.y() - a.y();
+    const qint64 acx = c.x() - a.x();
+    const qint64 acy = c.y() - a.y();
+    if (abx * acy != aby * acx)
+        return false;
+    // On the line through a and b: between them when a to c and c to b go the same way.
+    return acx * (b.x() - c.x()) + acy * (b.y() - c.y()) > 0;
+}
+
 } // namespace
+
+void dropStraightCorners(std::vector<QPoint> &polygon)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const QPoint p = polygon[i];
+        if (n > 0 && polygon[n - 1] == p)
+            continue;
+        while (n >= 2 && liesBetween(polygon[n - 2], polygon[n - 1], p))
+            --n;
+        polygon[n++] = p;
+    }
+    // Where the outline closes, the last corner and the first have each other as neighbours.
+    std::size_t first = 0;
+    while (n - first >= 3) {
+        if (polygon[n - 1] == polygon[first] || liesBetween(polygon[n - 2], polygon[n - 1], polygon[first]))
+            --n;
+        else if (liesBetween(polygon[n - 1], polygon[first], polygon[first + 1]))
+            ++first;
+        else
+            break;
+    }
+    polygon.resize(n);
+    polygon.erase(polygon.begin(), polygon.begin() + std::ptrdiff_t(first));
+}
 
 void mergeStraightRuns(std::vector<QPoint> &path)
 {

@@ -9,6 +9,9 @@
 //    one line encloses nothing).
 // A million data points across a few hundred columns collapse to a few points per
 // column, which is what makes such curves quick on every surface.
+//  - a polygon corner that lies on the straight line between its neighbours, strictly
+//    between them, is no corner: the outline runs through it either way. A 360-corner
+//    circle marker keeps only the corners where its outline turns.
 
 #include <QPoint>
 
@@ -22,5 +25,10 @@ void dropRepeats(std::vector<QPoint> &path);
 // Reduces runs on one column or row; for polygons and solid lines only (a dash pattern
 // follows the path's length, which the reduction changes).
 void mergeStraightRuns(std::vector<QPoint> &path);
+
+// Drops repeated corners and corners on the straight line between their neighbours from a
+// closed polygon (the last corner joins the first). The vector outputs (PDF, SVG) use it;
+// the canvas keeps its paths as they are, so its pixels never move.
+void dropStraightCorners(std::vector<QPoint> &polygon);
 
 } // namespace nikra

@@ -95,19 +95,23 @@ void DeviceSurface::polyline(std::span<const PagePoint> points, const Pen &pen)
         paintPolyline(path, pen);
 }
 
+void DeviceSurface::reducePolygon(std::vector<QPoint> &path) const
+{
+    mergeStraightRuns(path);
+    if (dropsStraightCorners())
+        dropStraightCorners(path);
+}
+
 void DeviceSurface::polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill)
 {
     std::vector<QPoint> &path = devicePath(points);
-    mergeStraightRuns(path);
+    reducePolygon(path);
     if (path.size() >= 2)
         paintPolygon(path, pen, fill);
 }
 
-void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill)
+std::vector<QPoint> &DeviceSurface::circlePath(double cx, double cy, double r)
 {
-    const double cx = centre.x * profile().devPerMmX;
-    const double cy = centre.y * profile().devPerMmY;
-    const double r = radiusMm * profile().devPerMmX;  // x units on both axes
     // A small circle rounds to far fewer distinct device points; the repeats add nothing.
     std::array<QPoint, 360> corners;
     std::size_t n = 0;
@@ -133,9 +137,16 @@ void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, co
         }
     }
     path_.assign(corners.begin(), corners.begin() + std::ptrdiff_t(n));
-    mergeStraightRuns(path_);
-    if (path_.size() >= 2)
-        paintPolygon(path_, pen, fill);
+    reducePolygon(path_);
+    return path_;
+}
+
+void DeviceSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill)
+{
+    const double r = radiusMm * profile().devPerMmX;  // x units on both axes
+    std::vector<QPoint> &path = circlePath(centre.x * profile().devPerMmX, centre.y * profile().devPerMmY, r);
+    if (path.size() >= 2)
+        paintPolygon(path, pen, fill);
 }
 
 MadeFont DeviceSurface::makeFont(const QString &face, double width)

@@ -37,6 +37,9 @@ protected:
     virtual double fittedWidth(const FontRequest &request) { return request.width; }
     // The metafile centres its texts by their widths on the reference screen.
     virtual bool measuresOnScreen() const { return false; }
+    // Vector outputs leave out polygon corners that repeat or lie on a straight line; the
+    // canvas keeps them, so its pixels stay exactly as they always were.
+    virtual bool dropsStraightCorners() const { return true; }
 
     // Device primitives; paths have at least two points.
     virtual void paintPolyline(const std::vector<QPoint> &path, const Pen &pen) = 0;
@@ -47,6 +50,12 @@ protected:
     // device units and rounded in font units (see DeviceProfile::textScale).
     MadeFont makeFont(const QString &face, double width);
     FontFactory &fonts() { return fonts_; }
+
+    // The corners of a circle in device units, fewest first: repeats and straight runs
+    // dropped. cx, cy and r are device units.
+    std::vector<QPoint> &circlePath(double cx, double cy, double r);
+    // A polygon's device path with the reductions that leave its drawing unchanged.
+    void reducePolygon(std::vector<QPoint> &path) const;
 
 private:
     std::vector<QPoint> &devicePath(std::span<const PagePoint> points);

@@ -1,5 +1,7 @@
 #include "plot/metafile_surface.h"
 
+#include "plot/device_path.h"
+
 #include <QIODevice>
 
 #include <algorithm>
@@ -53,12 +55,90 @@ void MetafileSurface::paintPolyline(const std::vector<QPoint> &path, const Pen &
     svg_.styled("fill=\"none\" " + strokeStyle(pen), "<polyline points=\"" + SvgWriter::points(path) + "\"/>\n");
 }
 
+const QByteArray &MetafileSurface::fillStyle(const Pen &pen, const QColor &fill)
+{
+    if (style_.isEmpty() || !(pen == stylePen_) || fill != styleFill_) {
+        style_ = "fill=\"" + SvgWriter::colour(fill) + "\" fill-rule=\"evenodd\" " + strokeStyle(pen);
+        stylePen_ = pen;
+        styleFill_ = fill;
+    }
+    return style_;
+}
+
 void MetafileSurface::paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill)
 {
     if (!active_)
         return;
-    svg_.styled("fill=\"" + SvgWriter::colour(fill) + "\" fill-rule=\"evenodd\" " + strokeStyle(pen),
-                "<polygon points=\"" + SvgWriter::points(path) + "\"/>\n");
+    svg_.styled(fillStyle(pen, fill), "<polygon points=\"" + SvgWriter::points(path) + "\"/>\n");
+}
+
+const MetafileSurface::Outline *MetafileSurface::findOutline(bool circle, const std::vector<double> &from) const
+{
+    // A page has a handful of marker shapes, and runs of markers share one.
+    for (std::size_t k = 0; k < outlines_.size(); ++k) {
+        const std::size_t i = (lastOutline_ + k) % outlines_.size();
+        if (outlines_[i].circle == circle && outlines_[i].from == from) {
+            lastOutline_ = i;
+            return &outlines_[i];
+        }
+    }
+    return nullptr;
+}
+
+const MetafileSurface::Outline &MetafileSurface::addOutline(bool circle, std::vector<double> from,
+                                                            const std::vector<QPoint> &path)
+{
+    Outline outline{circle, std::move(from), {}};
+    if (path.size() >= 2) {
+        outline.id = 'm' + QByteArray::number(qsizetype(outlines_.size()));
+        svg_.definition("<path id=\"" + outline.id + "\" d=\"" + SvgWriter::closedPath(path) + "\"/>");
+    }
+    outlines_.push_back(std::move(outline));
+    lastOutline_ = outlines_.size() - 1;
+    return outlines_.back();
+}
+
+void MetafileSurface::place(PagePoint centre, const Outline &outline, const Pen &pen, const QColor &fill)
+{
+    if (outline.id.isEmpty())
+        return;
+    const DevicePoint at = toDevice(centre);
+    svg_.styled(fillStyle(pen, fill), "<use xlink:href=\"#" + outline.id + "\" x=\"" + QByteArray::number(at.x)
+                                          + "\" y=\"" + QByteArray::number(at.y) + "\"/>\n");
+}
+
+void MetafileSurface::circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill)
+{
+    if (!active_)
+        return;
+    const double r = radiusMm * profile().devPerMmX;
+    key_.assign(1, r);
+    const Outline *outline = findOutline(true, key_);
+    if (!outline)
+        outline = &addOutline(true, key_, circlePath(0, 0, r));
+    place(centre, *outline, pen, fill);
+}
+
+void MetafileSurface::markerPolygon(PagePoint centre, std::span<const PagePoint> offsets, const Pen &pen,
+                                    const QColor &fill)
+{
+    if (!active_)
+        return;
+    key_.clear();
+    for (const PagePoint &d : offsets) {
+        key_.push_back(d.x * profile().devPerMmX);
+        key_.push_back(d.y * profile().devPerMmY);
+    }
+    const Outline *outline = findOutline(false, key_);
+    if (!outline) {
+        offsetPath_.clear();
+        for (std::size_t i = 0; i + 1 < key_.size(); i += 2)
+            offsetPath_.emplace_back(rnd(key_[i]), rnd(key_[i + 1]));
+        dropRepeats(offsetPath_);
+        reducePolygon(offsetPath_);
+        outline = &addOutline(false, key_, offsetPath_);
+    }
+    place(centre, *outline, pen, fill);
 }
 
 void MetafileSurface::paintText(QPoint at, const TextFont &f, const QString &text)

@@ -7,6 +7,9 @@
 #include "plot/printer_surface.h"
 
 #include <QBuffer>
+#include <QHash>
+#include <QIODevice>
+#include <QImageWriter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
@@ -18,18 +21,87 @@ namespace {
 // device pixels, so this decides how thick a printed line is.
 constexpr int kPdfDpi = 600;
 
-} // namespace
+// The canvas with its fonts and measures but without paint: what the canvas pass decides
+// (messages, names, the lowest point) never depends on the pixels.
+class UnpaintedCanvas : public CanvasSurface {
+public:
+    using CanvasSurface::CanvasSurface;
+    void line(PagePoint, PagePoint, const Pen &) override {}
+    void rectangle(const PageRect &, const Pen &) override {}
+    void polyline(std::span<const PagePoint>, const Pen &) override {}
+    void polygon(std::span<const PagePoint>, const Pen &, const QColor &) override {}
+    void circle(PagePoint, double, const Pen &, const QColor &) override {}
+    void markerPolygon(PagePoint, std::span<const PagePoint>, const Pen &, const QColor &) override {}
+    void text(const TextFont &, PagePoint, const QString &) override {}
+};
 
-CanvasPage drawCanvasPage(PageJob &job)
+// The page with a palette of exactly its colours, in the order first met; null when it has
+// more than 256 colours or no 32-bit pixels.
+QImage withExactPalette(const QImage &page)
 {
-    const double ratio = job.pixelRatio > 0 ? job.pixelRatio : 1.0;
-    CanvasSurface surface(job.screenDpi * ratio);
+    if (page.format() != QImage::Format_RGB32 || page.isNull())
+        return {};
+    QImage indexed(page.size(), QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    QHash<QRgb, uchar> indexOf;
+    const int width = page.width();
+    for (int y = 0; y < page.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+        uchar *out = indexed.scanLine(y);
+        QRgb last = row[0];
+        uchar lastIndex = 0;
+        bool known = false;
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = row[x];
+            if (!known || c != last) {
+                auto it = indexOf.constFind(c);
+                if (it == indexOf.constEnd()) {
+                    if (colours.size() == 256)
+                        return {};
+                    it = indexOf.insert(c, uchar(colours.size()));
+                    colours.append(c);
+                }
+                last = c;
+                lastIndex = *it;
+                known = true;
+            }
+            out[x] = lastIndex;
+        }
+    }
+    indexed.setColorTable(colours);
+    indexed.setDotsPerMeterX(page.dotsPerMeterX());
+    indexed.setDotsPerMeterY(page.dotsPerMeterY());
+    return indexed;
+}
+
+CanvasPage runCanvasPass(PageJob &job, CanvasSurface &surface)
+{
     PlotPass pass(surface, job.slots, job.view, job.messenger);
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;
     page.image = surface.finish();
-    page.image.setDevicePixelRatio(ratio);
+    return page;
+}
+
+// The canvas at the screen's physical resolution: job.pixelRatio times its dpi.
+double physicalDpi(const PageJob &job) { return job.screenDpi * (job.pixelRatio > 0 ? job.pixelRatio : 1.0); }
+
+} // namespace
+
+CanvasPage drawCanvasPage(PageJob &job)
+{
+    CanvasSurface surface(physicalDpi(job));
+    CanvasPage page = runCanvasPass(job, surface);
+    page.image.setDevicePixelRatio(job.pixelRatio > 0 ? job.pixelRatio : 1.0);
+    return page;
+}
+
+CanvasPage checkCanvasPage(PageJob &job)
+{
+    UnpaintedCanvas surface(physicalDpi(job));
+    CanvasPage page = runCanvasPass(job, surface);
+    page.image = QImage();
     return page;
 }
 
@@ -63,6 +135,16 @@ bool writePdfPage(PageJob &job, const QString &path)
     stampCreationDate(bytes, pageDate(job.slots));  // left as written if it has no date
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool writePng(const QImage &page, QIODevice *output)
+{
+    const QImage indexed = withExactPalette(page);
+    QImageWriter writer(output, "png");
+    // Quality 67 asks the PNG writer for a fast zlib level: a page of a few kilobytes more,
+    // compressed in a third of the time of the default.
+    writer.setQuality(67);
+    return writer.write(indexed.isNull() ? page : indexed);
 }
 
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output)

@@ -34,6 +34,10 @@ struct CanvasPage {
 
 // The canvas pass: shows file problems and clears the names of missing files.
 CanvasPage drawCanvasPage(PageJob &job);
+// The same pass for a page that is printed or saved instead of shown: the same messages,
+// names and lowest point, measured with the canvas fonts, but nothing painted (the image
+// stays null).
+CanvasPage checkCanvasPage(PageJob &job);
 
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
@@ -41,6 +45,12 @@ bool printPage(PageJob &job, QPagedPaintDevice &device);
 // The printer pass as a PDF file, written whole or not at all, the same bytes for the same
 // files on every run (its date: pdf_date.h).
 bool writePdfPage(PageJob &job, const QString &path);
+
+// A canvas page as a PNG file. A page of at most 256 colours (most are: white, black, the
+// curve colours and the greys of smoothed text) is written with a palette of exactly its
+// colours, so the same pixels come back from a third of the data, written several times
+// faster; a page of more colours is written as it is.
+bool writePng(const QImage &page, QIODevice *output);
 
 // The metafile pass for the selection (or the whole page).
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output);

@@ -11,6 +11,7 @@
 #include <QColor>
 
 #include <span>
+#include <vector>
 
 namespace nikra {
 
@@ -54,8 +55,21 @@ public:
     // draws no outline.
     virtual void polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill) = 0;
     // A circle drawn as a polygon of 360 corners at 1, 2, .. 360 degrees, computed in device
-    // units from the unrounded centre with the radius in x units on both axes.
+    // units from the unrounded centre with the radius in x units on both axes. The metafile
+    // draws it as one outline per radius, computed around a whole-twip centre and placed at
+    // the rounded centre: every corner lies within one twip of its place.
     virtual void circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill) = 0;
+    // A marker polygon: its corners as offsets from its centre, in mm. Drawn as the polygon
+    // through centre + offset; the metafile places one outline per shape, as for circles.
+    virtual void markerPolygon(PagePoint centre, std::span<const PagePoint> offsets, const Pen &pen,
+                               const QColor &fill)
+    {
+        std::vector<PagePoint> corners;
+        corners.reserve(offsets.size());
+        for (const PagePoint &d : offsets)
+            corners.push_back(centre + d);
+        polygon(corners, pen, fill);
+    }
 
     // Text: the font for one text item (or a sweep of items that share it), the width of a
     // text in mm along its baseline, and the text drawn with its cell's top-left corner

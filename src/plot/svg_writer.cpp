@@ -26,7 +26,7 @@ void SvgWriter::write(const QByteArray &bytes)
 void SvgWriter::begin(double widthMm, double heightMm, const QRect &viewBox, const QString &title)
 {
     write("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-          "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + number(widthMm) + "mm\" height=\""
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" + number(widthMm) + "mm\" height=\""
           + number(heightMm) + "mm\" viewBox=\"" + QByteArray::number(viewBox.x()) + ' '
           + QByteArray::number(viewBox.y()) + ' ' + QByteArray::number(viewBox.width()) + ' '
           + QByteArray::number(viewBox.height()) + "\">\n<title>" + escaped(title) + "</title>\n");
@@ -56,6 +56,8 @@ void SvgWriter::element(const QByteArray &element)
     write(element);
 }
 
+void SvgWriter::definition(const QByteArray &element) { write("<defs>" + element + "</defs>\n"); }
+
 bool SvgWriter::end()
 {
     closeGroup();
@@ -78,6 +80,54 @@ QByteArray SvgWriter::points(const std::vector<QPoint> &path)
         *at++ = ',';
         at = std::to_chars(at, end, path[i].y()).ptr;
     }
+    out.truncate(at - out.data());
+    return out;
+}
+
+QByteArray SvgWriter::closedPath(const std::vector<QPoint> &path)
+{
+    // A command letter where the command changes (a repeated one may be left out), and a
+    // space between two numbers only where the second has no minus sign to part them.
+    QByteArray out(qsizetype(path.size()) * 24 + 2, Qt::Uninitialized);
+    char *at = out.data();
+    char *const end = at + out.size();
+    char command = 'M';
+    bool afterNumber = false;
+    auto put = [&](int v) {
+        if (afterNumber && v >= 0)
+            *at++ = ' ';
+        at = std::to_chars(at, end, v).ptr;
+        afterNumber = true;
+    };
+    auto start = [&](char c) {
+        if (c != command || at == out.data()) {
+            *at++ = c;
+            command = c;
+            afterNumber = false;
+        }
+    };
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (i == 0) {
+            start('M');
+            put(path[0].x());
+            put(path[0].y());
+            continue;
+        }
+        const int dx = path[i].x() - path[i - 1].x();
+        const int dy = path[i].y() - path[i - 1].y();
+        if (dy == 0) {
+            start('h');
+            put(dx);
+        } else if (dx == 0) {
+            start('v');
+            put(dy);
+        } else {
+            start('l');
+            put(dx);
+            put(dy);
+        }
+    }
+    *at++ = 'z';
     out.truncate(at - out.data());
     return out;
 }

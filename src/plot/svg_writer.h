@@ -27,10 +27,14 @@ public:
     // the style and the element written inside it.
     void styled(const QByteArray &style, const QByteArray &element);
     void element(const QByteArray &element);  // outside any group
+    // A definition for later <use> elements, wherever the document stands (it draws nothing).
+    void definition(const QByteArray &element);
     // Closes the document; false if anything could not be written.
     bool end();
 
     static QByteArray points(const std::vector<QPoint> &path);
+    // Path data for a closed polygon in the short relative form: "M-3 5l2-1h4v3z".
+    static QByteArray closedPath(const std::vector<QPoint> &path);
     static QByteArray number(double v);
     static QByteArray escaped(const QString &text);
     static QByteArray colour(const QColor &c);

@@ -4,8 +4,13 @@
 #include "plot/curves/comments.h"
 #include "plot/curves/curve_fit.h"
 #include "plot/curves/markers.h"
+#include "plot/metafile_surface.h"
 #include "plot_test_helpers.h"
 
+#include <QBuffer>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QSvgRenderer>
 #include <QtTest>
 
 #include <cmath>
@@ -55,6 +60,7 @@ private Q_SLOTS:
     void chebyshevOnNoisyData();
     void markerShapes();
     void markersOnThePage();
+    void placedMarkersDrawAsPolygons();
     void legendEntries();
     void commentPieces();
     void commentsUnderTheFrame();
@@ -199,6 +205,89 @@ void TestCurves::markersOnThePage()
     QCOMPARE(circles[2].mm[0], (PagePoint{125, 10}));
     QCOMPARE(circles[4].mm[0], (PagePoint{75, 50}));
     QCOMPARE(circles[4].fill, QColor(255, 255, 255));
+}
+
+namespace {
+
+// The metafile as it wrote markers before: every marker a polygon through its own exact
+// corners, from its unrounded centre.
+class PolygonMetafile : public MetafileSurface {
+public:
+    using MetafileSurface::MetafileSurface;
+    void circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill) override
+    {
+        DeviceSurface::circle(centre, radiusMm, pen, fill);
+    }
+    void markerPolygon(PagePoint centre, std::span<const PagePoint> offsets, const Pen &pen,
+                       const QColor &fill) override
+    {
+        Surface::markerPolygon(centre, offsets, pen, fill);
+    }
+};
+
+QImage drawSvg(const QByteArray &svg, QSize size)
+{
+    QSvgRenderer renderer(svg);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
+} // namespace
+
+void TestCurves::placedMarkersDrawAsPolygons()
+{
+    // Markers of every shape, some hollow or thickly outlined, at fractional centres in a
+    // 40 x 30 mm window: written as placed outlines and as a polygon per marker, and drawn
+    // back at 600 dpi, the two differ only along edges, by at most a pixel.
+    QRandomGenerator rng(5);
+    const int shapes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, -1, 31, -27, 1, 1};
+    std::vector<std::pair<CurveStyle, PagePoint>> markers;
+    for (int i = 0; i < 80; ++i) {
+        CurveStyle style;
+        style.PTP = std::int16_t(shapes[i % std::size(shapes)]);
+        style.PSZ = i % 3 == 0 ? 3.0f : 1.5f;
+        style.PCL = std::int16_t(i % 5);
+        markers.emplace_back(style, PagePoint{2 + rng.generateDouble() * 36, 2 + rng.generateDouble() * 26});
+    }
+    const MetaWindow window = metaWindow(Selection{0, 0, 40, 30});
+    auto write = [&](auto &&surface) {
+        for (const auto &[style, at] : markers)
+            Pnt(surface, style, at);
+        QVERIFY(surface.finish());
+    };
+    QBuffer placed, polygons;
+    placed.open(QIODevice::WriteOnly);
+    polygons.open(QIODevice::WriteOnly);
+    write(MetafileSurface(&placed, window, 96));
+    write(PolygonMetafile(&polygons, window, 96));
+    QVERIFY(placed.data().contains("<use xlink:href=\"#m0\""));
+    QVERIFY(!polygons.data().contains("<use"));
+    QVERIFY(placed.data().size() * 2 < polygons.data().size());
+
+    const QSize size(rnd(40 / 25.4 * 600), rnd(30 / 25.4 * 600));
+    const QImage want = drawSvg(polygons.data(), size);
+    const QImage got = drawSvg(placed.data(), size);
+    int coloured = 0;
+    int differing = 0;
+    for (int y = 1; y + 1 < size.height(); ++y) {
+        for (int x = 1; x + 1 < size.width(); ++x) {
+            coloured += want.pixel(x, y) != qRgb(255, 255, 255);
+            if (got.pixel(x, y) == want.pixel(x, y))
+                continue;
+            ++differing;
+            bool edge = false;  // the polygon drawing changes colour next to this pixel
+            for (int dy = -1; dy <= 1 && !edge; ++dy) {
+                for (int dx = -1; dx <= 1 && !edge; ++dx)
+                    edge = want.pixel(x + dx, y + dy) != want.pixel(x, y);
+            }
+            QVERIFY2(edge, qPrintable(QStringLiteral("pixel %1, %2 differs away from any edge").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(coloured > size.width() * size.height() / 20);
+    QVERIFY(differing > 0);  // the centres were rounded
 }
 
 void TestCurves::legendEntries()

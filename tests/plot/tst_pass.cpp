@@ -3,8 +3,11 @@
 
 #include "plot/axis_view.h"
 #include "plot/curves/curve_fit.h"
+#include "plot/page_output.h"
 #include "plot_test_helpers.h"
 
+#include <QBuffer>
+#include <QPainter>
 #include <QtTest>
 
 using namespace nikra;
@@ -25,6 +28,7 @@ private Q_SLOTS:
     void missingFiles();
     void curveLineLoop();
     void oversizedFitIsDrawnStraight();
+    void pngKeepsEveryPixel();
 };
 
 void TestPass::slotRows()
@@ -327,6 +331,36 @@ void TestPass::oversizedFitIsDrawnStraight()
     QCOMPARE(curveFitLimit(200, 30000), CurveFitLimit::TooManyPoints);
     QCOMPARE(curveFitLimit(200, -30000), CurveFitLimit::TooManyPoints);
     QCOMPARE(curveFitLimit(1000000, 4), CurveFitLimit::Within);
+}
+
+void TestPass::pngKeepsEveryPixel()
+{
+    // A page of few colours with smoothed text, and one of more colours than a palette
+    // holds: both come back from the PNG pixel for pixel, at the page's resolution.
+    QImage few(300, 200, QImage::Format_RGB32);
+    few.fill(Qt::white);
+    {
+        QPainter p(&few);
+        p.setPen(QPen(Qt::blue, 3));
+        p.drawLine(10, 10, 290, 150);
+        p.setPen(Qt::black);
+        p.setFont(QFont(QStringLiteral("Liberation Serif"), 14));
+        p.drawText(20, 180, QStringLiteral("10\u207b\u00b3 x y"));
+    }
+    few.setDotsPerMeterX(3780);
+    few.setDotsPerMeterY(3780);
+    QImage many = few.copy();
+    for (int x = 0; x < 300; ++x)
+        many.setPixel(x, 0, qRgb(x % 256, x / 256, 7));
+    for (const QImage &page : {few, many}) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QVERIFY(writePng(page, &out));
+        QImage back;
+        QVERIFY(back.loadFromData(out.data(), "PNG"));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), page);
+        QCOMPARE(back.dotsPerMeterX(), 3780);
+    }
 }
 
 int runPassTests(int argc, char **argv)

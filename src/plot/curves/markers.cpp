@@ -94,11 +94,7 @@ void Pnt(Surface &surface, const CurveStyle &style, PagePoint centre)
     if (shape.kind == MarkerKind::Circle) {
         surface.circle(centre, shape.radius, pen, pclColour(style.PCL));
     } else if (shape.kind == MarkerKind::Polygon) {
-        std::vector<PagePoint> corners;
-        corners.reserve(shape.corners.size());
-        for (const PagePoint &d : shape.corners)
-            corners.push_back(centre + d);
-        surface.polygon(corners, pen, pclColour(style.PCL));
+        surface.markerPolygon(centre, shape.corners, pen, pclColour(style.PCL));
     }
     if (style.PTP >= -39 && style.PTP <= -1)  // hollow: a white centre
         surface.circle(centre, style.PSZ / std::sqrt(18.0), pen, QColor(255, 255, 255));
