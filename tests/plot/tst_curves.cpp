@@ -261,8 +261,8 @@ void TestCurves::placedMarkersDrawAsPolygons()
     QBuffer placed, polygons;
     placed.open(QIODevice::WriteOnly);
     polygons.open(QIODevice::WriteOnly);
-    write(MetafileSurface(&placed, window, 96));
-    write(PolygonMetafile(&polygons, window, 96));
+    write(MetafileSurface(&placed, window));
+    write(PolygonMetafile(&polygons, window));
     QVERIFY(placed.data().contains("<use xlink:href=\"#m0\""));
     QVERIFY(!polygons.data().contains("<use"));
     QVERIFY(placed.data().size() * 2 < polygons.data().size());
