@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QHashFunctions>
+#include <QIcon>
 #include <QScreen>
 
 #include <cstdio>
@@ -31,7 +32,8 @@ QString mainUsage()
         "       nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
         "       nikra render --help\n"
         "       nikra convert MODE INPUT [-o OUTPUT]\n"
-        "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n");
+        "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n"
+        "       nikra --version\n");
 }
 
 // Standard error carries the program's own messages, one line each; Qt's chatter about the
@@ -76,6 +78,8 @@ int toolMain(int argc, char **argv, int (*run)(const QStringList &))
 int guiMain(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(NIKRA_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" NIKRA_APP_ID ".svg")));
     const QStringList args = app.arguments().mid(1);
     QString home;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -112,6 +116,10 @@ int main(int argc, char **argv)
         return toolMain(argc, argv, nikra::runSaveCommand);
     if (argc >= 2 && (QByteArray(argv[1]) == "--help" || QByteArray(argv[1]) == "-h")) {
         print(stdout, mainUsage());
+        return 0;
+    }
+    if (argc >= 2 && QByteArray(argv[1]) == "--version") {
+        print(stdout, QStringLiteral("nikra " NIKRA_VERSION "\n"));
         return 0;
     }
     return guiMain(argc, argv);
