@@ -29,9 +29,9 @@ install(FILES ${PROJECT_BINARY_DIR}/dist/nikra.1 DESTINATION ${CMAKE_INSTALL_MAN
 
 # The Debian package. Its dependencies are the Qt runtime the program links, the Qt pieces
 # it loads at run time (the platform plugins; the SVG plugins draw the icon), and the fonts
-# that stand in for the faces users name in their files. dpkg-shlibdeps adds libc, the C++
-# runtime and the Qt libraries' own version floors; the Qt libraries are named here too so
-# that a package built without dpkg-shlibdeps still depends on them.
+# that stand in for the faces users name in their files. dpkg-shlibdeps finds the linked
+# libraries (Qt, libc, the C++ runtime) with their version floors; without it the Qt
+# libraries are named here.
 set(CPACK_PACKAGE_NAME nikra)
 set(CPACK_PACKAGE_VENDOR "Nikra developers")
 set(NIKRA_PACKAGE_CONTACT "Nikra developers <nikra@example.org>" CACHE STRING
@@ -51,6 +51,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins, fonts-ipafont-mincho, fonts-ipafont-gothic, fonts-liberation2")
+    "libqt6svg6 (>= 6.4), qt6-qpa-plugins, fonts-ipafont-mincho, fonts-ipafont-gothic, fonts-liberation2")
+find_program(NIKRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+mark_as_advanced(NIKRA_DPKG_SHLIBDEPS)
+if(NOT NIKRA_DPKG_SHLIBDEPS)
+  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+         "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), ")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)
