@@ -6,6 +6,7 @@
 #include "platform/settings_store.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 #include <cstdio>
@@ -15,6 +16,8 @@
 extern "C" Q_DECL_EXPORT int nikraDesktopMain(int argc, char **argv, const char *usage)
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(NIKRA_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" NIKRA_APP_ID ".svg")));
     const QStringList args = app.arguments().mid(1);
     QString home;
     for (qsizetype i = 0; i < args.size(); ++i) {

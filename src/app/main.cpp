@@ -34,7 +34,8 @@ QString mainUsage()
         "       nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
         "       nikra render --help\n"
         "       nikra convert MODE INPUT [-o OUTPUT]\n"
-        "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n");
+        "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n"
+        "       nikra --version\n");
 }
 
 // Standard error carries the program's own messages, one line each; Qt's chatter about the
@@ -88,12 +89,21 @@ std::string executableFolder(const char *argv0)
 
 int guiMain(int argc, char **argv)
 {
-    const std::string module = executableFolder(argc > 0 ? argv[0] : nullptr) + "libnikra_desktop.so";
-    void *handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Beside the executable in the build folder; in the library folder when installed.
+    const std::string folder = executableFolder(argc > 0 ? argv[0] : nullptr);
+    std::string module;
+    void *handle = nullptr;
+    for (const std::string &place : {folder, folder + NIKRA_INSTALLED_MODULE_DIR "/"}) {
+        module = place + "libnikra_desktop.so";
+        if (access(module.c_str(), F_OK) == 0) {
+            handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+            break;
+        }
+    }
     using DesktopMain = int (*)(int, char **, const char *);
     auto run = handle ? reinterpret_cast<DesktopMain>(dlsym(handle, "nikraDesktopMain")) : nullptr;
     if (!run) {
-        const char *why = dlerror();
+        const char *why = handle ? dlerror() : "not found";
         std::fprintf(stderr, "nikra: the desktop program could not be loaded from %s: %s\n", module.c_str(),
                      why ? why : "no entry point");
         return 1;
@@ -116,6 +126,10 @@ int main(int argc, char **argv)
         return toolMain(argc, argv, nikra::runSaveCommand);
     if (argc >= 2 && (QByteArray(argv[1]) == "--help" || QByteArray(argv[1]) == "-h")) {
         print(stdout, mainUsage());
+        return 0;
+    }
+    if (argc >= 2 && QByteArray(argv[1]) == "--version") {
+        print(stdout, QStringLiteral("nikra " NIKRA_VERSION "\n"));
         return 0;
     }
     return guiMain(argc, argv);
