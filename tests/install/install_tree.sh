@@ -67,8 +67,7 @@ fi
 
 # The desktop program is a module in the library folder: started without a command, the
 # installed nikra loads it and waits in its first-start welcome (ended by the timeout).
-ls "$prefix"/lib*/nikra/libnikra_desktop.so "$prefix"/lib/*/nikra/libnikra_desktop.so >/dev/null 2>&1 \
-  || fail "the desktop module is not installed"
+[[ -n $(find "$prefix" -path '*/lib*/nikra/libnikra_desktop.so') ]] || fail "the desktop module is not installed"
 mkdir -p "$work/gui-home"
 QT_QPA_PLATFORM=offscreen timeout 5 "$nikra" --home "$work/gui-home" >/dev/null 2>&1
 [[ $? == 124 ]] || fail "the installed desktop program did not start"
