@@ -9,6 +9,8 @@
 
 #include <QImage>
 
+#include <optional>
+
 class QIODevice;
 class QPagedPaintDevice;
 
@@ -38,8 +40,10 @@ CanvasPage drawCanvasPage(PageJob &job);
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
 bool printPage(PageJob &job, QPagedPaintDevice &device);
-// The printer pass as a PDF file, written whole or not at all, the same bytes for the same
-// files on every run (its date: pdf_date.h).
+// The printer pass as a PDF document, the same bytes for the same files on every run (its
+// date: pdf_date.h); nothing when it could not be made.
+std::optional<QByteArray> pdfPage(PageJob &job);
+// That document as a file, written whole or not at all.
 bool writePdfPage(PageJob &job, const QString &path);
 
 // The metafile pass for the selection (or the whole page).
