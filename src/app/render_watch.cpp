@@ -57,7 +57,7 @@ public:
         const RenderedPage page = renderPage(options_, messages);
         watcher_.setFiles(page.inputs);
         if (!page.error.isEmpty()) {
-            report(QStringLiteral("page kept: %1").arg(page.error));
+            report((written_ ? QStringLiteral("page kept: %1") : QStringLiteral("page not written: %1")).arg(page.error));
             return false;
         }
         if (watcher_.changedSinceSignal()) {

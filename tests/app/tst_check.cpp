@@ -18,12 +18,6 @@ using namespace nikra::test;
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A page with one problem of each sort: a value that is no number (slot 1, line 4), a
 // missing Graph Data file (slot 2), a frame taller than the printed page (slot 3) and a
 // missing Format Data file (slot 5).
@@ -188,7 +182,7 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
                                                       QStringLiteral("-o"), pagePath, QStringLiteral("--slot"),
                                                       QStringLiteral("1"), formatPath, graphPath});
     QVERIFY(watch.waitFor(QStringLiteral(" ok")));
-    const QByteArray first = contents(pagePath);
+    const QByteArray first = fileContents(pagePath);
     QVERIFY(!first.isEmpty());
 
     // A burst of writes in place: one drawing, a new page.
@@ -200,7 +194,7 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
     const QStringList burst = watch.linesWithin(1500);
     QCOMPARE(burst.size(), 1);
     QVERIFY(burst[0].endsWith(QStringLiteral(" ok")));
-    const QByteArray second = contents(pagePath);
+    const QByteArray second = fileContents(pagePath);
     QVERIFY(second != first);
 
     // A broken Format Data file saved by rename: the page on disk stays, the line says why.
@@ -209,19 +203,19 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
     replaceByRename(formatPath, broken.text().toUtf8());
     QVERIFY(watch.waitFor(QStringLiteral("page kept")));
     QVERIFY(watch.lines.constLast().contains(QStringLiteral("XWD")));
-    QCOMPARE(contents(pagePath), second);
+    QCOMPARE(fileContents(pagePath), second);
 
     // Mended by rename again: the rename left the watch on the new file.
     replaceByRename(formatPath, goodFormat);
     QVERIFY(watch.waitFor(QStringLiteral(" ok")));
-    QCOMPARE(contents(pagePath), second);
+    QCOMPARE(fileContents(pagePath), second);
 
     // Deleted, then back: reported, then drawn again.
     QVERIFY(QFile::remove(graphPath));
     QVERIFY(watch.waitFor(QStringLiteral("page kept")));
     dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
     QVERIFY(watch.waitFor(QStringLiteral(" ok")));
-    QCOMPARE(contents(pagePath), first);
+    QCOMPARE(fileContents(pagePath), first);
 
     ::kill(pid_t(watch.process.processId()), SIGINT);
     QVERIFY(watch.process.waitForFinished(5000));
