@@ -1,10 +1,11 @@
 // nikra: the plot program. Without arguments it starts the desktop program; "nikra render"
-// draws a page without a screen.
+// draws a page without a screen, "nikra check" checks its files.
 //
 // The desktop program is a module beside the executable (desktop_main.cpp), loaded only
 // when it starts: the commands link no widgets, so they start without loading QtWidgets
 // and QtPrintSupport, which are most of the dynamic linking a small page waits for.
 
+#include "app/check_command.h"
 #include "app/convert_command.h"
 #include "app/render_command.h"
 #include "app/save_command.h"
@@ -21,6 +22,8 @@
 
 namespace {
 
+using namespace nikra;
+
 void print(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -33,6 +36,7 @@ QString mainUsage()
         "Usage: nikra [--home DIR]          start the desktop program\n"
         "       nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
         "       nikra render --help\n"
+        "       nikra check [--slot N FORMAT [GRAPH [COMMENT]]]... | --pth FILE [--quiet] [--json]\n"
         "       nikra convert MODE INPUT [-o OUTPUT]\n"
         "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n"
         "       nikra --version\n");
@@ -47,27 +51,38 @@ void keepStandardErrorForMessages(QtMsgType type, const QMessageLogContext &, co
     print(stderr, text + u'\n');
 }
 
-int renderMain(int argc, char **argv)
+// A command that draws: no window, but fonts and images, so a GUI application on the
+// offscreen platform (its event loop also serves render --watch).
+template <class Options>
+int drawingMain(int argc, char **argv, CommandArguments<Options> (*parse)(const QStringList &), QString (*usage)(),
+                int (*run)(const Options &))
 {
     // Rendering needs no window: never wait for a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(keepStandardErrorForMessages);
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(2);
-    const nikra::RenderParse parse = nikra::parseRenderArguments(args);
-    if (parse.help) {
-        print(stdout, nikra::renderUsage());
+    const QString command = app.arguments().at(1);
+    const CommandArguments<Options> parsed = parse(app.arguments().mid(2));
+    if (parsed.help) {
+        print(stdout, usage());
         return 0;
     }
-    if (!parse.options) {
-        print(stderr, QStringLiteral("nikra render: %1\n").arg(parse.error));
-        print(stderr, QStringLiteral("Try 'nikra render --help'.\n"));
+    if (!parsed.options) {
+        print(stderr, QStringLiteral("nikra %1: %2\n").arg(command, parsed.error));
+        print(stderr, QStringLiteral("Try 'nikra %1 --help'.\n").arg(command));
         return 2;
     }
-    nikra::StreamMessenger messenger;
-    return nikra::runRender(*parse.options, messenger);
+    return run(*parsed.options);
 }
+
+int render(const RenderOptions &options)
+{
+    StreamMessenger messenger;
+    return runRender(options, messenger);
+}
+
+int check(const CheckOptions &options) { return runCheck(options); }
 
 // A command that needs no window and no fonts: a plain core application.
 int toolMain(int argc, char **argv, int (*run)(const QStringList &))
@@ -119,11 +134,13 @@ int main(int argc, char **argv)
     // that order, and the same files must give the same bytes. Set before any table exists.
     QHashSeed::setDeterministicGlobalSeed();
     if (argc >= 2 && QByteArray(argv[1]) == "render")
-        return renderMain(argc, argv);
+        return drawingMain(argc, argv, parseRenderArguments, renderUsage, render);
+    if (argc >= 2 && QByteArray(argv[1]) == "check")
+        return drawingMain(argc, argv, parseCheckArguments, checkUsage, check);
     if (argc >= 2 && QByteArray(argv[1]) == "convert")
-        return toolMain(argc, argv, nikra::runConvertCommand);
+        return toolMain(argc, argv, runConvertCommand);
     if (argc >= 2 && QByteArray(argv[1]) == "save")
-        return toolMain(argc, argv, nikra::runSaveCommand);
+        return toolMain(argc, argv, runSaveCommand);
     if (argc >= 2 && (QByteArray(argv[1]) == "--help" || QByteArray(argv[1]) == "-h")) {
         print(stdout, mainUsage());
         return 0;

@@ -1,12 +1,10 @@
 #include "app/render_command.h"
 
+#include "app/render_watch.h"
 #include "formats/messages.h"
-#include "formats/path_memory.h"
-#include "platform/program_folder.h"
 #include "plot/page_output.h"
 
-#include <QDir>
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -40,30 +38,6 @@ std::optional<HeaderAlign> alignOf(const QString &text)
     return std::nullopt;
 }
 
-QString absolute(const QString &path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); }
-
-
-// The slot set the program folder remembers, or else the sample set.
-void loadRemembered(const QString &pthPath, const QString &home, SlotSet &slots, HeaderSettings &header)
-{
-    if (const auto memory = PathMemory::read(pthPath)) {
-        for (int slot = 1; slot <= kSlotCount; ++slot) {
-            slots[slot].format = memory->name(PickerKind::FormatData, slot).value_or(QString());
-            slots[slot].graph = memory->name(PickerKind::GraphData, slot).value_or(QString());
-            slots[slot].comment = memory->name(PickerKind::CommentData, slot).value_or(QString());
-        }
-        header.text = memory->headerText().value_or(header.text);
-        if (const auto i = memory->headerFontIndex(); i && *i >= 0 && *i < headerFaceChoices().size())
-            header.face = headerFaceChoices().at(*i);
-        if (const auto i = memory->headerSizeIndex(); i && *i >= 0 && *i <= 8)
-            header.sizeText = QString::number(*i + 1);
-        if (const auto i = memory->headerAlignIndex(); i && *i >= -1 && *i <= 2)
-            header.align = HeaderAlign(*i);
-        return;
-    }
-    slots = sampleSlots(home);
-}
-
 } // namespace
 
 QString renderUsage()
@@ -79,12 +53,7 @@ QString renderUsage()
         "\n"
         "Options:\n"
         "  -o, --output FILE            the page to write; its ending chooses the format\n"
-        "  --slot N FORMAT [GRAPH [COMMENT]]\n"
-        "                               slot N (1-6) with its Format Data, Graph Data and\n"
-        "                               Comment Data files (\"\" for none); repeatable\n"
-        "  --pth FILE                   take the slot set from a path memory file\n"
-        "  --home DIR                   the program folder (default: NIKRA_HOME, else the\n"
-        "                               program's own folder or the user's data folder)\n"
+        "%1"
         "  --select X1,Y1,X2,Y2         the part of the page an SVG covers, in mm\n"
         "  --dpi N                      the PNG's resolution (default 96): the 96-dpi page\n"
         "                               enlarged N/96 times; PDF and SVG do not change\n"
@@ -92,9 +61,14 @@ QString renderUsage()
         "  --header-font FACE           its face (default ＭＳ Ｐ明朝)\n"
         "  --header-size N              its size, 1-9 (default 4)\n"
         "  --header-align left|centre|right (default left)\n"
+        "  --watch                      after writing the page, write it again whenever one\n"
+        "                               of its files changes, one line per drawing on\n"
+        "                               standard output; a drawing with new problems leaves\n"
+        "                               the last page; Ctrl-C ends it\n"
         "\n"
         "Without --slot or --pth the program folder's Nikra.pth is used, else the samples.\n"
-        "Exit status: 0 page written, 1 not written, 2 bad arguments.\n");
+        "Exit status: 0 page written, 1 not written, 2 bad arguments.\n")
+        .arg(pageInputUsage());
 }
 
 RenderParse parseRenderArguments(const QStringList &args)
@@ -120,28 +94,9 @@ RenderParse parseRenderArguments(const QStringList &args)
         } else if (a == u"-o" || a == u"--output") {
             if (!value(o.output))
                 return fail(QStringLiteral("%1 needs a file name").arg(a));
-        } else if (a == u"--slot") {
-            if (i + 2 >= args.size())
-                return fail(QStringLiteral("--slot needs a slot number and a Format Data file"));
-            bool ok = false;
-            const int slot = args.at(++i).toInt(&ok);
-            if (!ok || slot < 1 || slot > kSlotCount)
-                return fail(QStringLiteral("--slot: the slot number must be 1 to 6, not '%1'").arg(args.at(i)));
-            if (!o.slots)
-                o.slots = SlotSet{};
-            SlotFiles &files = (*o.slots)[slot];
-            files.format = absolute(args.at(++i));
-            QString *rest[] = {&files.graph, &files.comment};
-            for (QString *field : rest) {
-                if (i + 1 < args.size() && !args.at(i + 1).startsWith(QStringLiteral("--")))
-                    *field = absolute(args.at(++i));
-            }
-        } else if (a == u"--pth") {
-            if (!value(o.pthFile))
-                return fail(QStringLiteral("--pth needs a file name"));
-        } else if (a == u"--home") {
-            if (!value(o.home))
-                return fail(QStringLiteral("--home needs a folder"));
+        } else if (takePageInput(args, i, o.inputs, v)) {
+            if (!v.isEmpty())
+                return fail(v);
         } else if (a == u"--select") {
             if (!value(v))
                 return fail(QStringLiteral("--select needs X1,Y1,X2,Y2"));
@@ -175,6 +130,8 @@ RenderParse parseRenderArguments(const QStringList &args)
             if (!value(v) || !alignOf(v))
                 return fail(QStringLiteral("--header-align needs left, centre or right"));
             o.headerAlign = alignOf(v);
+        } else if (a == u"--watch") {
+            o.watch = true;
         } else {
             return fail(QStringLiteral("unknown argument '%1'").arg(a));
         }
@@ -189,17 +146,15 @@ RenderParse parseRenderArguments(const QStringList &args)
     return result;
 }
 
-int runRender(const RenderOptions &o, Messenger &messenger)
+RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
 {
-    const QString home = resolveProgramFolder(o.home);
-    SlotSet slots;
-    // The header settings of a first start: ＭＳ Ｐ明朝, size 4, left.
-    HeaderSettings header{QString(), headerFaceChoices().at(0), QStringLiteral("4"), HeaderAlign::Left};
-    if (o.slots)
-        slots = *o.slots;
-    else
-        loadRemembered(o.pthFile.isEmpty() ? joinPath(home, pathMemoryFileName()) : o.pthFile, home, slots,
-                       header);
+    RenderedPage result;
+    PageSource source = readPageSource(o.inputs);
+    result.inputs = source.files;
+    result.error = source.error;
+    if (!result.error.isEmpty())
+        return result;
+    HeaderSettings &header = source.header;
     if (o.headerText)
         header.text = *o.headerText;
     if (o.headerFace)
@@ -209,38 +164,48 @@ int runRender(const RenderOptions &o, Messenger &messenger)
     if (o.headerAlign)
         header.align = *o.headerAlign;
 
-    // As the draw command does: a slot without a Format Data file keeps no other names.
-    for (SlotFiles &files : slots.slots) {
-        if (files.format.isEmpty())
-            files = SlotFiles{};
-    }
-
     ViewState view;
-    PageJob job{slots, view, messenger, header, o.dpi};
+    PageJob job{source.slots, view, messenger, header, o.dpi};
     // A PDF or SVG page needs the canvas pass's messages and names, not its picture.
-    const CanvasPage canvas = o.format == PageFormat::Png ? drawCanvasPage(job) : checkCanvasPage(job);
-    if (canvas.lowestY > 279.0f)
-        messenger.warn(pageTitle(), messageText(Msg::PageTooLong));
-
-    bool written = false;
+    const CanvasPage canvas = canvasPassWithPageCheck(
+        job, o.format == PageFormat::Png ? CanvasPaint::Picture : CanvasPaint::NoPicture);
     switch (o.format) {
     case PageFormat::Png: {
-        QSaveFile file(o.output);
-        written = file.open(QIODevice::WriteOnly) && writePng(canvas.image, &file) && file.commit();
+        QBuffer png;
+        if (png.open(QIODevice::WriteOnly) && writePng(canvas.image, &png))
+            result.bytes = png.data();
         break;
     }
     case PageFormat::Pdf:
-        written = writePdfPage(job, o.output);
+        result.bytes = pdfPage(job);
         break;
     case PageFormat::Svg: {
-        QSaveFile file(o.output);
-        written = file.open(QIODevice::WriteOnly) && writeMetafile(job, o.selection, &file) && file.commit();
+        QBuffer svg;
+        if (svg.open(QIODevice::WriteOnly) && writeMetafile(job, o.selection, &svg))
+            result.bytes = svg.data();
         break;
     }
     }
-    if (!written) {
-        const QByteArray why = QStringLiteral("nikra render: could not write '%1'\n").arg(o.output).toUtf8();
-        std::fwrite(why.constData(), 1, std::size_t(why.size()), stderr);
+    return result;
+}
+
+bool writePageFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+int runRender(const RenderOptions &o, Messenger &messenger)
+{
+    if (o.watch)
+        return watchRender(o);
+    const RenderedPage page = renderPage(o, messenger);
+    QString why = page.error;
+    if (why.isEmpty() && !(page.bytes && writePageFile(o.output, *page.bytes)))
+        why = QStringLiteral("could not write '%1'").arg(o.output);
+    if (!why.isEmpty()) {
+        const QByteArray line = QStringLiteral("nikra render: %1\n").arg(why).toUtf8();
+        std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
         return 1;
     }
     return 0;

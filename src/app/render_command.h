@@ -7,9 +7,10 @@
 // metafile pass. The canvas pass always runs first, as in the program, so file problems
 // are reported once, on standard error.
 
-#include "formats/slot_set.h"
+#include "app/page_inputs.h"
 #include "plot/meta_window.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -24,26 +25,33 @@ enum class PageFormat { Png, Pdf, Svg };
 struct RenderOptions {
     QString output;
     PageFormat format = PageFormat::Png;
-    std::optional<SlotSet> slots;  // from --slot
-    QString pthFile;               // --pth
-    QString home;                  // --home
+    PageInputs inputs;             // --slot, --pth, --home
     Selection selection;           // --select
     double dpi = 96.0;             // --dpi
     std::optional<QString> headerText, headerFace, headerSize;
     std::optional<HeaderAlign> headerAlign;
+    bool watch = false;            // --watch
 };
 
-struct RenderParse {
-    std::optional<RenderOptions> options;
-    bool help = false;
-    QString error;  // why the arguments are not usable
-};
+using RenderParse = CommandArguments<RenderOptions>;
 
 // args: what follows "render" on the command line.
 RenderParse parseRenderArguments(const QStringList &args);
 QString renderUsage();
 
-// Exit status: 0 the page was written, 1 it was not.
+// One drawing of the page: its file problems went to the messenger.
+struct RenderedPage {
+    std::optional<QByteArray> bytes;  // the page file's contents; nothing if it could not be made
+    QStringList inputs;               // the files it was read from
+    QString error;                    // why there is no page, when the inputs could not be read
+};
+RenderedPage renderPage(const RenderOptions &options, Messenger &messenger);
+
+// The page file replaced in one step, so a viewer that reloads it never sees half of it.
+bool writePageFile(const QString &path, const QByteArray &bytes);
+
+// Exit status: 0 the page was written, 1 it was not. With --watch, the page is written
+// again after every change of its files until the process is stopped (status 0).
 int runRender(const RenderOptions &options, Messenger &messenger);
 
 } // namespace nikra

@@ -7,10 +7,10 @@ namespace nikra {
 
 namespace {
 
-void report(const DiagnosticSink &sink, Msg id, QStringList args = {})
+void report(const DiagnosticSink &sink, Msg id, QStringList args = {}, int line = 0)
 {
     if (sink)
-        sink(Diagnostic{FileKind::FormatData, id, std::move(args)});
+        sink(Diagnostic{FileKind::FormatData, id, std::move(args), line});
 }
 
 // |value| must stay below 10^(7 - decimals) so every label fits the seven digit places
@@ -39,11 +39,11 @@ bool FormatDataReader::failed(ReadStatus status, int line, const char *key, cons
     case ReadStatus::Ok:
         return false;
     case ReadStatus::NotNumber:
-        report(sink, Msg::FieldNotNumber, {lineText, QString::fromUtf8(key)});
+        report(sink, Msg::FieldNotNumber, {lineText, QString::fromUtf8(key)}, line);
         break;
     case ReadStatus::OutOfRange:
         report(sink, Msg::FieldOutOfRange,
-               {lineText, QString::fromUtf8(key), QString::fromUtf8(range)});
+               {lineText, QString::fromUtf8(key), QString::fromUtf8(range)}, line);
         break;
     case ReadStatus::PastEnd:
         report(sink, Msg::FileEndsEarly, {QString::number(reader_.lineCount())});

@@ -147,4 +147,9 @@ QString pageTitle() { return QStringLiteral("Format Data Error"); }
 
 QString readOverTitle() { return QStringLiteral("Read Over !"); }
 
+void Messenger::fileProblem(int slot, const Diagnostic &problem, const QString &)
+{
+    warn(slotTitle(problem.kind, slot), messageText(problem.id, problem.args));
+}
+
 } // namespace nikra

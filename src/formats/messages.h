@@ -107,6 +107,7 @@ struct Diagnostic {
     FileKind kind = FileKind::FormatData;
     Msg id = Msg::FileMissing;
     QStringList args;
+    int line = 0;  // the line of the file it concerns, where the reader knows it; else 0
 };
 
 class Messenger {
@@ -118,6 +119,10 @@ public:
     virtual bool askOkCancel(const QString &title, const QString &text) = 0;
     // An input box with a proposed answer; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) = 0;
+    // A problem in one of a slot's files (file: its name as the slot holds it). Shown as any
+    // warning under the slot's title unless a messenger wants the parts, as "nikra check
+    // --json" does.
+    virtual void fileProblem(int slot, const Diagnostic &problem, const QString &file);
 };
 
 } // namespace nikra

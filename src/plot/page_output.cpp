@@ -115,10 +115,9 @@ bool printPage(PageJob &job, QPagedPaintDevice &device)
     return surface.finish();
 }
 
-bool writePdfPage(PageJob &job, const QString &path)
+std::optional<QByteArray> pdfPage(PageJob &job)
 {
-    // The document is made in memory first: its date is set once it is finished, and the
-    // file is then replaced in one step.
+    // The document is made in memory first: its date is set once it is finished.
     QBuffer document;
     document.open(QIODevice::WriteOnly);
     {
@@ -128,13 +127,19 @@ bool writePdfPage(PageJob &job, const QString &path)
         writer.setTitle(QStringLiteral("Nikra"));
         PrinterSurface::preparePage(writer);
         if (!printPage(job, writer))
-            return false;
+            return std::nullopt;
     }
     QByteArray bytes = document.buffer();
     document.buffer().clear();
     stampCreationDate(bytes, pageDate(job.slots));  // left as written if it has no date
+    return bytes;
+}
+
+bool writePdfPage(PageJob &job, const QString &path)
+{
+    const std::optional<QByteArray> bytes = pdfPage(job);
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return bytes && file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size() && file.commit();
 }
 
 bool writePng(const QImage &page, QIODevice *output)

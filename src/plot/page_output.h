@@ -9,6 +9,8 @@
 
 #include <QImage>
 
+#include <optional>
+
 class QIODevice;
 class QPagedPaintDevice;
 
@@ -42,8 +44,10 @@ CanvasPage checkCanvasPage(PageJob &job);
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
 bool printPage(PageJob &job, QPagedPaintDevice &device);
-// The printer pass as a PDF file, written whole or not at all, the same bytes for the same
-// files on every run (its date: pdf_date.h).
+// The printer pass as a PDF document, the same bytes for the same files on every run (its
+// date: pdf_date.h); nothing when it could not be made.
+std::optional<QByteArray> pdfPage(PageJob &job);
+// That document as a file, written whole or not at all.
 bool writePdfPage(PageJob &job, const QString &path);
 
 // A canvas page as a PNG file. A page of at most 256 colours (most are: white, black, the

@@ -43,8 +43,13 @@ PlotPass::PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger 
 
 void PlotPass::report(int slot, const Diagnostic &d)
 {
-    if (surface_.profile().reportsProblems())
-        messenger_.warn(slotTitle(d.kind, slot), messageText(d.id, d.args));
+    if (!surface_.profile().reportsProblems())
+        return;
+    const SlotFiles &names = slots_[slot];
+    const QString &file = d.kind == FileKind::FormatData ? names.format
+        : d.kind == FileKind::GraphData                  ? names.graph
+                                                         : names.comment;
+    messenger_.fileProblem(slot, d, file);
 }
 
 void PlotPass::reportMissing(int slot, FileKind kind, QString &name)

@@ -1,16 +1,17 @@
-// The program's tests: the render command end to end, and the windows driven through
+// The program's tests: the render and check commands end to end, and the windows driven through
 // their controls.
 
 #include <QApplication>
 
 int runRenderTests(int argc, char **argv);
+int runCheckTests(int argc, char **argv);
 int runGuiTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto run : {runRenderTests, runGuiTests})
+    for (auto run : {runRenderTests, runCheckTests, runGuiTests})
         failed += run(argc, argv) != 0 ? 1 : 0;
     return failed;
 }

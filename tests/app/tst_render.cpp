@@ -37,12 +37,6 @@ struct OneSlot {
 
 bool isDark(QRgb c) { return qGray(c) < 96; }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestRender : public QObject {
@@ -203,15 +197,15 @@ void TestRender::vectorPagesAreTheSameOnEveryRun()
         QThread::msleep(1100);
         QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), second, QStringLiteral("--dpi"),
                                       QStringLiteral("144")} + s.slot(), env).exitCode, 0);
-        QVERIFY(!contents(first).isEmpty());
-        QVERIFY2(contents(first) == contents(second), qPrintable(ending));
+        QVERIFY(!fileContents(first).isEmpty());
+        QVERIFY2(fileContents(first) == fileContents(second), qPrintable(ending));
     }
-    QVERIFY(contents(s.dir.path(QStringLiteral("first.pdf"))).contains("/CreationDate (D:20300101000000Z)"));
+    QVERIFY(fileContents(s.dir.path(QStringLiteral("first.pdf"))).contains("/CreationDate (D:20300101000000Z)"));
 
     env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1700000000"));
     const QString dated = s.dir.path(QStringLiteral("dated.pdf"));
     QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), dated} + s.slot(), env).exitCode, 0);
-    QVERIFY(contents(dated).contains("/CreationDate (D:20231114221320Z)"));
+    QVERIFY(fileContents(dated).contains("/CreationDate (D:20231114221320Z)"));
 }
 
 void TestRender::messagesAndExitStatus()

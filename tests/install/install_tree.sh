@@ -69,8 +69,9 @@ fi
 # installed nikra loads it and waits in its first-start welcome (ended by the timeout).
 [[ -n $(find "$prefix" -path '*/lib*/nikra/libnikra_desktop.so') ]] || fail "the desktop module is not installed"
 mkdir -p "$work/gui-home"
-QT_QPA_PLATFORM=offscreen timeout 5 "$nikra" --home "$work/gui-home" >/dev/null 2>&1
-[[ $? == 124 ]] || fail "the installed desktop program did not start"
+started=0
+QT_QPA_PLATFORM=offscreen timeout 5 "$nikra" --home "$work/gui-home" >/dev/null 2>&1 || started=$?
+[[ $started == 124 ]] || fail "the installed desktop program did not start (exit $started)"
 
 [[ $("$nikra" --version) == "nikra $version" ]] || fail "nikra --version says '$("$nikra" --version)'"
 grep -qF "version=\"$version\"" "$metainfo" || fail "the metainfo names no release $version"

@@ -16,6 +16,12 @@ QString FormatFile::text(const QString &eol) const
     return lines.join(eol) + eol;
 }
 
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 TestDir::TestDir() { Q_ASSERT(dir_.isValid()); }
 
 QString TestDir::path(const QString &name) const { return dir_.filePath(name); }

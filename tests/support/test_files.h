@@ -21,6 +21,9 @@ struct FormatFile {
     QString text(const QString &eol = QStringLiteral("\r\n")) const;
 };
 
+// A file's bytes; empty when it cannot be read.
+QByteArray fileContents(const QString &path);
+
 class TestDir {
 public:
     TestDir();
