@@ -3,6 +3,7 @@
 
 #include "app/convert_command.h"
 #include "app/main_window.h"
+#include "app/qt_diagnostics.h"
 #include "app/render_command.h"
 #include "app/save_command.h"
 #include "app/stream_messenger.h"
@@ -34,24 +35,19 @@ QString mainUsage()
         "       nikra save --pth FILE [--name NAME] [--replace] [--home DIR]\n");
 }
 
-// Standard error carries the program's own messages, one line each; Qt's chatter about the
-// session (no runtime folder on a headless machine, debug output) is kept out of it.
-void keepStandardErrorForMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QStringLiteral("QStandardPaths: ")))
-        return;
-    print(stderr, text + u'\n');
-}
-
 int renderMain(int argc, char **argv)
 {
     // Rendering needs no window: never wait for a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(keepStandardErrorForMessages);
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(2);
+    // The arguments are read before the application exists: --verbose decides where Qt's
+    // own diagnostics go from the very start.
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     const nikra::RenderParse parse = nikra::parseRenderArguments(args);
+    nikra::routeQtDiagnostics(parse.options && parse.options->verbose);
+    QGuiApplication app(argc, argv);
     if (parse.help) {
         print(stdout, nikra::renderUsage());
         return 0;
@@ -68,7 +64,7 @@ int renderMain(int argc, char **argv)
 // A command that needs no window and no fonts: a plain core application.
 int toolMain(int argc, char **argv, int (*run)(const QStringList &))
 {
-    qInstallMessageHandler(keepStandardErrorForMessages);
+    nikra::routeQtDiagnostics(false);
     QCoreApplication app(argc, argv);
     return run(app.arguments().mid(2));
 }

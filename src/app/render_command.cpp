@@ -92,6 +92,7 @@ QString renderUsage()
         "  --header-font FACE           its face (default ＭＳ Ｐ明朝)\n"
         "  --header-size N              its size, 1-9 (default 4)\n"
         "  --header-align left|centre|right (default left)\n"
+        "  --verbose                    show Qt's own diagnostics on standard error too\n"
         "\n"
         "Without --slot or --pth the program folder's Nikra.pth is used, else the samples.\n"
         "Exit status: 0 page written, 1 not written, 2 bad arguments.\n");
@@ -175,6 +176,8 @@ RenderParse parseRenderArguments(const QStringList &args)
             if (!value(v) || !alignOf(v))
                 return fail(QStringLiteral("--header-align needs left, centre or right"));
             o.headerAlign = alignOf(v);
+        } else if (a == u"--verbose") {
+            o.verbose = true;
         } else {
             return fail(QStringLiteral("unknown argument '%1'").arg(a));
         }

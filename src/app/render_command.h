@@ -31,6 +31,7 @@ struct RenderOptions {
     double dpi = 96.0;             // --dpi
     std::optional<QString> headerText, headerFace, headerSize;
     std::optional<HeaderAlign> headerAlign;
+    bool verbose = false;          // --verbose: Qt's own diagnostics on standard error
 };
 
 struct RenderParse {
