@@ -9,6 +9,7 @@
 #include "app/stream_messenger.h"
 #include "platform/box_messenger.h"
 #include "platform/program_folder.h"
+#include "platform/qt_translations.h"
 #include "platform/settings_store.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ int toolMain(int argc, char **argv, int (*run)(const QStringList &))
 int guiMain(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    nikra::installQtJapanese(app);  // without the catalogue Qt's dialogs stay in English
     const QStringList args = app.arguments().mid(1);
     QString home;
     for (qsizetype i = 0; i < args.size(); ++i) {

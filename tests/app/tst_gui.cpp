@@ -7,6 +7,7 @@
 #include "formats/text_codec.h"
 #include "platform/file_picker.h"
 #include "platform/program_folder.h"
+#include "platform/qt_translations.h"
 #include "platform/settings_store.h"
 #include "support/program_under_test.h"
 #include "support/recording_messenger.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace nikra;
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void printing();
     void sizePreset();
     void pageAtPhysicalResolution();
+    void qtDialogsInJapanese();
 };
 
 void TestGui::firstStartAndPathMemory()
@@ -403,6 +406,19 @@ void TestGui::pageAtPhysicalResolution()
     QCOMPARE(view.pageOffset(), QPoint(794 - 400, 1123 - 300));
     const QPointF mm = view.pageMm(QPoint(0, 0));
     QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
+}
+
+void TestGui::qtDialogsInJapanese()
+{
+    // Qt's own buttons and dialogs read in Japanese once the catalogue is installed.
+    QTranslator *japanese = installQtJapanese(*QCoreApplication::instance());
+    QVERIFY2(japanese, "Qt's Japanese catalogue is missing: scripts/setup installs qt6-translations-l10n");
+    const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    const QString saveAs = QCoreApplication::translate("QFileDialog", "Save As");
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
+    QCOMPARE(cancel, u"キャンセル"_s);
+    QVERIFY(saveAs != u"Save As"_s);
 }
 
 int runGuiTests(int argc, char **argv)
