@@ -1,5 +1,6 @@
 #include "canvas/canvas_window.h"
 
+#include "canvas/page_file_name.h"
 #include "canvas/page_host.h"
 #include "platform/busy_cursor.h"
 #include "platform/named_button.h"
@@ -12,6 +13,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -96,12 +98,7 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     bar->addWidget(metaButton_);
     QPushButton *save = namedButton(this, QStringLiteral("SavePage"), QStringLiteral("ファイルに保存…"),
                                QStringLiteral("ページを PDF, SVG, PNG のファイルに保存する"));
-    connect(save, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ページを保存"), QString(),
-                                                          QStringLiteral("PDF (*.pdf);;SVG (*.svg);;PNG (*.png)"));
-        if (!path.isEmpty() && !savePage(path))
-            host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::SaveFailed, {path}));
-    });
+    connect(save, &QPushButton::clicked, this, &CanvasWindow::saveToFile);
     bar->addWidget(save);
     bar->addStretch();
     backButton_ = namedButton(this, QStringLiteral("Command3"), QStringLiteral("戻る"), QStringLiteral("メイン画面に戻る"));
@@ -283,6 +280,32 @@ bool CanvasWindow::savePage(const QString &path)
     else
         ok = view_->page().save(&file, "PNG");
     return ok && file.commit();
+}
+
+void CanvasWindow::saveToFile()
+{
+    QFileDialog dialog(this, QStringLiteral("ページを保存"), saveFolder_.isEmpty() ? QDir::currentPath() : saveFolder_);
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(pageFileFilters());
+    if (!saveFilter_.isEmpty())
+        dialog.selectNameFilter(saveFilter_);
+    // A name typed without an ending gets the chosen type's; the final name may still differ
+    // from the dialog's (an unknown ending gets one added), so the question about replacing
+    // a file is asked here, about the file really written.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(pageFileSuffix(dialog.selectedNameFilter()));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString &filter) { dialog.setDefaultSuffix(pageFileSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    saveFilter_ = dialog.selectedNameFilter();
+    const QString path = pageFileName(dialog.selectedFiles().constFirst(), saveFilter_);
+    saveFolder_ = QFileInfo(path).absolutePath();
+    if (QFileInfo::exists(path) && !host_.messenger().askYesNo(QStringLiteral("Nikra"), messageText(Msg::FileExists)))
+        return;
+    if (!savePage(path))
+        host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::SaveFailed, {path}));
 }
 
 void CanvasWindow::back()

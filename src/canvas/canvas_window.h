@@ -40,6 +40,8 @@ public:
     void copyBitmap();
     void copyMetafile();
     bool savePage(const QString &path);
+    // "ファイルに保存…": asks for a name and a type, starting where the last page was saved.
+    void saveToFile();
     void back();
 
     PageView *pageView() const { return view_; }
@@ -59,6 +61,8 @@ private:
     QPushButton *backButton_;
     std::function<std::unique_ptr<QPrinter>()> printerFactory_;
     bool returning_ = false;
+    QString saveFolder_;  // where the last page was saved; the current folder before that
+    QString saveFilter_;  // the type chosen last
 };
 
 } // namespace nikra

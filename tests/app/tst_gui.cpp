@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "canvas/canvas_window.h"
+#include "canvas/page_file_name.h"
 #include "formats/format_data_reader.h"
 #include "formats/text_codec.h"
 #include "platform/file_picker.h"
@@ -16,6 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void printing();
     void sizePreset();
     void pageAtPhysicalResolution();
+    void pageFileNames();
+    void saveDialog();
     void qtDialogsInJapanese();
 };
 
@@ -406,6 +410,70 @@ void TestGui::pageAtPhysicalResolution()
     QCOMPARE(view.pageOffset(), QPoint(794 - 400, 1123 - 300));
     const QPointF mm = view.pageMm(QPoint(0, 0));
     QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
+}
+
+void TestGui::pageFileNames()
+{
+    const QString pdf = pageFileFilters().at(0), svg = pageFileFilters().at(1), png = pageFileFilters().at(2);
+    QCOMPARE(pdf, u"PDF (*.pdf)"_s);
+    // No ending: the filter's.
+    QCOMPARE(pageFileName(u"/d/page"_s, pdf), u"/d/page.pdf"_s);
+    QCOMPARE(pageFileName(u"/d/page."_s, svg), u"/d/page.svg"_s);
+    QCOMPARE(pageFileName(u"/d/my.folder/page"_s, png), u"/d/my.folder/page.png"_s);
+    // A page's own ending wins over the filter, in any case.
+    QCOMPARE(pageFileName(u"/d/page.SVG"_s, pdf), u"/d/page.SVG"_s);
+    QCOMPARE(pageFileName(u"/d/page.png"_s, svg), u"/d/page.png"_s);
+    // Any other ending is part of the name.
+    QCOMPARE(pageFileName(u"/d/page.v2"_s, svg), u"/d/page.v2.svg"_s);
+    QCOMPARE(pageFileName(u"/d/page.jpg"_s, pdf), u"/d/page.jpg.pdf"_s);
+}
+
+void TestGui::saveDialog()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.draw();
+    QDir(p.root()).mkdir(u"out"_s);
+    const QString out = QDir(p.path(u"out"_s)).absolutePath();
+    // Answers the save dialog as a user would: notes the folder it opened in, browses to
+    // `out`, moves through the type list by keyboard and types a name.
+    QString openedIn;
+    auto answer = [&](int typeSteps, const QString &name) {
+        QTimer::singleShot(0, &p.canvas(), [&, typeSteps, name] {
+            auto *dialog = p.canvas().findChild<QFileDialog *>(u"SaveDialog"_s);
+            QVERIFY(dialog);
+            openedIn = dialog->directory().absolutePath();
+            dialog->setDirectory(out);
+            auto *types = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
+            for (int i = 0; i < std::abs(typeSteps); ++i)
+                QTest::keyClick(types, typeSteps > 0 ? Qt::Key_Down : Qt::Key_Up);
+            dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(p.canvasButton(u"SavePage"_s), Qt::LeftButton);
+    };
+    auto head = [&](const QString &name) {
+        QFile f(QDir(out).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.read(5) : QByteArray();
+    };
+
+    answer(2, u"page"_s);  // PDF -> PNG, no ending typed
+    QCOMPARE(openedIn, QDir::currentPath());
+    QCOMPARE(head(u"page.png"_s), QByteArray("\x89PNG\r"));
+    answer(-2, u"page.svg"_s);  // PDF chosen, but the typed ending wins
+    QCOMPARE(openedIn, out);    // the folder last saved to
+    QVERIFY(head(u"page.svg"_s).startsWith("<?xml"));
+    QVERIFY(!QFile::exists(QDir(out).filePath(u"page.svg.pdf"_s)));
+    answer(0, u"page.v2"_s);    // PDF kept from last time
+    QCOMPARE(head(u"page.v2.pdf"_s), QByteArray("%PDF-"));
+
+    // A file that is there is replaced only when the user agrees.
+    p.messages.lines.clear();
+    p.messages.yesNoAnswer = false;
+    p.home.write(u"out/page.png"_s, QByteArray("kept"));
+    answer(0, u"page.png"_s);
+    QCOMPARE(p.messages.lines, QStringList{messageLine(u"Nikra"_s, Msg::FileExists)});
+    QCOMPARE(head(u"page.png"_s), QByteArray("kept"));
 }
 
 void TestGui::qtDialogsInJapanese()
