@@ -10,10 +10,33 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
 namespace nikra {
+
+namespace {
+
+// The name filters a pattern box stands for: "*.dat;*.txt" lists both, an empty box all.
+QStringList filtersOf(const QString &pattern)
+{
+    const QString p = pattern.trimmed();
+    return (p.isEmpty() ? QStringLiteral("*") : p).split(u';', Qt::SkipEmptyParts);
+}
+
+// Whether the file list can use the filters: each must turn into a valid expression
+// (an unclosed "[" does not, and using it would only print a complaint).
+bool listable(const QStringList &filters)
+{
+    for (const QString &f : filters) {
+        if (!QRegularExpression(QRegularExpression::wildcardToRegularExpression(f)).isValid())
+            return false;
+    }
+    return !filters.isEmpty();
+}
+
+} // namespace
 
 FilePicker::FilePicker(int index, const QString &title, const QString &pattern, QWidget *parent)
     : QWidget(parent), label_(new QLabel(title, this)), driveList_(new QComboBox(this)),
@@ -43,7 +66,15 @@ FilePicker::FilePicker(int index, const QString &title, const QString &pattern, 
 
     fillDrives();
     connect(driveList_, &QComboBox::activated, this, [this](int i) { setDrive(driveList_->itemData(i).toString()); });
-    connect(pattern_, &QLineEdit::textChanged, this, [this] { fillFiles(); });
+    if (listable(filtersOf(pattern)))
+        filters_ = filtersOf(pattern);
+    connect(pattern_, &QLineEdit::textChanged, this, [this] {
+        // A pattern the list cannot use is ignored: the list keeps its pattern and its files.
+        if (!listable(filtersOf(pattern_->text())))
+            return;
+        filters_ = filtersOf(pattern_->text());
+        fillFiles();
+    });
     connect(folderList_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setFolder(folderOfEntry(item)); });
     connect(fileList_, &QListWidget::itemClicked, this,
@@ -96,8 +127,7 @@ void FilePicker::fillFiles()
     files_.clear();
     if (folder_.isEmpty())
         return;
-    const QStringList filters = pattern().split(u';', Qt::SkipEmptyParts);
-    files_ = QDir(folder_).entryList(filters, QDir::Files, QDir::Name);
+    files_ = QDir(folder_).entryList(filters_, QDir::Files, QDir::Name);
     fileList_->addItems(files_);
 }
 

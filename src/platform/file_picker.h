@@ -68,6 +68,7 @@ private:
     QString drive_;
     QString folder_;
     QStringList files_;
+    QStringList filters_{QStringLiteral("*")};  // the last pattern the list could use
     int tallPx_ = 0;
     int shortPx_ = 0;
 };

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void printing();
     void sizePreset();
     void pageAtPhysicalResolution();
+    void unusableFolderAndPattern();
     void pageFileNames();
     void saveDialog();
     void qtDialogsInJapanese();
@@ -410,6 +411,35 @@ void TestGui::pageAtPhysicalResolution()
     QCOMPARE(view.pageOffset(), QPoint(794 - 400, 1123 - 300));
     const QPointF mm = view.pageMm(QPoint(0, 0));
     QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
+}
+
+void TestGui::unusableFolderAndPattern()
+{
+    Program p;
+    // Drive and folder lines naming places that are not there: the picker keeps the program
+    // folder it opened in, with its files listed.
+    const QStringList lines{u"/no/such/drive"_s, u"/no/such/folder"_s, u"*.dat"_s, u"f1"_s, QString(), QString(),
+                            QString(), QString(), QString(), u"/"_s, u"/no/such/folder"_s};
+    p.home.write(u"Nikra.pth"_s, lines.join(u"\r\n"_s));
+    MainWindow &w = p.start();
+    const QString root = QDir(p.root()).absolutePath();
+    QCOMPARE(w.picker(1)->folder(), root);
+    QVERIFY(w.picker(1)->files().contains(u"frmnkr1.dat"_s));
+    QCOMPARE(w.picker(2)->folder(), u"/"_s);  // its drive line could be used
+    QCOMPARE(w.picker(3)->folder(), root);
+    QCOMPARE(w.slotBox(1, 1)->text(), u"f1"_s);
+
+    // A pattern the list cannot use is ignored, without a word on standard error.
+    QTest::failOnWarning(QRegularExpression(u".*"_s));
+    FilePicker *picker = w.picker(1);
+    const QStringList before = picker->files();
+    picker->patternBox()->setText(u"[a"_s);
+    QCOMPARE(picker->files(), before);
+    QCOMPARE(picker->fileList()->count(), before.size());
+    picker->refresh();
+    QCOMPARE(picker->files(), before);
+    picker->patternBox()->setText(u"g0[12].dat"_s);
+    QCOMPARE(picker->files(), (QStringList{u"g01.dat"_s, u"g02.dat"_s}));
 }
 
 void TestGui::pageFileNames()
