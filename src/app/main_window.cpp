@@ -354,7 +354,7 @@ void MainWindow::draw()
     // Scl: the canvas window at the preset's size and its remembered place.
     if (const auto preset = presetForCaption(sizeButton_->text()))
         canvas_->setClientTwips(preset->widthTwips, preset->heightTwips, preset->horizontalBar);
-    canvas_->move(canvasPosition_);
+    canvas_->place(canvasPosition_);
     hide();
 
     // A slot without a Format Data file keeps no other names.
@@ -378,10 +378,8 @@ void MainWindow::draw()
 
 void MainWindow::canvasClosed(bool back)
 {
-    if (back) {
-        canvasPosition_ = canvas_->pos();
+    if (back)
         saveButton_->show();
-    }
     show();
 }
 

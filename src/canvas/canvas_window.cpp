@@ -69,7 +69,10 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
         {QStyle::SP_CustomBase, u"＋", u"広く: 両軸の目盛りを１つ増やす"},
         {QStyle::SP_CustomBase, u"－", u"狭く: 両軸の目盛りを１つ減らす"},
     };
+    // The button row: the view buttons, then the output buttons. A window narrower than the
+    // row (the smaller size presets) shows them as two rows instead of growing.
     auto *bar = new QHBoxLayout;
+    auto *outputBar = new QHBoxLayout;
     bar->addWidget(slotChooser_);
     for (int i = 0; i < 7; ++i) {
         QPushButton *b = namedButton(this, QStringLiteral("Command6(%1)").arg(i), QString::fromUtf16(views[i].text),
@@ -85,29 +88,33 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     writeButton->setFixedWidth(34);
     connect(writeButton, &QPushButton::clicked, this, &CanvasWindow::writeBack);
     bar->addWidget(writeButton);
-    bar->addSpacing(12);
+    bar->addStretch();
     printButton_ = namedButton(this, QStringLiteral("Command1"), QStringLiteral("印刷"), QStringLiteral("既定のプリンタに印刷する"));
     connect(printButton_, &QPushButton::clicked, this, &CanvasWindow::print);
-    bar->addWidget(printButton_);
+    outputBar->addWidget(printButton_);
     QPushButton *bitmap = namedButton(this, QStringLiteral("Command4"), QStringLiteral("BitMap"), QStringLiteral("ページを画像としてクリップボードへ"));
     connect(bitmap, &QPushButton::clicked, this, &CanvasWindow::copyBitmap);
-    bar->addWidget(bitmap);
+    outputBar->addWidget(bitmap);
     metaButton_ = namedButton(this, QStringLiteral("Command5"), QStringLiteral("MetaFile"),
                          QStringLiteral("ページ（または選んだ範囲）を図形としてクリップボードへ"));
     connect(metaButton_, &QPushButton::clicked, this, &CanvasWindow::copyMetafile);
-    bar->addWidget(metaButton_);
+    outputBar->addWidget(metaButton_);
     QPushButton *save = namedButton(this, QStringLiteral("SavePage"), QStringLiteral("ファイルに保存…"),
                                QStringLiteral("ページを PDF, SVG, PNG のファイルに保存する"));
     connect(save, &QPushButton::clicked, this, &CanvasWindow::saveToFile);
-    bar->addWidget(save);
-    bar->addStretch();
+    outputBar->addWidget(save);
+    outputBar->addStretch();
     backButton_ = namedButton(this, QStringLiteral("Command3"), QStringLiteral("戻る"), QStringLiteral("メイン画面に戻る"));
     connect(backButton_, &QPushButton::clicked, this, &CanvasWindow::back);
-    bar->addWidget(backButton_);
+    outputBar->addWidget(backButton_);
+    buttonRows_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    buttonRows_->setSpacing(12);
+    buttonRows_->addLayout(bar);
+    buttonRows_->addLayout(outputBar, 1);  // in one row the room left goes before "戻る"
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(bar);
+    layout->addLayout(buttonRows_);
     layout->addWidget(view_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -123,6 +130,21 @@ void CanvasWindow::setClientTwips(int width, int height, bool horizontalBar)
 {
     const double tpp = twipsPerPixel(host_.screenDpi());
     view_->setClientSize(QSize(rnd(width / tpp), rnd(height / tpp)), horizontalBar);
+    // The window is as wide as the page's window: the buttons take two rows when one is too wide.
+    const int oneRow = buttonRows_->itemAt(0)->sizeHint().width() + buttonRows_->spacing()
+        + buttonRows_->itemAt(1)->sizeHint().width();
+    buttonRows_->setDirection(oneRow <= view_->sizeHint().width() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+}
+
+void CanvasWindow::place(const QPoint &first)
+{
+    if (placement_.isEmpty()) {
+        move(first);
+        return;
+    }
+    // The size is the preset's, fixed by the layout; what is restored is where the window was.
+    layout()->activate();
+    restoreGeometry(placement_);
 }
 
 void CanvasWindow::present(const QImage &page)
@@ -317,6 +339,7 @@ void CanvasWindow::back()
     }
     host_.selection().erase();
     returning_ = true;
+    placement_ = saveGeometry();
     close();
 }
 

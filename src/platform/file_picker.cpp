@@ -148,20 +148,53 @@ void FilePicker::setFolderListHeights(int tallPx, int shortPx)
 {
     tallPx_ = tallPx;
     shortPx_ = shortPx;
-    if (shortPx_ > 0)
-        folderList_->setFixedHeight(shortPx_);
+    if (shortPx_ <= 0 || folderPlace_)
+        return;
+    // The tall list lies over the controls below it instead of pushing them down (and the
+    // window with them): the layout holds a stand-in of the short height, and the list
+    // itself is a child of the window, kept over the stand-in.
+    folderPlace_ = new QWidget(this);
+    folderPlace_->setFixedHeight(shortPx_);
+    delete layout()->replaceWidget(folderList_, folderPlace_);
+    folderList_->setParent(window());
+    setTabOrder(pattern_, folderList_);
+    setTabOrder(folderList_, fileList_);
+    folderPlace_->installEventFilter(this);
+    installEventFilter(this);
+    placeFolderList();
+    folderList_->show();
+}
+
+void FilePicker::placeFolderList()
+{
+    const QPoint at = folderPlace_->mapTo(folderList_->parentWidget(), QPoint(0, 0));
+    folderList_->setGeometry(QRect(at, QSize(folderPlace_->width(), tall_ ? tallPx_ : shortPx_)));
+    if (tall_)
+        folderList_->raise();
 }
 
 bool FilePicker::eventFilter(QObject *watched, QEvent *event)
 {
+    if (folderPlace_ && (watched == folderPlace_ || watched == this)) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            placeFolderList();
+            break;
+        case QEvent::Show:
+        case QEvent::Hide:
+            folderList_->setVisible(folderPlace_->isVisible());
+            break;
+        default:
+            break;
+        }
+    }
     // A press on the folder list makes it tall (left button) or short again (right).
-    if (watched == folderList_->viewport() && event->type() == QEvent::MouseButtonPress && tallPx_ > 0) {
+    if (watched == folderList_->viewport() && event->type() == QEvent::MouseButtonPress && folderPlace_) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            folderList_->setFixedHeight(tallPx_);
-            folderList_->raise();
-        } else if (mouse->button() == Qt::RightButton) {
-            folderList_->setFixedHeight(shortPx_);
+        if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton) {
+            tall_ = mouse->button() == Qt::LeftButton;
+            placeFolderList();
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -72,6 +72,8 @@ private Q_SLOTS:
     void printing();
     void sizePreset();
     void pageAtPhysicalResolution();
+    void canvasPlacementAndPresetWidths();
+    void folderListClicksKeepTheWindowSize();
     void unusableFolderAndPattern();
     void pageFileNames();
     void saveDialog();
@@ -411,6 +413,70 @@ void TestGui::pageAtPhysicalResolution()
     QCOMPARE(view.pageOffset(), QPoint(794 - 400, 1123 - 300));
     const QPointF mm = view.pageMm(QPoint(0, 0));
     QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
+}
+
+void TestGui::canvasPlacementAndPresetWidths()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.show();
+    w.draw();
+    p.canvas().move(123, 77);
+    // "戻る" keeps the window's place, and every draw puts it back there.
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+        w.draw();
+        QCOMPARE(p.canvas().pos(), QPoint(123, 77));
+    }
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+
+    // Every preset: the window is as wide as the page's window, all its buttons inside it.
+    QPushButton *size = w.findChild<QPushButton *>(u"Command7"_s);
+    const QSize presets[] = {{794, 700}, {767, 667}, {733, 633}, {700, 600}, {667, 567}, {667, 533}, {667, 500}};
+    for (const QSize &client : presets) {
+        w.draw();
+        CanvasWindow &c = p.canvas();
+        QCOMPARE(c.pageView()->viewport()->size(), client);
+        QCOMPARE(c.width(), c.pageView()->width() + 8);
+        for (QPushButton *b : c.findChildren<QPushButton *>()) {
+            if (b->isVisible())
+                QVERIFY2(c.rect().contains(QRect(b->mapTo(&c, QPoint(0, 0)), b->size())), qPrintable(b->objectName()));
+        }
+        QCOMPARE(c.pos(), QPoint(123, 77));
+        QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+        QTest::mouseClick(size, Qt::LeftButton);
+    }
+}
+
+void TestGui::folderListClicksKeepTheWindowSize()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QSize before = w.size();
+    QLineEdit *below = w.slotBox(1, 1);
+    const QRect boxBefore = below->geometry();
+    // The Format and Graph Data folder lists grow over what lies below them and shrink back.
+    for (int kind : {1, 2}) {
+        QListWidget *folders = w.picker(kind)->folderList();
+        QTest::mousePress(folders->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(folders->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(folders->height(), kind == 1 ? 370 : 244);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.size(), before);
+        QCOMPARE(below->geometry(), boxBefore);
+        QVERIFY(folders->geometry().bottom() > w.picker(kind)->fileList()->mapTo(&w, QPoint(0, 0)).y());
+        QTest::mousePress(folders->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(folders->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        QCOMPARE(folders->height(), 104);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.size(), before);
+    }
+    // The short list sits where the picker keeps its place, above the file list.
+    QListWidget *folders = w.picker(1)->folderList();
+    QVERIFY(folders->geometry().bottom() < w.picker(1)->fileList()->mapTo(&w, QPoint(0, 0)).y());
+    QVERIFY(folders->geometry().top() > w.picker(1)->patternBox()->mapTo(&w, QPoint(0, 0)).y());
 }
 
 void TestGui::unusableFolderAndPattern()
