@@ -343,6 +343,13 @@ void CanvasWindow::back()
     close();
 }
 
+void CanvasWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Page Up/Down, Home and End that no button or list took move the page.
+    if (!view_->scrollByKey(event->key(), event->modifiers()))
+        QWidget::keyPressEvent(event);
+}
+
 void CanvasWindow::closeEvent(QCloseEvent *event)
 {
     host_.canvasClosed(returning_);

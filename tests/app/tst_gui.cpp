@@ -27,6 +27,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTranslator>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace nikra;
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void canvasPlacementAndPresetWidths();
     void folderListClicksKeepTheWindowSize();
     void unusableFolderAndPattern();
+    void wheelAndKeysScrollThePage();
     void pageFileNames();
     void saveDialog();
     void qtDialogsInJapanese();
@@ -506,6 +508,48 @@ void TestGui::unusableFolderAndPattern()
     QCOMPARE(picker->files(), before);
     picker->patternBox()->setText(u"g0[12].dat"_s);
     QCOMPARE(picker->files(), (QStringList{u"g01.dat"_s, u"g02.dat"_s}));
+}
+
+void TestGui::wheelAndKeysScrollThePage()
+{
+    Program p;
+    MainWindow &w = p.start();
+    QTest::mouseClick(w.findChild<QPushButton *>(u"Command7"_s), Qt::LeftButton);  // B: both bars
+    w.draw();
+    PageView *view = p.canvas().pageView();
+    QScrollBar *v = view->verticalBar();
+    QScrollBar *h = view->horizontalBar();
+    v->setValue(0);
+    h->setValue(0);
+    auto turn = [view](int notches, Qt::KeyboardModifiers modifiers) {
+        const QPointF at(50, 50);
+        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view->viewport(), &e);
+    };
+    turn(-2, Qt::NoModifier);  // towards the user: further down the page
+    QCOMPARE(v->value(), 10);
+    QCOMPARE(view->pageOffset().y(), (1123 - 667) * 10 / 100);
+    turn(-1, Qt::ShiftModifier);
+    QCOMPARE(h->value(), 5);
+    QCOMPARE(v->value(), 10);
+    QCOMPARE(view->pageOffset().x(), (794 - 767) * 5 / 100);
+    turn(3, Qt::NoModifier);
+    QCOMPARE(v->value(), 0);
+
+    // The page keys, sent where the focus is ("戻る") and passed on by it.
+    QPushButton *back = p.canvasButton(u"Command3"_s);
+    QTest::keyClick(back, Qt::Key_PageDown);
+    QCOMPARE(v->value(), 10);
+    QTest::keyClick(back, Qt::Key_End);
+    QCOMPARE(v->value(), 100);
+    QTest::keyClick(back, Qt::Key_PageUp);
+    QCOMPARE(v->value(), 90);
+    QTest::keyClick(back, Qt::Key_Home);
+    QCOMPARE(v->value(), 0);
+    QTest::keyClick(back, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(h->value(), 100);
+    QCOMPARE(view->pageOffset(), QPoint(794 - 767, 0));
 }
 
 void TestGui::pageFileNames()
