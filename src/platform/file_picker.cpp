@@ -66,14 +66,10 @@ FilePicker::FilePicker(int index, const QString &title, const QString &pattern, 
 
     fillDrives();
     connect(driveList_, &QComboBox::activated, this, [this](int i) { setDrive(driveList_->itemData(i).toString()); });
-    if (listable(filtersOf(pattern)))
-        filters_ = filtersOf(pattern);
-    connect(pattern_, &QLineEdit::textChanged, this, [this] {
-        // A pattern the list cannot use is ignored: the list keeps its pattern and its files.
-        if (!listable(filtersOf(pattern_->text())))
-            return;
-        filters_ = filtersOf(pattern_->text());
-        fillFiles();
+    takePattern(pattern);
+    connect(pattern_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (takePattern(text))
+            fillFiles();
     });
     connect(folderList_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setFolder(folderOfEntry(item)); });
@@ -110,6 +106,16 @@ bool FilePicker::setFolder(const QString &path)
 }
 
 void FilePicker::setPattern(const QString &pattern) { pattern_->setText(pattern); }
+
+bool FilePicker::takePattern(const QString &pattern)
+{
+    // A pattern the list cannot use is ignored: the list keeps its pattern and its files.
+    const QStringList filters = filtersOf(pattern);
+    if (!listable(filters))
+        return false;
+    filters_ = filters;
+    return true;
+}
 
 void FilePicker::refresh()
 {

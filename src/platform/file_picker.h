@@ -60,6 +60,8 @@ private:
     void fillDrives();
     void fillFolders();
     void fillFiles();
+    // The file list's filters from a pattern; false (nothing changes) when it cannot use them.
+    bool takePattern(const QString &pattern);
     void placeFolderList();
 
     QLabel *label_;

@@ -456,10 +456,13 @@ void TestGui::folderListClicksKeepTheWindowSize()
     MainWindow &w = p.start();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resize(w.minimumSizeHint());  // no room to spare: a growing control would grow the window
+    QCoreApplication::processEvents();
     const QSize before = w.size();
     QLineEdit *below = w.slotBox(1, 1);
     const QRect boxBefore = below->geometry();
     // The Format and Graph Data folder lists grow over what lies below them and shrink back.
+    const QRect filesBefore[] = {w.picker(1)->fileList()->geometry(), w.picker(2)->fileList()->geometry()};
     for (int kind : {1, 2}) {
         QListWidget *folders = w.picker(kind)->folderList();
         QTest::mousePress(folders->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
@@ -468,6 +471,7 @@ void TestGui::folderListClicksKeepTheWindowSize()
         QCoreApplication::processEvents();
         QCOMPARE(w.size(), before);
         QCOMPARE(below->geometry(), boxBefore);
+        QCOMPARE(w.picker(kind)->fileList()->geometry(), filesBefore[kind - 1]);
         QVERIFY(folders->geometry().bottom() > w.picker(kind)->fileList()->mapTo(&w, QPoint(0, 0)).y());
         QTest::mousePress(folders->viewport(), Qt::RightButton, {}, QPoint(5, 5));
         QTest::mouseRelease(folders->viewport(), Qt::RightButton, {}, QPoint(5, 5));
