@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "platform/box_messenger.h"
 #include "platform/program_folder.h"
+#include "platform/qt_translations.h"
 #include "platform/settings_store.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 extern "C" Q_DECL_EXPORT int nikraDesktopMain(int argc, char **argv, const char *usage)
 {
     QApplication app(argc, argv);
+    nikra::installQtJapanese(app);  // without the catalogue Qt's dialogs stay in English
     QGuiApplication::setDesktopFileName(QStringLiteral(NIKRA_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" NIKRA_APP_ID ".svg")));
     const QStringList args = app.arguments().mid(1);

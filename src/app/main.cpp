@@ -7,6 +7,7 @@
 
 #include "app/check_command.h"
 #include "app/convert_command.h"
+#include "app/qt_diagnostics.h"
 #include "app/render_command.h"
 #include "app/save_command.h"
 #include "app/stream_messenger.h"
@@ -42,15 +43,6 @@ QString mainUsage()
         "       nikra --version\n");
 }
 
-// Standard error carries the program's own messages, one line each; Qt's chatter about the
-// session (no runtime folder on a headless machine, debug output) is kept out of it.
-void keepStandardErrorForMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QStringLiteral("QStandardPaths: ")))
-        return;
-    print(stderr, text + u'\n');
-}
-
 // A command that draws: no window, but fonts and images, so a GUI application on the
 // offscreen platform (its event loop also serves render --watch).
 template <class Options>
@@ -60,10 +52,18 @@ int drawingMain(int argc, char **argv, CommandArguments<Options> (*parse)(const 
     // Rendering needs no window: never wait for a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(keepStandardErrorForMessages);
+    // The arguments are read before the application exists: --verbose decides where Qt's
+    // own diagnostics go from the very start.
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const QString command = QString::fromLocal8Bit(argv[1]);
+    const CommandArguments<Options> parsed = parse(args);
+    bool verbose = false;
+    if constexpr (requires(const Options &o) { o.verbose; })
+        verbose = parsed.options && parsed.options->verbose;
+    routeQtDiagnostics(verbose);
     QGuiApplication app(argc, argv);
-    const QString command = app.arguments().at(1);
-    const CommandArguments<Options> parsed = parse(app.arguments().mid(2));
     if (parsed.help) {
         print(stdout, usage());
         return 0;
@@ -87,7 +87,7 @@ int check(const CheckOptions &options) { return runCheck(options); }
 // A command that needs no window and no fonts: a plain core application.
 int toolMain(int argc, char **argv, int (*run)(const QStringList &))
 {
-    qInstallMessageHandler(keepStandardErrorForMessages);
+    nikra::routeQtDiagnostics(false);
     QCoreApplication app(argc, argv);
     return run(app.arguments().mid(2));
 }

@@ -223,6 +223,10 @@ void MainWindow::start()
 {
     sizeButton_->setText(presetForLetter(settings_.sizeLetter()).caption);
     QDir::setCurrent(programFolder_);
+    // The pickers open in the program's folder; a drive or folder line of the path memory
+    // file that cannot be used leaves them there.
+    for (FilePicker *p : pickers_)
+        p->setFolder(programFolder_);
     const auto memory = PathMemory::read(joinPath(programFolder_, pathMemoryFileName()));
     if (memory)
         restore(*memory);
@@ -233,8 +237,6 @@ void MainWindow::start()
 void MainWindow::firstStart()
 {
     messenger_.inform(programName(), messageText(Msg::Welcome));
-    for (FilePicker *p : pickers_)
-        p->setFolder(programFolder_);
     pickers_[0]->setPattern(QStringLiteral("*.dat"));
     pickers_[1]->setPattern(QStringLiteral("*.dat"));
     pickers_[2]->setPattern(QStringLiteral("*.txt"));
@@ -352,7 +354,7 @@ void MainWindow::draw()
     // Scl: the canvas window at the preset's size and its remembered place.
     if (const auto preset = presetForCaption(sizeButton_->text()))
         canvas_->setClientTwips(preset->widthTwips, preset->heightTwips, preset->horizontalBar);
-    canvas_->move(canvasPosition_);
+    canvas_->place(canvasPosition_);
     hide();
 
     // A slot without a Format Data file keeps no other names.
@@ -376,10 +378,8 @@ void MainWindow::draw()
 
 void MainWindow::canvasClosed(bool back)
 {
-    if (back) {
-        canvasPosition_ = canvas_->pos();
+    if (back)
         saveButton_->show();
-    }
     show();
 }
 

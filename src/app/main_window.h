@@ -111,7 +111,7 @@ private:
     SelectionState selection_;
     int slotTarget_ = 0;   // 10, 20 or 30 plus the slot: the box the next file click fills
     bool pathViewEnd_ = false;
-    QPoint canvasPosition_;
+    QPoint canvasPosition_;  // the canvas window's place before "戻る" first keeps one
     CanvasWindow *canvas_ = nullptr;
     HelpWindow *help_ = nullptr;
     CheckerWindow *checker_ = nullptr;

@@ -65,6 +65,7 @@ QString renderUsage()
         "                               of its files changes, one line per drawing on\n"
         "                               standard output; a drawing with new problems leaves\n"
         "                               the last page; Ctrl-C ends it\n"
+        "  --verbose                    show Qt's own diagnostics on standard error too\n"
         "\n"
         "Without --slot or --pth the program folder's Nikra.pth is used, else the samples.\n"
         "Exit status: 0 page written, 1 not written, 2 bad arguments.\n")
@@ -132,6 +133,8 @@ RenderParse parseRenderArguments(const QStringList &args)
             o.headerAlign = alignOf(v);
         } else if (a == u"--watch") {
             o.watch = true;
+        } else if (a == u"--verbose") {
+            o.verbose = true;
         } else {
             return fail(QStringLiteral("unknown argument '%1'").arg(a));
         }

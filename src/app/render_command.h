@@ -31,6 +31,7 @@ struct RenderOptions {
     std::optional<QString> headerText, headerFace, headerSize;
     std::optional<HeaderAlign> headerAlign;
     bool watch = false;            // --watch
+    bool verbose = false;          // --verbose: Qt's own diagnostics on standard error
 };
 
 using RenderParse = CommandArguments<RenderOptions>;

@@ -1,5 +1,6 @@
 #include "canvas/canvas_window.h"
 
+#include "canvas/page_file_name.h"
 #include "canvas/page_host.h"
 #include "platform/busy_cursor.h"
 #include "platform/named_button.h"
@@ -12,6 +13,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -67,7 +69,10 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
         {QStyle::SP_CustomBase, u"＋", u"広く: 両軸の目盛りを１つ増やす"},
         {QStyle::SP_CustomBase, u"－", u"狭く: 両軸の目盛りを１つ減らす"},
     };
+    // The button row: the view buttons, then the output buttons. A window narrower than the
+    // row (the smaller size presets) shows them as two rows instead of growing.
     auto *bar = new QHBoxLayout;
+    auto *outputBar = new QHBoxLayout;
     bar->addWidget(slotChooser_);
     for (int i = 0; i < 7; ++i) {
         QPushButton *b = namedButton(this, QStringLiteral("Command6(%1)").arg(i), QString::fromUtf16(views[i].text),
@@ -83,34 +88,33 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     writeButton->setFixedWidth(34);
     connect(writeButton, &QPushButton::clicked, this, &CanvasWindow::writeBack);
     bar->addWidget(writeButton);
-    bar->addSpacing(12);
+    bar->addStretch();
     printButton_ = namedButton(this, QStringLiteral("Command1"), QStringLiteral("印刷"), QStringLiteral("既定のプリンタに印刷する"));
     connect(printButton_, &QPushButton::clicked, this, &CanvasWindow::print);
-    bar->addWidget(printButton_);
+    outputBar->addWidget(printButton_);
     QPushButton *bitmap = namedButton(this, QStringLiteral("Command4"), QStringLiteral("BitMap"), QStringLiteral("ページを画像としてクリップボードへ"));
     connect(bitmap, &QPushButton::clicked, this, &CanvasWindow::copyBitmap);
-    bar->addWidget(bitmap);
+    outputBar->addWidget(bitmap);
     metaButton_ = namedButton(this, QStringLiteral("Command5"), QStringLiteral("MetaFile"),
                          QStringLiteral("ページ（または選んだ範囲）を図形としてクリップボードへ"));
     connect(metaButton_, &QPushButton::clicked, this, &CanvasWindow::copyMetafile);
-    bar->addWidget(metaButton_);
+    outputBar->addWidget(metaButton_);
     QPushButton *save = namedButton(this, QStringLiteral("SavePage"), QStringLiteral("ファイルに保存…"),
                                QStringLiteral("ページを PDF, SVG, PNG のファイルに保存する"));
-    connect(save, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ページを保存"), QString(),
-                                                          QStringLiteral("PDF (*.pdf);;SVG (*.svg);;PNG (*.png)"));
-        if (!path.isEmpty() && !savePage(path))
-            host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::SaveFailed, {path}));
-    });
-    bar->addWidget(save);
-    bar->addStretch();
+    connect(save, &QPushButton::clicked, this, &CanvasWindow::saveToFile);
+    outputBar->addWidget(save);
+    outputBar->addStretch();
     backButton_ = namedButton(this, QStringLiteral("Command3"), QStringLiteral("戻る"), QStringLiteral("メイン画面に戻る"));
     connect(backButton_, &QPushButton::clicked, this, &CanvasWindow::back);
-    bar->addWidget(backButton_);
+    outputBar->addWidget(backButton_);
+    buttonRows_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    buttonRows_->setSpacing(12);
+    buttonRows_->addLayout(bar);
+    buttonRows_->addLayout(outputBar, 1);  // in one row the room left goes before "戻る"
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(bar);
+    layout->addLayout(buttonRows_);
     layout->addWidget(view_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -126,6 +130,21 @@ void CanvasWindow::setClientTwips(int width, int height, bool horizontalBar)
 {
     const double tpp = twipsPerPixel(host_.screenDpi());
     view_->setClientSize(QSize(rnd(width / tpp), rnd(height / tpp)), horizontalBar);
+    // The window is as wide as the page's window: the buttons take two rows when one is too wide.
+    const int oneRow = buttonRows_->itemAt(0)->sizeHint().width() + buttonRows_->spacing()
+        + buttonRows_->itemAt(1)->sizeHint().width();
+    buttonRows_->setDirection(oneRow <= view_->sizeHint().width() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+}
+
+void CanvasWindow::place(const QPoint &first)
+{
+    if (placement_.isEmpty()) {
+        move(first);
+        return;
+    }
+    // The size is the preset's, fixed by the layout; what is restored is where the window was.
+    layout()->activate();
+    restoreGeometry(placement_);
 }
 
 void CanvasWindow::present(const QImage &page)
@@ -285,6 +304,32 @@ bool CanvasWindow::savePage(const QString &path)
     return ok && file.commit();
 }
 
+void CanvasWindow::saveToFile()
+{
+    QFileDialog dialog(this, QStringLiteral("ページを保存"), saveFolder_.isEmpty() ? QDir::currentPath() : saveFolder_);
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(pageFileFilters());
+    if (!saveFilter_.isEmpty())
+        dialog.selectNameFilter(saveFilter_);
+    // A name typed without an ending gets the chosen type's; the final name may still differ
+    // from the dialog's (an unknown ending gets one added), so the question about replacing
+    // a file is asked here, about the file really written.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(pageFileSuffix(dialog.selectedNameFilter()));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString &filter) { dialog.setDefaultSuffix(pageFileSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    saveFilter_ = dialog.selectedNameFilter();
+    const QString path = pageFileName(dialog.selectedFiles().constFirst(), saveFilter_);
+    saveFolder_ = QFileInfo(path).absolutePath();
+    if (QFileInfo::exists(path) && !host_.messenger().askYesNo(QStringLiteral("Nikra"), messageText(Msg::FileExists)))
+        return;
+    if (!savePage(path))
+        host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::SaveFailed, {path}));
+}
+
 void CanvasWindow::back()
 {
     ViewState &v = host_.view();
@@ -294,7 +339,15 @@ void CanvasWindow::back()
     }
     host_.selection().erase();
     returning_ = true;
+    placement_ = saveGeometry();
     close();
+}
+
+void CanvasWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Page Up/Down, Home and End that no button or list took move the page.
+    if (!view_->scrollByKey(event->key(), event->modifiers()))
+        QWidget::keyPressEvent(event);
 }
 
 void CanvasWindow::closeEvent(QCloseEvent *event)

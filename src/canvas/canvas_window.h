@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QBoxLayout;
 class QComboBox;
 class QPrinter;
 class QPushButton;
@@ -27,6 +28,9 @@ public:
 
     // Scl: the page window at the preset's inner size in twips.
     void setClientTwips(int width, int height, bool horizontalBar);
+    // Places the window where "戻る" last left it (position and frame as they were), or at
+    // `first` before that.
+    void place(const QPoint &first);
     // Shows a freshly drawn page, as the draw command hands it over.
     void present(const QImage &page);
 
@@ -40,6 +44,8 @@ public:
     void copyBitmap();
     void copyMetafile();
     bool savePage(const QString &path);
+    // "ファイルに保存…": asks for a name and a type, starting where the last page was saved.
+    void saveToFile();
     void back();
 
     PageView *pageView() const { return view_; }
@@ -48,6 +54,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
 
@@ -57,8 +64,12 @@ private:
     QPushButton *printButton_;
     QPushButton *metaButton_;
     QPushButton *backButton_;
+    QBoxLayout *buttonRows_;
+    QByteArray placement_;  // the window's geometry when "戻る" was last pressed
     std::function<std::unique_ptr<QPrinter>()> printerFactory_;
     bool returning_ = false;
+    QString saveFolder_;  // where the last page was saved; the current folder before that
+    QString saveFilter_;  // the type chosen last
 };
 
 } // namespace nikra

@@ -4,10 +4,19 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cmath>
 
 namespace nikra {
+
+namespace {
+
+// One notch of the wheel (120 eighths of a degree) moves the bar this many of its 100 steps,
+// about three lines of text on the page.
+constexpr int kStepsPerNotch = 5;
+
+} // namespace
 
 PageView::PageView(SelectionState &selection, QWidget *parent)
     : QWidget(parent), sel_(selection), viewport_(new QWidget(this)), hBar_(new QScrollBar(Qt::Horizontal, this)),
@@ -148,6 +157,34 @@ void PageView::release(const QPoint &at)
     viewport_->update();
 }
 
+void PageView::wheel(const QWheelEvent &event)
+{
+    QPoint turn = event.angleDelta();
+    if (event.modifiers() & Qt::ShiftModifier && turn.x() == 0)
+        turn = QPoint(turn.y(), 0);
+    wheelRest_ += turn * kStepsPerNotch;
+    // Whole steps, toward zero: the rest waits for more turning.
+    const QPoint steps(wheelRest_.x() / 120, wheelRest_.y() / 120);
+    wheelRest_ -= steps * 120;
+    // Turning away (a positive turn) shows what lies above or to the left.
+    if (steps.x() != 0 && hBar_->isVisible())
+        hBar_->setValue(hBar_->value() - steps.x());
+    if (steps.y() != 0)
+        vBar_->setValue(vBar_->value() - steps.y());
+}
+
+bool PageView::scrollByKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    QScrollBar *bar = modifiers & Qt::ShiftModifier ? hBar_ : vBar_;
+    switch (key) {
+    case Qt::Key_PageUp: bar->setValue(bar->value() - bar->pageStep()); return true;
+    case Qt::Key_PageDown: bar->setValue(bar->value() + bar->pageStep()); return true;
+    case Qt::Key_Home: bar->setValue(bar->minimum()); return true;
+    case Qt::Key_End: bar->setValue(bar->maximum()); return true;
+    default: return false;
+    }
+}
+
 bool PageView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != viewport_)
@@ -166,6 +203,9 @@ bool PageView::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonRelease:
         release(static_cast<QMouseEvent *>(event)->position().toPoint());
+        return true;
+    case QEvent::Wheel:
+        wheel(*static_cast<QWheelEvent *>(event));
         return true;
     default:
         return QWidget::eventFilter(watched, event);

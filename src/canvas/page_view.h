@@ -2,7 +2,8 @@
 // The page on the canvas window: the page image under a window of the size preset's
 // inner size, moved by two scroll bars of range 0 to 100, with the selection box drawn
 // over it in invert mode. Dragging selects; a drag over a scroll bar scrolls the page one
-// step toward the pointer.
+// step toward the pointer. The wheel and the page keys move the scroll bars, and the bars
+// the page.
 
 #include "canvas/selection_state.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 class QScrollBar;
+class QWheelEvent;
 
 namespace nikra {
 
@@ -34,6 +36,10 @@ public:
     // The page millimetre under a viewport point.
     QPointF pageMm(const QPoint &viewportPoint) const;
 
+    // Page Up/Down by a page step, Home and End to the top and the bottom; with Shift the
+    // same across. False for any other key.
+    bool scrollByKey(int key, Qt::KeyboardModifiers modifiers);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -45,6 +51,8 @@ private:
     // Over a scroll bar during a drag: one step toward the pointer.
     void stepTowards(QScrollBar *bar, int along, int start, int length);
     bool overBar(const QPoint &viewportPoint) const;
+    // Vertical, or across with Shift (or a wheel that turns sideways).
+    void wheel(const QWheelEvent &event);
 
     SelectionState &sel_;
     QWidget *viewport_;
@@ -52,6 +60,7 @@ private:
     QScrollBar *vBar_;
     QImage page_;
     double pxPerMm_ = 1;
+    QPoint wheelRest_;  // the part of a turn too small for a step yet (fine-grained wheels)
 };
 
 } // namespace nikra

@@ -10,10 +10,33 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
 namespace nikra {
+
+namespace {
+
+// The name filters a pattern box stands for: "*.dat;*.txt" lists both, an empty box all.
+QStringList filtersOf(const QString &pattern)
+{
+    const QString p = pattern.trimmed();
+    return (p.isEmpty() ? QStringLiteral("*") : p).split(u';', Qt::SkipEmptyParts);
+}
+
+// Whether the file list can use the filters: each must turn into a valid expression
+// (an unclosed "[" does not, and using it would only print a complaint).
+bool listable(const QStringList &filters)
+{
+    for (const QString &f : filters) {
+        if (!QRegularExpression(QRegularExpression::wildcardToRegularExpression(f)).isValid())
+            return false;
+    }
+    return !filters.isEmpty();
+}
+
+} // namespace
 
 FilePicker::FilePicker(int index, const QString &title, const QString &pattern, QWidget *parent)
     : QWidget(parent), label_(new QLabel(title, this)), driveList_(new QComboBox(this)),
@@ -43,7 +66,11 @@ FilePicker::FilePicker(int index, const QString &title, const QString &pattern, 
 
     fillDrives();
     connect(driveList_, &QComboBox::activated, this, [this](int i) { setDrive(driveList_->itemData(i).toString()); });
-    connect(pattern_, &QLineEdit::textChanged, this, [this] { fillFiles(); });
+    takePattern(pattern);
+    connect(pattern_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (takePattern(text))
+            fillFiles();
+    });
     connect(folderList_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setFolder(folderOfEntry(item)); });
     connect(fileList_, &QListWidget::itemClicked, this,
@@ -80,6 +107,16 @@ bool FilePicker::setFolder(const QString &path)
 
 void FilePicker::setPattern(const QString &pattern) { pattern_->setText(pattern); }
 
+bool FilePicker::takePattern(const QString &pattern)
+{
+    // A pattern the list cannot use is ignored: the list keeps its pattern and its files.
+    const QStringList filters = filtersOf(pattern);
+    if (!listable(filters))
+        return false;
+    filters_ = filters;
+    return true;
+}
+
 void FilePicker::refresh()
 {
     fillDrives();
@@ -96,8 +133,7 @@ void FilePicker::fillFiles()
     files_.clear();
     if (folder_.isEmpty())
         return;
-    const QStringList filters = pattern().split(u';', Qt::SkipEmptyParts);
-    files_ = QDir(folder_).entryList(filters, QDir::Files, QDir::Name);
+    files_ = QDir(folder_).entryList(filters_, QDir::Files, QDir::Name);
     fileList_->addItems(files_);
 }
 
@@ -118,20 +154,53 @@ void FilePicker::setFolderListHeights(int tallPx, int shortPx)
 {
     tallPx_ = tallPx;
     shortPx_ = shortPx;
-    if (shortPx_ > 0)
-        folderList_->setFixedHeight(shortPx_);
+    if (shortPx_ <= 0 || folderPlace_)
+        return;
+    // The tall list lies over the controls below it instead of pushing them down (and the
+    // window with them): the layout holds a stand-in of the short height, and the list
+    // itself is a child of the window, kept over the stand-in.
+    folderPlace_ = new QWidget(this);
+    folderPlace_->setFixedHeight(shortPx_);
+    delete layout()->replaceWidget(folderList_, folderPlace_);
+    folderList_->setParent(window());
+    setTabOrder(pattern_, folderList_);
+    setTabOrder(folderList_, fileList_);
+    folderPlace_->installEventFilter(this);
+    installEventFilter(this);
+    placeFolderList();
+    folderList_->show();
+}
+
+void FilePicker::placeFolderList()
+{
+    const QPoint at = folderPlace_->mapTo(folderList_->parentWidget(), QPoint(0, 0));
+    folderList_->setGeometry(QRect(at, QSize(folderPlace_->width(), tall_ ? tallPx_ : shortPx_)));
+    if (tall_)
+        folderList_->raise();
 }
 
 bool FilePicker::eventFilter(QObject *watched, QEvent *event)
 {
+    if (folderPlace_ && (watched == folderPlace_ || watched == this)) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            placeFolderList();
+            break;
+        case QEvent::Show:
+        case QEvent::Hide:
+            folderList_->setVisible(folderPlace_->isVisible());
+            break;
+        default:
+            break;
+        }
+    }
     // A press on the folder list makes it tall (left button) or short again (right).
-    if (watched == folderList_->viewport() && event->type() == QEvent::MouseButtonPress && tallPx_ > 0) {
+    if (watched == folderList_->viewport() && event->type() == QEvent::MouseButtonPress && folderPlace_) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            folderList_->setFixedHeight(tallPx_);
-            folderList_->raise();
-        } else if (mouse->button() == Qt::RightButton) {
-            folderList_->setFixedHeight(shortPx_);
+        if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton) {
+            tall_ = mouse->button() == Qt::LeftButton;
+            placeFolderList();
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -42,6 +42,7 @@ public:
     QString stepSelection();
 
     // The folder list's heights when pressed with the left and the right button (0: fixed).
+    // The tall list covers what lies below it; the picker keeps its size.
     void setFolderListHeights(int tallPx, int shortPx);
 
     QLineEdit *patternBox() const { return pattern_; }
@@ -59,6 +60,9 @@ private:
     void fillDrives();
     void fillFolders();
     void fillFiles();
+    // The file list's filters from a pattern; false (nothing changes) when it cannot use them.
+    bool takePattern(const QString &pattern);
+    void placeFolderList();
 
     QLabel *label_;
     QComboBox *driveList_;
@@ -68,8 +72,11 @@ private:
     QString drive_;
     QString folder_;
     QStringList files_;
+    QStringList filters_{QStringLiteral("*")};  // the last pattern the list could use
     int tallPx_ = 0;
     int shortPx_ = 0;
+    bool tall_ = false;
+    QWidget *folderPlace_ = nullptr;  // the folder list's place in the layout, once it can grow
 };
 
 } // namespace nikra

@@ -3,10 +3,12 @@
 
 #include "app/main_window.h"
 #include "canvas/canvas_window.h"
+#include "canvas/page_file_name.h"
 #include "formats/format_data_reader.h"
 #include "formats/text_codec.h"
 #include "platform/file_picker.h"
 #include "platform/program_folder.h"
+#include "platform/qt_translations.h"
 #include "platform/settings_store.h"
 #include "support/program_under_test.h"
 #include "support/recording_messenger.h"
@@ -15,6 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +26,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTranslator>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace nikra;
@@ -68,6 +73,13 @@ private Q_SLOTS:
     void printing();
     void sizePreset();
     void pageAtPhysicalResolution();
+    void canvasPlacementAndPresetWidths();
+    void folderListClicksKeepTheWindowSize();
+    void unusableFolderAndPattern();
+    void wheelAndKeysScrollThePage();
+    void pageFileNames();
+    void saveDialog();
+    void qtDialogsInJapanese();
 };
 
 void TestGui::firstStartAndPathMemory()
@@ -403,6 +415,193 @@ void TestGui::pageAtPhysicalResolution()
     QCOMPARE(view.pageOffset(), QPoint(794 - 400, 1123 - 300));
     const QPointF mm = view.pageMm(QPoint(0, 0));
     QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
+}
+
+void TestGui::canvasPlacementAndPresetWidths()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.show();
+    w.draw();
+    CanvasWindow &c = p.canvas();
+    c.move(123, 77);
+    // Ten draws and returns through every preset: the window stays where it was put, as
+    // wide as the page's window, with all its buttons inside it.
+    const QSize presets[] = {{794, 700}, {767, 667}, {733, 633}, {700, 600}, {667, 567}, {667, 533}, {667, 500}};
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+        QTest::mouseClick(w.findChild<QPushButton *>(u"Command7"_s), Qt::LeftButton);
+        w.draw();
+        QCOMPARE(c.pos(), QPoint(123, 77));
+        QCOMPARE(c.pageView()->viewport()->size(), presets[(cycle + 1) % 7]);
+        QCOMPARE(c.width(), c.pageView()->width() + 8);
+        for (QPushButton *b : c.findChildren<QPushButton *>())
+            QVERIFY(!b->isVisible() || c.rect().contains(QRect(b->mapTo(&c, QPoint(0, 0)), b->size())));
+    }
+}
+
+void TestGui::folderListClicksKeepTheWindowSize()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resize(w.minimumSizeHint());  // no room to spare: a growing control would grow the window
+    QCoreApplication::processEvents();
+    const QSize before = w.size();
+    QLineEdit *below = w.slotBox(1, 1);
+    const QRect boxBefore = below->geometry();
+    // The Format and Graph Data folder lists grow over what lies below them and shrink back.
+    const QRect filesBefore[] = {w.picker(1)->fileList()->geometry(), w.picker(2)->fileList()->geometry()};
+    for (int kind : {1, 2}) {
+        QListWidget *folders = w.picker(kind)->folderList();
+        QTest::mousePress(folders->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(folders->height(), kind == 1 ? 370 : 244);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.size(), before);
+        QCOMPARE(below->geometry(), boxBefore);
+        QCOMPARE(w.picker(kind)->fileList()->geometry(), filesBefore[kind - 1]);
+        QVERIFY(folders->geometry().bottom() > w.picker(kind)->fileList()->mapTo(&w, QPoint(0, 0)).y());
+        QTest::mousePress(folders->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        QCOMPARE(folders->height(), 104);
+    }
+}
+
+void TestGui::unusableFolderAndPattern()
+{
+    Program p;
+    // Drive and folder lines naming places that are not there: the picker keeps the program
+    // folder it opened in, with its files listed.
+    const QStringList lines{u"/no/such/drive"_s, u"/no/such/folder"_s, u"*.dat"_s, u"f1"_s, QString(), QString(),
+                            QString(), QString(), QString(), u"/"_s, u"/no/such/folder"_s};
+    p.home.write(u"Nikra.pth"_s, lines.join(u"\r\n"_s));
+    MainWindow &w = p.start();
+    const QString root = QDir(p.root()).absolutePath();
+    QCOMPARE(w.picker(1)->folder(), root);
+    QVERIFY(w.picker(1)->files().contains(u"frmnkr1.dat"_s));
+    QCOMPARE(w.picker(2)->folder(), u"/"_s);  // its drive line could be used
+    QCOMPARE(w.picker(3)->folder(), root);
+    QCOMPARE(w.slotBox(1, 1)->text(), u"f1"_s);
+
+    // A pattern the list cannot use is ignored, without a word on standard error.
+    QTest::failOnWarning(QRegularExpression(u".*"_s));
+    FilePicker *picker = w.picker(1);
+    const QStringList before = picker->files();
+    picker->patternBox()->setText(u"[a"_s);
+    QCOMPARE(picker->files(), before);
+    QCOMPARE(picker->fileList()->count(), before.size());
+    picker->refresh();
+    QCOMPARE(picker->files(), before);
+    picker->patternBox()->setText(u"g0[12].dat"_s);
+    QCOMPARE(picker->files(), (QStringList{u"g01.dat"_s, u"g02.dat"_s}));
+}
+
+void TestGui::wheelAndKeysScrollThePage()
+{
+    Program p;
+    MainWindow &w = p.start();
+    QTest::mouseClick(w.findChild<QPushButton *>(u"Command7"_s), Qt::LeftButton);  // B: both bars
+    w.draw();
+    PageView *view = p.canvas().pageView();
+    QScrollBar *v = view->verticalBar();
+    QScrollBar *h = view->horizontalBar();
+    v->setValue(0);
+    h->setValue(0);
+    auto turn = [view](int notches, Qt::KeyboardModifiers modifiers) {
+        const QPointF at(50, 50);
+        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view->viewport(), &e);
+    };
+    turn(-2, Qt::NoModifier);  // towards the user: further down the page
+    QCOMPARE(v->value(), 10);
+    QCOMPARE(view->pageOffset().y(), (1123 - 667) * 10 / 100);
+    turn(-1, Qt::ShiftModifier);
+    QCOMPARE(h->value(), 5);
+    QCOMPARE(v->value(), 10);
+
+    // The page keys, sent where the focus is ("戻る") and passed on by it.
+    QPushButton *back = p.canvasButton(u"Command3"_s);
+    QTest::keyClick(back, Qt::Key_End);
+    QTest::keyClick(back, Qt::Key_PageUp);
+    QCOMPARE(v->value(), 90);
+    QTest::keyClick(back, Qt::Key_Home);
+    QTest::keyClick(back, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(view->pageOffset(), QPoint(794 - 767, 0));
+}
+
+void TestGui::pageFileNames()
+{
+    const QString pdf = pageFileFilters().at(0), svg = pageFileFilters().at(1), png = pageFileFilters().at(2);
+    // No ending: the filter's.
+    QCOMPARE(pageFileName(u"/d/page"_s, pdf), u"/d/page.pdf"_s);
+    QCOMPARE(pageFileName(u"/d/page."_s, svg), u"/d/page.svg"_s);
+    QCOMPARE(pageFileName(u"/d/my.folder/page"_s, png), u"/d/my.folder/page.png"_s);
+    // A page's own ending wins over the filter, in any case.
+    QCOMPARE(pageFileName(u"/d/page.SVG"_s, pdf), u"/d/page.SVG"_s);
+    // Any other ending is part of the name.
+    QCOMPARE(pageFileName(u"/d/page.v2"_s, png), u"/d/page.v2.png"_s);
+}
+
+void TestGui::saveDialog()
+{
+    Program p;
+    MainWindow &w = p.start();
+    w.draw();
+    QDir(p.root()).mkdir(u"out"_s);
+    const QString out = QDir(p.path(u"out"_s)).absolutePath();
+    // Answers the save dialog as a user would: notes the folder it opened in, browses to
+    // `out`, moves through the type list by keyboard and types a name.
+    QString openedIn;
+    auto answer = [&](int typeSteps, const QString &name) {
+        QTimer::singleShot(0, &p.canvas(), [&, typeSteps, name] {
+            auto *dialog = p.canvas().findChild<QFileDialog *>(u"SaveDialog"_s);
+            QVERIFY(dialog);
+            openedIn = dialog->directory().absolutePath();
+            dialog->setDirectory(out);
+            auto *types = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
+            for (int i = 0; i < std::abs(typeSteps); ++i)
+                QTest::keyClick(types, typeSteps > 0 ? Qt::Key_Down : Qt::Key_Up);
+            dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(p.canvasButton(u"SavePage"_s), Qt::LeftButton);
+    };
+    auto head = [&](const QString &name) {
+        QFile f(QDir(out).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.read(5) : QByteArray();
+    };
+
+    answer(2, u"page"_s);  // PDF -> PNG, no ending typed
+    QCOMPARE(openedIn, QDir::currentPath());
+    QCOMPARE(head(u"page.png"_s), QByteArray("\x89PNG\r"));
+    answer(-2, u"page.svg"_s);  // PDF chosen, but the typed ending wins
+    QCOMPARE(openedIn, out);    // the folder last saved to
+    QVERIFY(head(u"page.svg"_s).startsWith("<?xml"));
+    QVERIFY(!QFile::exists(QDir(out).filePath(u"page.svg.pdf"_s)));
+    answer(0, u"page.v2"_s);    // PDF kept from last time
+    QCOMPARE(head(u"page.v2.pdf"_s), QByteArray("%PDF-"));
+
+    // A file that is there is replaced only when the user agrees.
+    p.messages.lines.clear();
+    p.messages.yesNoAnswer = false;
+    p.home.write(u"out/page.png"_s, QByteArray("kept"));
+    answer(0, u"page.png"_s);
+    QCOMPARE(p.messages.lines, QStringList{messageLine(u"Nikra"_s, Msg::FileExists)});
+    QCOMPARE(head(u"page.png"_s), QByteArray("kept"));
+}
+
+void TestGui::qtDialogsInJapanese()
+{
+    // Qt's own buttons and dialogs read in Japanese once the catalogue is installed.
+    QTranslator *japanese = installQtJapanese(*QCoreApplication::instance());
+    QVERIFY2(japanese, "Qt's Japanese catalogue is missing: scripts/setup installs qt6-translations-l10n");
+    const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    const QString saveAs = QCoreApplication::translate("QFileDialog", "Save As");
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
+    QCOMPARE(cancel, u"キャンセル"_s);
+    QVERIFY(saveAs != u"Save As"_s);
 }
 
 int runGuiTests(int argc, char **argv)

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void pdfIsOneA4Page();
     void vectorPagesAreTheSameOnEveryRun();
     void messagesAndExitStatus();
+    void standardErrorWithoutRuntimeFolder();
     void samplePage();
     void highResolutionPageIsTheScreenPageEnlarged();
 };
@@ -234,6 +235,24 @@ void TestRender::messagesAndExitStatus()
     r = runNikra({QStringLiteral("render"), QStringLiteral("--help")});
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains(QStringLiteral("--slot N FORMAT")));
+}
+
+void TestRender::standardErrorWithoutRuntimeFolder()
+{
+    // As root, in a container or in CI there is no runtime folder: Qt says so, but standard
+    // error is for the program's message lines; --verbose shows Qt's diagnostics again.
+    OneSlot s;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const QStringList args{QStringLiteral("render"), QStringLiteral("-o"), s.dir.path(QStringLiteral("p.png")),
+                           QStringLiteral("--slot"), QStringLiteral("1"), s.dir.path(QStringLiteral("nothing.dat"))};
+    Run r = runNikra(args, env);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QStringLiteral(" 1st Format Data Error: ファイルが存在しません。ご確認ください。 \n"));
+    r = runNikra(args + QStringList{QStringLiteral("--verbose")}, env);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.err.contains(QStringLiteral("XDG_RUNTIME_DIR")), qPrintable(r.err));
+    QVERIFY(r.err.contains(QStringLiteral(" 1st Format Data Error: ")));
 }
 
 void TestRender::samplePage()
