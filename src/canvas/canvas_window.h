@@ -4,7 +4,9 @@
 // printing, the bitmap and metafile copies, saving the page to a file, and "戻る".
 
 #include "canvas/page_view.h"
+#include "plot/page_output.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -12,11 +14,17 @@
 
 class QComboBox;
 class QPrinter;
+class QProgressBar;
 class QPushButton;
 
 namespace nikra {
 
+class MessageStrip;
 class PageHost;
+class PageWatcher;
+class PassRunner;
+struct PassOutput;
+struct PassProgress;
 
 class CanvasWindow : public QWidget {
     Q_OBJECT
@@ -27,14 +35,19 @@ public:
 
     // Scl: the page window at the preset's inner size in twips.
     void setClientTwips(int width, int height, bool horizontalBar);
-    // Shows a freshly drawn page, as the draw command hands it over.
-    void present(const QImage &page);
+    // The draw command's pass: the window comes up at once and shows the page as it is
+    // drawn, with its progress on a long pass; its messages are shown over it.
+    CanvasPage drawFresh();
 
     // The slots the selector stands for.
     std::vector<int> chosenSlots() const;
     // The view buttons: 0 left, 1 right, 2 down, 3 up, 4 reset, 5 more divisions, 6 fewer.
     void viewButton(int index);
     void redraw();
+    // A redraw nobody asked for (a drawn file changed): no boxes, no busy pointer; its
+    // messages go to the strip, and a page with new problems does not replace the last good one.
+    void liveRedraw();
+    bool passRunning() const;
     void writeBack();
     void print();
     void copyBitmap();
@@ -43,6 +56,8 @@ public:
     void back();
 
     PageView *pageView() const { return view_; }
+    MessageStrip *messageStrip() const { return strip_; }
+    PageWatcher *pageWatcher() const { return watcher_; }
     // Where printing goes: the default printer unless a test gives another.
     void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
 
@@ -50,6 +65,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The pass over the slots as they stand, on the worker, with the buttons off meanwhile.
+    PassOutput runPass(Messenger &messenger);
+    // A pass the user asked for: its messages in boxes, the busy pointer, missing names cleared.
+    CanvasPage askedPass();
+    void showProgress(const PassProgress &progress, const QImage &pageSoFar);
+    void placeOverlays();
+    void showPage(const QImage &page);
 
     PageHost &host_;
     PageView *view_;
@@ -57,8 +79,16 @@ private:
     QPushButton *printButton_;
     QPushButton *metaButton_;
     QPushButton *backButton_;
+    std::vector<QWidget *> passLocked_;  // off while a pass runs
+    MessageStrip *strip_;
+    QProgressBar *progress_;
+    QTimer progressDelay_;
+    PassRunner *runner_;
+    PageWatcher *watcher_;
     std::function<std::unique_ptr<QPrinter>()> printerFactory_;
     bool returning_ = false;
+    bool livePending_ = false;   // a file changed while a pass ran
+    bool closePending_ = false;  // the window was closed while a pass ran
 };
 
 } // namespace nikra

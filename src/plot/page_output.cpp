@@ -25,6 +25,8 @@ CanvasPage drawCanvasPage(PageJob &job)
     const double ratio = job.pixelRatio > 0 ? job.pixelRatio : 1.0;
     CanvasSurface surface(job.screenDpi * ratio);
     PlotPass pass(surface, job.slots, job.view, job.messenger);
+    if (job.progress)
+        pass.setProgressHook([&](const PassProgress &p) { job.progress(p, surface.pageSoFar()); });
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;

@@ -58,9 +58,17 @@ void PlotPass::reportMissing(int slot, FileKind kind, QString &name)
 void PlotPass::run(const HeaderSettings &header)
 {
     st_.page = PageLayout{};
+    progress_ = PassProgress{};
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        progress_.slotsTotal += slots_[slot].format.isEmpty() ? 0 : 1;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        if (!slots_[slot].format.isEmpty())
+        if (!slots_[slot].format.isEmpty()) {
             Adrw(slot);
+            ++progress_.slotsDone;
+            progress_.slotShare = 0;
+            if (progressHook_)
+                progressHook_(progress_);
+        }
     }
     Header(surface_, header);
 }
@@ -227,6 +235,11 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
         }
         if (st_.style.PSZ > 0)
             PntDrw(surface_, st_, block);
+        if (progressHook_) {
+            progress_.points += n;
+            progress_.slotShare = graph.shareRead();
+            progressHook_(progress_);
+        }
     }
 }
 

@@ -5,12 +5,13 @@
 
 int runRenderTests(int argc, char **argv);
 int runGuiTests(int argc, char **argv);
+int runLiveTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto run : {runRenderTests, runGuiTests})
+    for (auto run : {runRenderTests, runGuiTests, runLiveTests})
         failed += run(argc, argv) != 0 ? 1 : 0;
     return failed;
 }
