@@ -181,12 +181,15 @@ CanvasPage CanvasWindow::drawFresh()
 CanvasPage CanvasWindow::askedPass()
 {
     MessageLog log(&host_.messenger());
-    setCursor(Qt::WaitCursor);
-    const PassOutput out = runPass(log);
-    unsetCursor();
+    PassOutput out;
+    {
+        BusyCursor busy;
+        out = runPass(log);
+    }
     host_.keepSlotNames(out.slots);
     showPage(out.page.image);
-    watcher_->pageShown(host_.slots(), log.lines());
+    if (isVisible())  // not closed during the pass
+        watcher_->pageShown(host_.slots(), log.lines());
     return out.page;
 }
 
@@ -221,7 +224,12 @@ void CanvasWindow::showProgress(const PassProgress &progress, const QImage &page
 {
     if (!runner_->isRunning())
         return;
-    view_->setPage(pageSoFar, DeviceProfile::canvas(host_.screenDpi()).devPerMmX);
+    // A live redraw may yet be refused: the page on screen stays until it is done.
+    if (!liveRunning_) {
+        QImage shown = pageSoFar;
+        shown.setDevicePixelRatio(devicePixelRatioF());
+        showPage(shown);
+    }
     const int total = std::max(1, progress.slotsTotal);
     progress_->setRange(0, 1000 * total);
     progress_->setValue(int(1000 * progress.slotsDone + 1000 * std::clamp(progress.slotShare, 0.0, 1.0)));
@@ -252,8 +260,10 @@ void CanvasWindow::liveRedraw()
         return;
     }
     MessageLog log;
+    liveRunning_ = true;
     const PassOutput out = runPass(log);
-    if (closePending_ || !isVisible())
+    liveRunning_ = false;
+    if (!isVisible())
         return;
     const bool accepted = watcher_->accepts(log.lines());
     if (accepted) {

@@ -88,6 +88,7 @@ private:
     std::function<std::unique_ptr<QPrinter>()> printerFactory_;
     bool returning_ = false;
     bool livePending_ = false;   // a file changed while a pass ran
+    bool liveRunning_ = false;   // the pass running is a live redraw
     bool closePending_ = false;  // the window was closed while a pass ran
 };
 

@@ -31,7 +31,8 @@ PassOutput PassRunner::run(PassInputs inputs, Messenger &messenger)
     QElapsedTimer sinceLast;
     sinceLast.start();
     job.progress = [this, &sinceLast](const PassProgress &p, const QImage &pageSoFar) {
-        if (sinceLast.elapsed() < kProgressEveryMs)
+        // A finished slot (its share back at 0) is always shown; points only now and then.
+        if (p.slotShare != 0 && sinceLast.elapsed() < kProgressEveryMs)
             return;
         sinceLast.restart();
         // A deep copy: the worker goes on painting into its own image.

@@ -55,6 +55,14 @@ struct LivePage {
     MessageStrip *strip() const { return p.canvas().messageStrip(); }
 };
 
+// With NIKRA_SCREENSHOTS set to a folder, the window as the user sees it, for a look.
+void screenshot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("NIKRA_SCREENSHOTS");
+    if (!folder.isEmpty())
+        window->grab().save(folder + u'/' + name);
+}
+
 } // namespace
 
 class TestLive : public QObject {
@@ -114,6 +122,7 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     QVERIFY(live.strip()->lines().first().startsWith(slotTitle(FileKind::FormatData, 1)));
     QCOMPARE(live.page(), good);
     QVERIFY(live.p.messages.lines.isEmpty());
+    screenshot(&live.p.canvas(), u"message_strip.png"_s);
     // The strip closes by its button; finished: drawn again, with no strip.
     QTest::mouseClick(live.strip()->findChild<QWidget *>(u"MessageStripClose"_s), Qt::LeftButton);
     QVERIFY(live.strip()->isHidden());
@@ -173,6 +182,7 @@ void TestLive::longPassShowsProgress()
         QCOMPARE(boxes.dialogParent(), &canvas);  // a box stands over the canvas window
         QVERIFY(!canvas.findChild<QPushButton *>(u"Command6(1)"_s)->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(canvas.findChild<QProgressBar *>(u"PassProgress"_s)->isVisible(), 2000);
+        screenshot(&canvas, u"long_pass.png"_s);
         // A live redraw asked for meanwhile waits for this pass instead of running inside it.
         canvas.liveRedraw();
         QVERIFY(canvas.passRunning());
