@@ -200,7 +200,8 @@ PassOutput CanvasWindow::runPass(Messenger &messenger)
     PassInputs inputs{host_.slots(), host_.view(), host_.header(), host_.screenDpi(), devicePixelRatioF()};
     for (QWidget *w : passLocked_)
         w->setEnabled(false);
-    progress_->reset();
+    // Busy (no steps) until the pass has points or a whole slot to count.
+    progress_->setRange(0, 0);
     progressDelay_.start();
     PassOutput out = runner_->run(std::move(inputs), messenger);
     progressDelay_.stop();
@@ -230,6 +231,8 @@ void CanvasWindow::showProgress(const PassProgress &progress, const QImage &page
         shown.setDevicePixelRatio(devicePixelRatioF());
         showPage(shown);
     }
+    if (progress.points == 0 && progress.slotsDone == 0)
+        return;
     const int total = std::max(1, progress.slotsTotal);
     progress_->setRange(0, 1000 * total);
     progress_->setValue(int(1000 * progress.slotsDone + 1000 * std::clamp(progress.slotShare, 0.0, 1.0)));

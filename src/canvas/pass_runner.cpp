@@ -31,7 +31,7 @@ PassOutput PassRunner::run(PassInputs inputs, Messenger &messenger)
     QElapsedTimer sinceLast;
     sinceLast.start();
     job.progress = [this, &sinceLast](const PassProgress &p, const QImage &pageSoFar) {
-        // A finished slot (its share back at 0) is always shown; points only now and then.
+        // A frame drawn or a slot finished (share 0) is always shown; points now and then.
         if (p.slotShare != 0 && sinceLast.elapsed() < kProgressEveryMs)
             return;
         sinceLast.restart();

@@ -55,6 +55,13 @@ void PlotPass::reportMissing(int slot, FileKind kind, QString &name)
     name.clear();
 }
 
+void PlotPass::tellProgress(double slotShare)
+{
+    progress_.slotShare = slotShare;
+    if (progressHook_)
+        progressHook_(progress_);
+}
+
 void PlotPass::run(const HeaderSettings &header)
 {
     st_.page = PageLayout{};
@@ -65,9 +72,7 @@ void PlotPass::run(const HeaderSettings &header)
         if (!slots_[slot].format.isEmpty()) {
             Adrw(slot);
             ++progress_.slotsDone;
-            progress_.slotShare = 0;
-            if (progressHook_)
-                progressHook_(progress_);
+            tellProgress(0);
         }
     }
     Header(surface_, header);
@@ -106,6 +111,7 @@ bool PlotPass::Drw(int slot, float xOffset, float yOffset)
     if (!readFixedPart(slot, format, xOffset, yOffset, placed))
         return placed;
     FrmDrw(surface_, st_);
+    tellProgress(0);  // the frame is up before a long Graph Data file is read
 
     auto sink = [&](const Diagnostic &d) { report(slot, d); };
     if (!format.skipToCurveLines(sink))
@@ -235,11 +241,8 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
         }
         if (st_.style.PSZ > 0)
             PntDrw(surface_, st_, block);
-        if (progressHook_) {
-            progress_.points += n;
-            progress_.slotShare = graph.shareRead();
-            progressHook_(progress_);
-        }
+        progress_.points += n;
+        tellProgress(graph.shareRead());
     }
 }
 

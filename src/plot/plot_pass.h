@@ -17,7 +17,8 @@ namespace nikra {
 class FormatDataReader;
 
 // How far a pass has come: the slots finished of those named, the share of the current
-// slot's Graph Data file read, and the points read so far.
+// slot's Graph Data file read (0 when a slot's frame is drawn or a slot is finished), and
+// the points read so far.
 struct PassProgress {
     int slotsDone = 0;
     int slotsTotal = 0;
@@ -52,6 +53,7 @@ private:
     void advanceLegend();
     void report(int slot, const Diagnostic &d);
     void reportMissing(int slot, FileKind kind, QString &name);
+    void tellProgress(double slotShare);
 
     Surface &surface_;
     SlotSet &slots_;
