@@ -42,8 +42,12 @@ MessageStrip::MessageStrip(QWidget *parent) : QWidget(parent), note_(new QLabel(
 
 void MessageStrip::report(const QStringList &lines, bool keptPage)
 {
-    for (const QString &line : lines)
+    // A message said again moves to the top instead of standing there twice.
+    for (const QString &line : lines) {
+        for (QListWidgetItem *old : list_->findItems(line, Qt::MatchExactly))
+            delete list_->takeItem(list_->row(old));
         list_->insertItem(0, line);
+    }
     while (list_->count() > kMaxLines)
         delete list_->takeItem(list_->count() - 1);
     note_->setVisible(keptPage);
