@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QThread>
@@ -53,6 +54,17 @@ struct LivePage {
     }
     QImage page() const { return p.canvas().pageView()->page(); }
     MessageStrip *strip() const { return p.canvas().messageStrip(); }
+};
+
+// The captions a button was painted with.
+struct PaintedCaptions : QObject {
+    QStringList captions;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            captions << static_cast<QPushButton *>(watched)->text();
+        return false;
+    }
 };
 
 // With NIKRA_SCREENSHOTS set to a folder, the window as the user sees it, for a look.
@@ -204,6 +216,24 @@ void TestLive::longPassShowsProgress()
 
     // The page drawn on the worker is the page drawn here.
     QCOMPARE(p.canvas().pageView()->page(), w.drawPage().image);
+
+    // "計算中" is on the MetaFile and print buttons while their passes run.
+    const QString pdf = p.path(u"printed.pdf"_s);
+    p.canvas().setPrinterFactory([pdf] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return printer;
+    });
+    QTest::qWait(50);  // the window painted once
+    for (const QString &name : {u"Command5"_s, u"Command1"_s}) {
+        QPushButton *button = p.canvasButton(name);
+        PaintedCaptions painted;
+        button->installEventFilter(&painted);
+        QTest::mouseClick(button, Qt::LeftButton);
+        button->removeEventFilter(&painted);
+        QVERIFY2(painted.captions.contains(u"計算中"_s), qPrintable(name));
+    }
 }
 
 int runLiveTests(int argc, char **argv)
