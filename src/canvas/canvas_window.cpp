@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace nikra {
 
@@ -140,6 +141,7 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     connect(&progressDelay_, &QTimer::timeout, this, [this] {
         placeOverlays();
         progress_->show();
+        showProgress(latestProgress_, std::exchange(latestPage_, QImage()));
     });
     connect(runner_, &PassRunner::progressed, this, &CanvasWindow::showProgress);
     connect(watcher_, &PageWatcher::redrawWanted, this, &CanvasWindow::liveRedraw);
@@ -202,10 +204,13 @@ PassOutput CanvasWindow::runPass(Messenger &messenger)
         w->setEnabled(false);
     // Busy (no steps) until the pass has points or a whole slot to count.
     progress_->setRange(0, 0);
+    latestProgress_ = PassProgress{};
+    latestPage_ = QImage();
     progressDelay_.start();
     PassOutput out = runner_->run(std::move(inputs), messenger);
     progressDelay_.stop();
     progress_->hide();
+    latestPage_ = QImage();
     for (QWidget *w : passLocked_)
         w->setEnabled(true);
     host_.view() = out.view;  // the divisions the pass lifted
@@ -225,8 +230,14 @@ void CanvasWindow::showProgress(const PassProgress &progress, const QImage &page
 {
     if (!runner_->isRunning())
         return;
+    // A short pass shows only its result, without flicker: until the bar is due the
+    // latest state is kept for it.
+    latestProgress_ = progress;
+    latestPage_ = pageSoFar;
+    if (!progress_->isVisible())
+        return;
     // A live redraw may yet be refused: the page on screen stays until it is done.
-    if (!liveRunning_) {
+    if (!liveRunning_ && !pageSoFar.isNull()) {
         QImage shown = pageSoFar;
         shown.setDevicePixelRatio(devicePixelRatioF());
         showPage(shown);

@@ -24,7 +24,6 @@ class PageHost;
 class PageWatcher;
 class PassRunner;
 struct PassOutput;
-struct PassProgress;
 
 class CanvasWindow : public QWidget {
     Q_OBJECT
@@ -83,6 +82,8 @@ private:
     MessageStrip *strip_;
     QProgressBar *progress_;
     QTimer progressDelay_;
+    PassProgress latestProgress_;  // the latest news of the running pass
+    QImage latestPage_;
     PassRunner *runner_;
     PageWatcher *watcher_;
     std::function<std::unique_ptr<QPrinter>()> printerFactory_;
