@@ -2,7 +2,6 @@
 
 #include "app/size_presets.h"
 #include "canvas/canvas_window.h"
-#include "platform/busy_cursor.h"
 #include "platform/file_picker.h"
 #include "platform/help_window.h"
 #include "platform/named_button.h"
@@ -365,13 +364,8 @@ void MainWindow::draw()
     }
     setSlots(s);
 
-    CanvasPage page;
-    {
-        BusyCursor busy;
-        page = drawPage();
-        writePathMemoryCopies();
-    }
-    canvas_->present(page.image);
+    const CanvasPage page = canvas_->drawFresh();
+    writePathMemoryCopies();
     if (page.lowestY > 279.0f)
         messenger_.warn(pageTitle(), messageText(Msg::PageTooLong));
 }

@@ -51,8 +51,11 @@ public:
     SelectionState &selection() override { return selection_; }
     Messenger &messenger() override { return messenger_; }
     double screenDpi() const override { return screenDpi_; }
-    CanvasPage drawPage() override;
+    SettingsStore &settings() override { return settings_; }
+    void keepSlotNames(const SlotSet &slots) override { setSlots(slots); }
     void canvasClosed(bool back) override;
+    // The canvas pass over the slots as they stand, here and now (missing names are cleared).
+    CanvasPage drawPage();
 
     void setScreenDpi(double dpi) { screenDpi_ = dpi; }
     QLineEdit *slotBox(int kind, int slot) const;  // kind 1 Format, 2 Graph, 3 Comment

@@ -1,15 +1,21 @@
 #include "canvas/canvas_window.h"
 
 #include "canvas/page_file_name.h"
+#include "canvas/message_log.h"
+#include "canvas/message_strip.h"
 #include "canvas/page_host.h"
+#include "canvas/page_watcher.h"
+#include "canvas/pass_runner.h"
 #include "platform/busy_cursor.h"
 #include "platform/named_button.h"
 #include "formats/range_writeback.h"
+#include "plot/canvas_surface.h"
 #include "plot/device_profile.h"
 #include "plot/printer_surface.h"
 
 #include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,13 +23,18 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 namespace nikra {
 
@@ -33,6 +44,9 @@ const QStringList kSlotChoices{QStringLiteral("1-6"), QStringLiteral("1"),   QSt
                                QStringLiteral("3"),   QStringLiteral("4"),   QStringLiteral("5"),
                                QStringLiteral("6"),   QStringLiteral("1-2"), QStringLiteral("3-4"),
                                QStringLiteral("5-6")};
+
+// A pass shorter than this shows no progress bar.
+constexpr int kProgressAfterMs = 330;
 
 std::unique_ptr<QPrinter> defaultPrinter()
 {
@@ -46,7 +60,9 @@ std::unique_ptr<QPrinter> defaultPrinter()
 
 CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window), host_(host), view_(new PageView(host.selection(), this)),
-      slotChooser_(new QComboBox(this)), printerFactory_(defaultPrinter)
+      slotChooser_(new QComboBox(this)), strip_(new MessageStrip(view_->viewport())),
+      progress_(new QProgressBar(view_->viewport())), runner_(new PassRunner(this)),
+      watcher_(new PageWatcher(host.settings(), this)), printerFactory_(defaultPrinter)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("NKR Canvas"));
@@ -82,12 +98,14 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
         b->setFixedWidth(34);
         connect(b, &QPushButton::clicked, this, [this, i] { viewButton(i); });
         bar->addWidget(b);
+        passLocked_.push_back(b);
     }
     QPushButton *writeButton = namedButton(this, QStringLiteral("Command2"), QString(), QStringLiteral("ずらした範囲を書式データに書き込む"));
     writeButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     writeButton->setFixedWidth(34);
     connect(writeButton, &QPushButton::clicked, this, &CanvasWindow::writeBack);
     bar->addWidget(writeButton);
+    passLocked_.push_back(writeButton);
     bar->addStretch();
     printButton_ = namedButton(this, QStringLiteral("Command1"), QStringLiteral("印刷"), QStringLiteral("既定のプリンタに印刷する"));
     connect(printButton_, &QPushButton::clicked, this, &CanvasWindow::print);
@@ -103,6 +121,7 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
                                QStringLiteral("ページを PDF, SVG, PNG のファイルに保存する"));
     connect(save, &QPushButton::clicked, this, &CanvasWindow::saveToFile);
     outputBar->addWidget(save);
+    outputBar->addWidget(watcher_->checkBox());
     outputBar->addStretch();
     backButton_ = namedButton(this, QStringLiteral("Command3"), QStringLiteral("戻る"), QStringLiteral("メイン画面に戻る"));
     connect(backButton_, &QPushButton::clicked, this, &CanvasWindow::back);
@@ -117,6 +136,19 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     layout->addLayout(buttonRows_);
     layout->addWidget(view_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    passLocked_.insert(passLocked_.end(), {slotChooser_, printButton_, bitmap, metaButton_, save, backButton_});
+
+    progress_->setObjectName(QStringLiteral("PassProgress"));
+    progress_->hide();
+    progressDelay_.setSingleShot(true);
+    progressDelay_.setInterval(kProgressAfterMs);
+    connect(&progressDelay_, &QTimer::timeout, this, [this] {
+        placeOverlays();
+        progress_->show();
+        showProgress(latestProgress_, std::exchange(latestPage_, QImage()));
+    });
+    connect(runner_, &PassRunner::progressed, this, &CanvasWindow::showProgress);
+    connect(watcher_, &PageWatcher::redrawWanted, this, &CanvasWindow::liveRedraw);
 }
 
 CanvasWindow::~CanvasWindow() = default;
@@ -147,16 +179,135 @@ void CanvasWindow::place(const QPoint &first)
     restoreGeometry(placement_);
 }
 
-void CanvasWindow::present(const QImage &page)
+CanvasPage CanvasWindow::drawFresh()
 {
-    view_->setPage(page, DeviceProfile::canvas(host_.screenDpi()).devPerMmX);
     returning_ = false;
     printButton_->setVisible(true);
     slotChooser_->setCurrentIndex(0);
+    strip_->clear();
+    // The page is drawn before the user's eyes, from a blank sheet.
+    const double ratio = devicePixelRatioF();
+    QImage blank(CanvasSurface::pagePixels(host_.screenDpi() * ratio), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    blank.setDevicePixelRatio(ratio);
+    showPage(blank);
     show();
     raise();
     activateWindow();
+    const CanvasPage page = askedPass();
     backButton_->setFocus();
+    return page;
+}
+
+CanvasPage CanvasWindow::askedPass()
+{
+    MessageLog log(&host_.messenger());
+    PassOutput out;
+    {
+        BusyCursor busy;
+        out = runPass(log);
+    }
+    host_.keepSlotNames(out.slots);
+    showPage(out.page.image);
+    if (isVisible())  // not closed during the pass
+        watcher_->pageShown(host_.slots(), log.lines());
+    return out.page;
+}
+
+bool CanvasWindow::passRunning() const { return runner_->isRunning(); }
+
+PassOutput CanvasWindow::runPass(Messenger &messenger)
+{
+    PassInputs inputs{host_.slots(), host_.view(), host_.header(), host_.screenDpi(), devicePixelRatioF()};
+    for (QWidget *w : passLocked_)
+        w->setEnabled(false);
+    // Busy (no steps) until the pass has points or a whole slot to count.
+    progress_->setRange(0, 0);
+    latestProgress_ = PassProgress{};
+    latestPage_ = QImage();
+    progressDelay_.start();
+    PassOutput out = runner_->run(std::move(inputs), messenger);
+    progressDelay_.stop();
+    progress_->hide();
+    latestPage_ = QImage();
+    for (QWidget *w : passLocked_)
+        w->setEnabled(true);
+    host_.view() = out.view;  // the divisions the pass lifted
+    if (closePending_) {
+        closePending_ = false;
+        host_.canvasClosed(returning_);
+        returning_ = false;
+        watcher_->stop();
+    } else if (livePending_) {
+        livePending_ = false;
+        QTimer::singleShot(0, this, &CanvasWindow::liveRedraw);
+    }
+    return out;
+}
+
+void CanvasWindow::showProgress(const PassProgress &progress, const QImage &pageSoFar)
+{
+    if (!runner_->isRunning())
+        return;
+    // A short pass shows only its result, without flicker: until the bar is due the
+    // latest state is kept for it.
+    latestProgress_ = progress;
+    latestPage_ = pageSoFar;
+    if (!progress_->isVisible())
+        return;
+    // A live redraw may yet be refused: the page on screen stays until it is done.
+    if (!liveRunning_ && !pageSoFar.isNull()) {
+        QImage shown = pageSoFar;
+        shown.setDevicePixelRatio(devicePixelRatioF());
+        showPage(shown);
+    }
+    if (progress.points == 0 && progress.slotsDone == 0)
+        return;
+    const int total = std::max(1, progress.slotsTotal);
+    progress_->setRange(0, 1000 * total);
+    progress_->setValue(int(1000 * progress.slotsDone + 1000 * std::clamp(progress.slotShare, 0.0, 1.0)));
+    progress_->setFormat(QStringLiteral("描画中　スロット %1 / %2　%3 点")
+                             .arg(std::min(progress.slotsDone + 1, total))
+                             .arg(total)
+                             .arg(QLocale::system().toString(progress.points)));
+}
+
+void CanvasWindow::placeOverlays()
+{
+    const QSize room = view_->viewport()->size();
+    progress_->setGeometry(8, room.height() - 32, room.width() - 16, 24);
+    strip_->setGeometry(0, 0, room.width(), strip_->sizeHint().height());
+}
+
+void CanvasWindow::showPage(const QImage &page)
+{
+    view_->setPage(page, DeviceProfile::canvas(host_.screenDpi()).devPerMmX);
+}
+
+void CanvasWindow::liveRedraw()
+{
+    if (!isVisible() || !watcher_->isOn())
+        return;
+    if (runner_->isRunning()) {
+        livePending_ = true;
+        return;
+    }
+    MessageLog log;
+    liveRunning_ = true;
+    const PassOutput out = runPass(log);
+    liveRunning_ = false;
+    if (!isVisible())
+        return;
+    const bool accepted = watcher_->accepts(log.lines());
+    if (accepted) {
+        showPage(out.page.image);
+        watcher_->pageShown(host_.slots(), log.lines());
+    }
+    if (accepted && log.lines().isEmpty())
+        strip_->clear();
+    else
+        strip_->report(log.lines(), !accepted);
+    placeOverlays();
 }
 
 std::vector<int> CanvasWindow::chosenSlots() const
@@ -190,12 +341,7 @@ void CanvasWindow::viewButton(int index)
 
 void CanvasWindow::redraw()
 {
-    CanvasPage page;
-    {
-        BusyCursor busy;
-        page = host_.drawPage();
-    }
-    view_->setPage(page.image, DeviceProfile::canvas(host_.screenDpi()).devPerMmX);
+    askedPass();
     printButton_->setVisible(true);
     backButton_->setFocus();
 }
@@ -241,6 +387,7 @@ void CanvasWindow::print()
         return;
     }
     printButton_->setText(QStringLiteral("計算中"));
+    printButton_->repaint();  // on screen before the blocking work starts
     printer->setFullPage(true);
     bool printed = false;
     {
@@ -268,6 +415,7 @@ void CanvasWindow::copyBitmap()
 void CanvasWindow::copyMetafile()
 {
     metaButton_->setText(QStringLiteral("計算中"));
+    metaButton_->repaint();  // on screen before the blocking work starts
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool written = false;
@@ -352,9 +500,15 @@ void CanvasWindow::keyPressEvent(QKeyEvent *event)
 
 void CanvasWindow::closeEvent(QCloseEvent *event)
 {
+    event->accept();
+    // The main window comes back once the pass has ended, so no second pass can start.
+    if (runner_->isRunning()) {
+        closePending_ = true;
+        return;
+    }
+    watcher_->stop();
     host_.canvasClosed(returning_);
     returning_ = false;
-    event->accept();
 }
 
 } // namespace nikra

@@ -4,7 +4,9 @@
 // printing, the bitmap and metafile copies, saving the page to a file, and "戻る".
 
 #include "canvas/page_view.h"
+#include "plot/page_output.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -13,11 +15,16 @@
 class QBoxLayout;
 class QComboBox;
 class QPrinter;
+class QProgressBar;
 class QPushButton;
 
 namespace nikra {
 
+class MessageStrip;
 class PageHost;
+class PageWatcher;
+class PassRunner;
+struct PassOutput;
 
 class CanvasWindow : public QWidget {
     Q_OBJECT
@@ -31,14 +38,19 @@ public:
     // Places the window where "戻る" last left it (position and frame as they were), or at
     // `first` before that.
     void place(const QPoint &first);
-    // Shows a freshly drawn page, as the draw command hands it over.
-    void present(const QImage &page);
+    // The draw command's pass: the window comes up at once and shows the page as it is
+    // drawn, with its progress on a long pass; its messages are shown over it.
+    CanvasPage drawFresh();
 
     // The slots the selector stands for.
     std::vector<int> chosenSlots() const;
     // The view buttons: 0 left, 1 right, 2 down, 3 up, 4 reset, 5 more divisions, 6 fewer.
     void viewButton(int index);
     void redraw();
+    // A redraw nobody asked for (a drawn file changed): no boxes, no busy pointer; its
+    // messages go to the strip, and a page with new problems does not replace the last good one.
+    void liveRedraw();
+    bool passRunning() const;
     void writeBack();
     void print();
     void copyBitmap();
@@ -49,6 +61,8 @@ public:
     void back();
 
     PageView *pageView() const { return view_; }
+    MessageStrip *messageStrip() const { return strip_; }
+    PageWatcher *pageWatcher() const { return watcher_; }
     // Where printing goes: the default printer unless a test gives another.
     void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
 
@@ -57,6 +71,13 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The pass over the slots as they stand, on the worker, with the buttons off meanwhile.
+    PassOutput runPass(Messenger &messenger);
+    // A pass the user asked for: its messages in boxes, the busy pointer, missing names cleared.
+    CanvasPage askedPass();
+    void showProgress(const PassProgress &progress, const QImage &pageSoFar);
+    void placeOverlays();
+    void showPage(const QImage &page);
 
     PageHost &host_;
     PageView *view_;
@@ -66,10 +87,21 @@ private:
     QPushButton *backButton_;
     QBoxLayout *buttonRows_;
     QByteArray placement_;  // the window's geometry when "戻る" was last pressed
-    std::function<std::unique_ptr<QPrinter>()> printerFactory_;
-    bool returning_ = false;
     QString saveFolder_;  // where the last page was saved; the current folder before that
     QString saveFilter_;  // the type chosen last
+    std::vector<QWidget *> passLocked_;  // off while a pass runs
+    MessageStrip *strip_;
+    QProgressBar *progress_;
+    QTimer progressDelay_;
+    PassProgress latestProgress_;  // the latest news of the running pass
+    QImage latestPage_;
+    PassRunner *runner_;
+    PageWatcher *watcher_;
+    std::function<std::unique_ptr<QPrinter>()> printerFactory_;
+    bool returning_ = false;
+    bool livePending_ = false;   // a file changed while a pass ran
+    bool liveRunning_ = false;   // the pass running is a live redraw
+    bool closePending_ = false;  // the window was closed while a pass ran
 };
 
 } // namespace nikra

@@ -10,6 +10,8 @@
 
 namespace nikra {
 
+class SettingsStore;
+
 class PageHost {
 public:
     virtual ~PageHost() = default;
@@ -20,8 +22,9 @@ public:
     virtual SelectionState &selection() = 0;
     virtual Messenger &messenger() = 0;
     virtual double screenDpi() const = 0;
-    // The canvas pass over the slots as they stand (missing names are cleared).
-    virtual CanvasPage drawPage() = 0;
+    virtual SettingsStore &settings() = 0;
+    // The names after a pass the user asked for: those of missing files are gone.
+    virtual void keepSlotNames(const SlotSet &slots) = 0;
     // The canvas window has gone: by "戻る" (back) or by its frame.
     virtual void canvasClosed(bool back) = 0;
 };

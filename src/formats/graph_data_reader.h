@@ -34,6 +34,11 @@ public:
 
     // True while anything but blanks and line ends remains.
     bool hasData() const { return reader_.hasText(); }
+    // The share of the file read so far, 0 to 1 (for progress shown while a pass runs).
+    double shareRead() const
+    {
+        return bytes_.isEmpty() ? 1.0 : 1.0 - double(reader_.remainingBytes()) / double(bytes_.size());
+    }
 
     // ipl is the current curve line's IPL; the checks set it to 0 and say so through the
     // sink (Format Data title). A logarithm of zero or less is reported under the Graph

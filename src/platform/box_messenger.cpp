@@ -1,5 +1,6 @@
 #include "platform/box_messenger.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -16,30 +17,43 @@ int show(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QS
 
 } // namespace
 
+QWidget *BoxMessenger::dialogParent() const
+{
+    if (parent_ && parent_->isVisible())
+        return parent_;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->isWindow() && !w->isModal())
+            return w;
+    }
+    return parent_;
+}
+
 void BoxMessenger::warn(const QString &title, const QString &text)
 {
-    show(parent_, QMessageBox::Warning, title, text, QMessageBox::Ok);
+    show(dialogParent(), QMessageBox::Warning, title, text, QMessageBox::Ok);
 }
 
 void BoxMessenger::inform(const QString &title, const QString &text)
 {
-    show(parent_, QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    show(dialogParent(), QMessageBox::NoIcon, title, text, QMessageBox::Ok);
 }
 
 bool BoxMessenger::askYesNo(const QString &title, const QString &text)
 {
-    return show(parent_, QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return show(dialogParent(), QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool BoxMessenger::askOkCancel(const QString &title, const QString &text)
 {
-    return show(parent_, QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    return show(dialogParent(), QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 std::optional<QString> BoxMessenger::askText(const QString &title, const QString &prompt, const QString &proposed)
 {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, proposed, &ok);
+    const QString answer = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, proposed, &ok);
     if (!ok)
         return std::nullopt;
     return answer;

@@ -12,6 +12,9 @@ class BoxMessenger : public Messenger {
 public:
     explicit BoxMessenger(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
+    // The window a box stands over: the parent while it is shown, else the window in use
+    // (the canvas window while the main window is hidden), so no box appears on its own.
+    QWidget *dialogParent() const;
 
     void warn(const QString &title, const QString &text) override;
     void inform(const QString &title, const QString &text) override;

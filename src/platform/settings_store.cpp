@@ -29,4 +29,12 @@ void SettingsStore::setSizeLetter(const QString &letter)
 
 QString SettingsStore::homePage() const { return settings_->value(QStringLiteral("nkr/homepage")).toString(); }
 
+bool SettingsStore::autoRefresh() const { return settings_->value(QStringLiteral("nkr/autorefresh"), true).toBool(); }
+
+void SettingsStore::setAutoRefresh(bool on)
+{
+    settings_->setValue(QStringLiteral("nkr/autorefresh"), on);
+    settings_->sync();
+}
+
 } // namespace nikra

@@ -1,6 +1,7 @@
 #pragma once
 // The per-user settings: the page size preset (application "Morvane", section "nkr", key
-// "size", "a" to "g"; a missing entry reads "0") and the home page's address.
+// "size", "a" to "g"; a missing entry reads "0"), the home page's address, and whether the
+// canvas window redraws by itself when a drawn file changes (on unless turned off).
 
 #include <QString>
 
@@ -19,6 +20,8 @@ public:
     QString sizeLetter() const;
     void setSizeLetter(const QString &letter);
     QString homePage() const;  // empty: none set
+    bool autoRefresh() const;
+    void setAutoRefresh(bool on);
 
 private:
     std::unique_ptr<QSettings> settings_;

@@ -14,6 +14,8 @@ public:
 
     // Ends painting and hands over the page.
     QImage finish();
+    // The page as drawn so far, while painting goes on (share it only as a deep copy).
+    const QImage &pageSoFar() const { return image_; }
 
     // The page in pixels: 11907 x 16840 twips at the screen's twips per pixel.
     static QSize pagePixels(double screenDpi);

@@ -77,6 +77,8 @@ QImage withExactPalette(const QImage &page)
 CanvasPage runCanvasPass(PageJob &job, CanvasSurface &surface)
 {
     PlotPass pass(surface, job.slots, job.view, job.messenger);
+    if (job.progress)
+        pass.setProgressHook([&](const PassProgress &p) { job.progress(p, surface.pageSoFar()); });
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;

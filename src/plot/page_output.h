@@ -5,6 +5,7 @@
 #include "formats/messages.h"
 #include "formats/slot_set.h"
 #include "plot/meta_window.h"
+#include "plot/plot_pass.h"
 #include "plot/view_state.h"
 
 #include <QImage>
@@ -27,6 +28,9 @@ struct PageJob {
     // Physical pixels per screen pixel: the canvas is drawn at screenDpi times this and
     // marked so, and shows at its screen size, only sharper.
     double pixelRatio = 1.0;
+    // The canvas pass tells how far it has come, with the page drawn so far (valid only
+    // during the call).
+    std::function<void(const PassProgress &, const QImage &pageSoFar)> progress = nullptr;
 };
 
 struct CanvasPage {

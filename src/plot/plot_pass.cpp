@@ -60,12 +60,25 @@ void PlotPass::reportMissing(int slot, FileKind kind, QString &name)
     name.clear();
 }
 
+void PlotPass::tellProgress(double slotShare)
+{
+    progress_.slotShare = slotShare;
+    if (progressHook_)
+        progressHook_(progress_);
+}
+
 void PlotPass::run(const HeaderSettings &header)
 {
     st_.page = PageLayout{};
+    progress_ = PassProgress{};
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        progress_.slotsTotal += slots_[slot].format.isEmpty() ? 0 : 1;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        if (!slots_[slot].format.isEmpty())
+        if (!slots_[slot].format.isEmpty()) {
             Adrw(slot);
+            ++progress_.slotsDone;
+            tellProgress(0);
+        }
     }
     Header(surface_, header);
 }
@@ -103,6 +116,7 @@ bool PlotPass::Drw(int slot, float xOffset, float yOffset)
     if (!readFixedPart(slot, format, xOffset, yOffset, placed))
         return placed;
     FrmDrw(surface_, st_);
+    tellProgress(0);  // the frame is up before a long Graph Data file is read
 
     auto sink = [&](const Diagnostic &d) { report(slot, d); };
     if (!format.skipToCurveLines(sink))
@@ -232,6 +246,8 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
         }
         if (st_.style.PSZ > 0)
             PntDrw(surface_, st_, block);
+        progress_.points += n;
+        tellProgress(graph.shareRead());
     }
 }
 

@@ -10,9 +10,22 @@
 #include "plot/surface.h"
 #include "plot/view_state.h"
 
+#include <functional>
+
 namespace nikra {
 
 class FormatDataReader;
+
+// How far a pass has come: the slots finished of those named, the share of the current
+// slot's Graph Data file read (0 when a slot's frame is drawn or a slot is finished), and
+// the points read so far.
+struct PassProgress {
+    int slotsDone = 0;
+    int slotsTotal = 0;
+    double slotShare = 0;
+    qint64 points = 0;
+};
+using ProgressHook = std::function<void(const PassProgress &)>;
 
 class PlotPass {
 public:
@@ -23,6 +36,9 @@ public:
     void run(const HeaderSettings &header);
 
     const PassState &state() const { return st_; }
+
+    // Told after every block of points and every slot, on the pass's own thread.
+    void setProgressHook(ProgressHook hook) { progressHook_ = std::move(hook); }
 
 private:
     void Adrw(int slot);
@@ -37,12 +53,15 @@ private:
     void advanceLegend();
     void report(int slot, const Diagnostic &d);
     void reportMissing(int slot, FileKind kind, QString &name);
+    void tellProgress(double slotShare);
 
     Surface &surface_;
     SlotSet &slots_;
     ViewState &view_;
     Messenger &messenger_;
     PassState st_;
+    ProgressHook progressHook_;
+    PassProgress progress_;
 };
 
 } // namespace nikra

@@ -5,6 +5,8 @@ namespace nikra::test {
 void RecordingMessenger::warn(const QString &title, const QString &text)
 {
     lines.append(title + QStringLiteral(": ") + text);
+    if (onMessage)
+        onMessage();
 }
 
 void RecordingMessenger::inform(const QString &title, const QString &text) { warn(title, text); }

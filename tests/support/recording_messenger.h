@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace nikra::test {
 
 class RecordingMessenger : public Messenger {
@@ -19,6 +21,7 @@ public:
     bool yesNoAnswer = true;
     bool okCancelAnswer = true;
     std::optional<QString> textAnswer;  // nullopt: the input box is cancelled
+    std::function<void()> onMessage;    // run as each message arrives, after it is recorded
 };
 
 // The line a message becomes: its title, ": ", its text.

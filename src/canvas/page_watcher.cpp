@@ -1,0 +1,72 @@
+#include "canvas/page_watcher.h"
+
+#include "platform/settings_store.h"
+
+#include <QCheckBox>
+
+namespace nikra {
+
+PageWatcher::PageWatcher(SettingsStore &settings, QWidget *checkBoxParent)
+    : QObject(checkBoxParent), settings_(settings), checkBox_(new QCheckBox(QStringLiteral("自動更新"), checkBoxParent))
+{
+    checkBox_->setObjectName(QStringLiteral("AutoRefresh"));
+    checkBox_->setToolTip(QStringLiteral("ファイルが保存されるたびに描き直す"));
+    checkBox_->setChecked(settings_.autoRefresh());
+    connect(checkBox_, &QCheckBox::toggled, this, &PageWatcher::toggled);
+    connect(&files_, &FileWatch::changed, this, &PageWatcher::redrawWanted);
+}
+
+bool PageWatcher::isOn() const { return checkBox_->isChecked(); }
+
+QStringList PageWatcher::drawnFiles(const SlotSet &slots)
+{
+    QStringList files;
+    for (const SlotFiles &s : slots.slots) {
+        if (!s.format.isEmpty())
+            files << s.format << s.graph << s.comment;
+    }
+    files.removeAll(QString());
+    return files;
+}
+
+void PageWatcher::pageShown(const SlotSet &slots, const QStringList &messages)
+{
+    active_ = true;
+    shownMessages_ = messages;
+    const QStringList files = drawnFiles(slots);
+    if (files != shownFiles_ || files_.files().isEmpty()) {
+        shownFiles_ = files;
+        if (isOn())
+            files_.watch(shownFiles_);
+    }
+}
+
+void PageWatcher::stop()
+{
+    active_ = false;
+    shownFiles_.clear();
+    files_.stop();
+}
+
+bool PageWatcher::accepts(const QStringList &messages) const
+{
+    for (const QString &line : messages) {
+        if (!shownMessages_.contains(line))
+            return false;
+    }
+    return true;
+}
+
+void PageWatcher::toggled(bool on)
+{
+    settings_.setAutoRefresh(on);
+    if (!on) {
+        files_.stop();
+    } else if (active_) {
+        // Whatever changed while it was off is drawn now.
+        files_.watch(shownFiles_);
+        Q_EMIT redrawWanted();
+    }
+}
+
+} // namespace nikra

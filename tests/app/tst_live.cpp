@@ -1,0 +1,245 @@
+// The canvas window while files change under it and while a long pass runs: the page
+// follows each save without boxes, a broken save keeps the last good page, and the window
+// is up, alive and showing progress while the pass works on its own thread.
+
+#include "canvas/canvas_window.h"
+#include "canvas/message_strip.h"
+#include "canvas/page_watcher.h"
+#include "platform/box_messenger.h"
+#include "support/program_under_test.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QThread>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString graphText(int points, double slope)
+{
+    QString text = QString::number(points) + u"\r\n"_s;
+    for (int i = 0; i < points; ++i)
+        text += u"%1, %2\r\n"_s.arg(10.0 * i / std::max(1, points - 1)).arg(slope * 10.0 * i / std::max(1, points - 1));
+    return text;
+}
+
+// Slot 1 drawn from a format and a graph file of the test's own, the other slots empty.
+struct LivePage {
+    Program p;
+    QString format;
+    QString graph;
+
+    LivePage()
+    {
+        MainWindow &w = p.start();
+        format = p.home.write(u"live.dat"_s, FormatFile{});
+        graph = p.home.write(u"live_g.dat"_s, graphText(3, 1));
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            for (int kind = 1; kind <= 3; ++kind)
+                w.slotBox(kind, slot)->clear();
+        w.slotBox(1, 1)->setText(format);
+        w.slotBox(2, 1)->setText(graph);
+        p.messages.lines.clear();
+        w.draw();
+    }
+    QImage page() const { return p.canvas().pageView()->page(); }
+    MessageStrip *strip() const { return p.canvas().messageStrip(); }
+};
+
+// The captions a button was painted with.
+struct PaintedCaptions : QObject {
+    QStringList captions;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            captions << static_cast<QPushButton *>(watched)->text();
+        return false;
+    }
+};
+
+// With NIKRA_SCREENSHOTS set to a folder, the window as the user sees it, for a look.
+void screenshot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("NIKRA_SCREENSHOTS");
+    if (!folder.isEmpty())
+        window->grab().save(folder + u'/' + name);
+}
+
+} // namespace
+
+class TestLive : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pageFollowsTheFiles();
+    void brokenSaveKeepsTheLastGoodPage();
+    void switchedOffAndBursts();
+    void longPassShowsProgress();
+};
+
+void TestLive::pageFollowsTheFiles()
+{
+    LivePage live;
+    CanvasWindow &canvas = live.p.canvas();
+    QVERIFY(canvas.findChild<QCheckBox *>(u"AutoRefresh"_s)->isChecked());
+    canvas.pageView()->verticalBar()->setValue(30);
+    canvas.findChild<QComboBox *>(u"Combo1"_s)->setCurrentIndex(3);
+    const QImage first = live.page();
+
+    // Rewritten in place: the page changes within a second, the view stays where it was.
+    live.p.home.write(u"live_g.dat"_s, graphText(3, -1));
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != first, 1000);
+    QCOMPARE(canvas.pageView()->verticalBar()->value(), 30);
+    QCOMPARE(canvas.findChild<QComboBox *>(u"Combo1"_s)->currentIndex(), 3);
+    const QImage second = live.page();
+
+    // Replaced by a rename, as editors save: followed as well, and again after that.
+    const QString temp = live.p.home.write(u"live_g.tmp"_s, graphText(3, 0.5));
+    std::filesystem::rename(temp.toStdString(), live.graph.toStdString());
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != second, 1000);
+    const QImage third = live.page();
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 1));
+    QTRY_COMPARE_WITH_TIMEOUT(live.page(), first, 1000);
+
+    // Removed: said in the strip, the name kept; back again: drawn again, the strip gone.
+    QFile::remove(live.graph);
+    QTRY_VERIFY_WITH_TIMEOUT(!live.strip()->lines().isEmpty(), 1000);
+    QCOMPARE(live.strip()->lines().first(), slotMessage(FileKind::GraphData, 1, Msg::FileMissing));
+    QCOMPARE(live.p.main->slotBox(2, 1)->text(), live.graph);
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 0.5));
+    QTRY_COMPARE_WITH_TIMEOUT(live.page(), third, 1000);
+    QVERIFY(live.strip()->isHidden());
+    QVERIFY(live.p.messages.lines.isEmpty());  // no box at any time
+}
+
+void TestLive::brokenSaveKeepsTheLastGoodPage()
+{
+    LivePage live;
+    const QImage good = live.page();
+    // Caught half-written: the message in the strip, the good page on screen.
+    const QString whole = FormatFile{}.text();
+    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)));
+    QTRY_VERIFY_WITH_TIMEOUT(!live.strip()->lines().isEmpty(), 1000);
+    QVERIFY(live.strip()->keptPage());
+    QVERIFY(live.strip()->lines().first().startsWith(slotTitle(FileKind::FormatData, 1)));
+    QCOMPARE(live.page(), good);
+    QVERIFY(live.p.messages.lines.isEmpty());
+    screenshot(&live.p.canvas(), u"message_strip.png"_s);
+    // Saved broken once more: the same message stands once, at the top.
+    QSignalSpy redraws(live.p.canvas().pageWatcher(), &PageWatcher::redrawWanted);
+    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)) + u"\r\n"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(redraws.size(), 1, 1000);
+    QCOMPARE(live.strip()->lines().size(), 1);
+    // The strip closes by its button; finished: drawn again, with no strip.
+    QTest::mouseClick(live.strip()->findChild<QWidget *>(u"MessageStripClose"_s), Qt::LeftButton);
+    QVERIFY(live.strip()->isHidden());
+    FormatFile wider;
+    wider.line4 = u"120, 0, 10, 0, 0, 0, 0, 0"_s;
+    live.p.home.write(u"live.dat"_s, wider);
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != good, 1000);
+    QVERIFY(live.strip()->isHidden());
+}
+
+void TestLive::switchedOffAndBursts()
+{
+    LivePage live;
+    CanvasWindow &canvas = live.p.canvas();
+    QSignalSpy redraws(canvas.pageWatcher(), &PageWatcher::redrawWanted);
+    // Ten writes in a burst give one redraw.
+    for (int i = 0; i < 10; ++i) {
+        live.p.home.write(u"live_g.dat"_s, graphText(3 + i, 1));
+        QTest::qWait(20);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(redraws.size(), 1, 1000);
+    QTest::qWait(400);
+    QCOMPARE(redraws.size(), 1);
+
+    // "自動更新" off: kept in the settings, and a change does nothing.
+    canvas.findChild<QCheckBox *>(u"AutoRefresh"_s)->setChecked(false);
+    QVERIFY(!live.p.settings->autoRefresh());
+    const QImage before = live.page();
+    live.p.home.write(u"live_g.dat"_s, graphText(3, -1));
+    QTest::qWait(600);
+    QCOMPARE(live.page(), before);
+    QCOMPARE(redraws.size(), 1);
+}
+
+void TestLive::longPassShowsProgress()
+{
+    Program p;
+    MainWindow &w = p.start();
+    p.messages.lines.clear();
+    // Slot 1 draws a curve; slot 2 names a missing file, whose message comes while the pass
+    // runs. Answering it late makes the pass a long one.
+    const QString format = p.home.write(u"long.dat"_s, FormatFile{});
+    const QString graph = p.home.write(u"long_g.dat"_s, graphText(20000, 1));
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        for (int kind = 1; kind <= 3; ++kind)
+            w.slotBox(kind, slot)->clear();
+    w.slotBox(1, 1)->setText(format);
+    w.slotBox(2, 1)->setText(graph);
+    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    BoxMessenger boxes(&w);
+    bool checked = false;
+    p.messages.onMessage = [&] {
+        CanvasWindow &canvas = p.canvas();
+        QCOMPARE(QThread::currentThread(), qApp->thread());  // handed to the GUI thread
+        QVERIFY(canvas.isVisible() && !w.isVisible());
+        QVERIFY(canvas.passRunning());
+        QCOMPARE(boxes.dialogParent(), &canvas);  // a box stands over the canvas window
+        QVERIFY(!canvas.findChild<QPushButton *>(u"Command6(1)"_s)->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(canvas.findChild<QProgressBar *>(u"PassProgress"_s)->isVisible(), 2000);
+        screenshot(&canvas, u"long_pass.png"_s);
+        // A live redraw asked for meanwhile waits for this pass instead of running inside it.
+        canvas.liveRedraw();
+        QVERIFY(canvas.passRunning());
+        checked = true;
+    };
+    w.draw();
+    p.messages.onMessage = nullptr;
+    QVERIFY(checked);
+    QCOMPARE(p.messages.lines, QStringList{slotMessage(FileKind::FormatData, 2, Msg::FileMissing)});
+    QVERIFY(!p.canvas().passRunning());
+    QVERIFY(!p.canvas().findChild<QProgressBar *>(u"PassProgress"_s)->isVisible());
+    QVERIFY(p.canvas().findChild<QPushButton *>(u"Command6(1)"_s)->isEnabled());
+    QVERIFY(w.slotBox(1, 2)->text().isEmpty());  // the missing name is cleared
+
+    // The page drawn on the worker is the page drawn here.
+    QCOMPARE(p.canvas().pageView()->page(), w.drawPage().image);
+
+    // "計算中" is on the MetaFile and print buttons while their passes run.
+    const QString pdf = p.path(u"printed.pdf"_s);
+    p.canvas().setPrinterFactory([pdf] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return printer;
+    });
+    QTest::qWait(50);  // the window painted once
+    for (const QString &name : {u"Command5"_s, u"Command1"_s}) {
+        QPushButton *button = p.canvasButton(name);
+        PaintedCaptions painted;
+        button->installEventFilter(&painted);
+        QTest::mouseClick(button, Qt::LeftButton);
+        button->removeEventFilter(&painted);
+        QVERIFY2(painted.captions.contains(u"計算中"_s), qPrintable(name));
+    }
+}
+
+int runLiveTests(int argc, char **argv)
+{
+    TestLive tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_live.moc"
