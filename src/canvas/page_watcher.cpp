@@ -13,7 +13,7 @@ PageWatcher::PageWatcher(SettingsStore &settings, QWidget *checkBoxParent)
     checkBox_->setToolTip(QStringLiteral("ファイルが保存されるたびに描き直す"));
     checkBox_->setChecked(settings_.autoRefresh());
     connect(checkBox_, &QCheckBox::toggled, this, &PageWatcher::toggled);
-    connect(&files_, &FileWatch::changed, this, &PageWatcher::redrawWanted);
+    connect(&files_, &FileChangeWatcher::changed, this, &PageWatcher::redrawWanted);
 }
 
 bool PageWatcher::isOn() const { return checkBox_->isChecked(); }
@@ -37,7 +37,7 @@ void PageWatcher::pageShown(const SlotSet &slots, const QStringList &messages)
     if (files != shownFiles_ || files_.files().isEmpty()) {
         shownFiles_ = files;
         if (isOn())
-            files_.watch(shownFiles_);
+            files_.setFiles(shownFiles_);
     }
 }
 
@@ -45,7 +45,7 @@ void PageWatcher::stop()
 {
     active_ = false;
     shownFiles_.clear();
-    files_.stop();
+    files_.setFiles({});
 }
 
 bool PageWatcher::accepts(const QStringList &messages) const
@@ -61,10 +61,10 @@ void PageWatcher::toggled(bool on)
 {
     settings_.setAutoRefresh(on);
     if (!on) {
-        files_.stop();
+        files_.setFiles({});
     } else if (active_) {
         // Whatever changed while it was off is drawn now.
-        files_.watch(shownFiles_);
+        files_.setFiles(shownFiles_);
         Q_EMIT redrawWanted();
     }
 }

@@ -6,7 +6,7 @@
 // settings store.
 
 #include "formats/slot_set.h"
-#include "plot/file_watch.h"
+#include "plot/file_change_watcher.h"
 
 #include <QObject>
 #include <QStringList>
@@ -44,7 +44,7 @@ private:
 
     SettingsStore &settings_;
     QCheckBox *checkBox_;
-    FileWatch files_;
+    FileChangeWatcher files_;
     QStringList shownFiles_;
     QStringList shownMessages_;
     bool active_ = false;  // a page is on screen
