@@ -154,8 +154,8 @@ void TestText::logX()
     FormatFile f;
     f.line4 = QStringLiteral("99, 0, 3, 1, 0, 0, 0, 0");
     f.line9 = QStringLiteral("1, 0, 3, 0");
-    const PassRun run = runFormat(f);
-    const std::vector<Placed> t = placedTexts(*run.surface);
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
     // All "10"s first, then all exponents in half-size.
     QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"0"_s, u"1"_s, u"2"_s, u"3"_s}));
     for (int i = 0; i < 4; ++i) {
@@ -166,6 +166,19 @@ void TestText::logX()
         QCOMPARE(t[std::size_t(i + 4)].width, 1.0);
     }
     QCOMPARE(run.state.edges.XTextBottom, 94.5f);
+
+    // Above the frame: the "10"s 1.3 h above it, the exponents raised to 1.5 h, and the
+    // top edge of the texts (where the title stands) is the exponents'.
+    f.line14 = QStringLiteral("0, 2, x");
+    run = runFormat(f);
+    t = placedTexts(*run.surface);
+    const double top = run.state.geo.FrameTop;
+    QCOMPARE(t.size(), std::size_t(8));
+    for (std::size_t i = 0; i < 4; ++i) {
+        QVERIFY(near(t[i].at.y, top - 1.3 * 3));
+        QVERIFY(near(t[i + 4].at.y, top - 1.5 * 3));
+    }
+    QCOMPARE(run.state.edges.XTextTop, float(top - 1.5 * 3));
 }
 
 void TestText::logY()
