@@ -5,12 +5,7 @@
 #include "platform/program_folder.h"
 #include "plot/page_output.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cstdio>
 
 namespace nikra {
 
@@ -221,25 +216,20 @@ int runRender(const RenderOptions &o, Messenger &messenger)
     if (canvas.lowestY > 279.0f)
         messenger.warn(pageTitle(), messageText(Msg::PageTooLong));
 
-    bool written = false;
+    PageFile page;
     switch (o.format) {
-    case PageFormat::Png: {
-        QSaveFile file(o.output);
-        written = file.open(QIODevice::WriteOnly) && canvas.image.save(&file, "PNG") && file.commit();
+    case PageFormat::Png:
+        page = writePngPage(canvas.image, o.output);
         break;
-    }
     case PageFormat::Pdf:
-        written = writePdfPage(job, o.output);
+        page = writePdfPage(job, o.output);
         break;
-    case PageFormat::Svg: {
-        QSaveFile file(o.output);
-        written = file.open(QIODevice::WriteOnly) && writeMetafile(job, o.selection, &file) && file.commit();
+    case PageFormat::Svg:
+        page = writeSvgPage(job, o.selection, o.output);
         break;
     }
-    }
-    if (!written) {
-        const QByteArray why = QStringLiteral("nikra render: could not write '%1'\n").arg(o.output).toUtf8();
-        std::fwrite(why.constData(), 1, std::size_t(why.size()), stderr);
+    if (!page.written) {
+        messenger.warn(programName(), messageText(Msg::PageNotWritten, {o.output, page.failure}));
         return 1;
     }
     return 0;

@@ -19,7 +19,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -31,6 +30,12 @@ const QStringList kSlotChoices{QStringLiteral("1-6"), QStringLiteral("1"),   QSt
                                QStringLiteral("3"),   QStringLiteral("4"),   QStringLiteral("5"),
                                QStringLiteral("6"),   QStringLiteral("1-2"), QStringLiteral("3-4"),
                                QStringLiteral("5-6")};
+
+// Printing to a PDF file makes the file as the save command does: whole or not at all.
+bool printsToPdfFile(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
 
 std::unique_ptr<QPrinter> defaultPrinter()
 {
@@ -99,8 +104,8 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     connect(save, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ページを保存"), QString(),
                                                           QStringLiteral("PDF (*.pdf);;SVG (*.svg);;PNG (*.png)"));
-        if (!path.isEmpty() && !savePage(path))
-            host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::SaveFailed, {path}));
+        if (!path.isEmpty())
+            savePage(path);
     });
     bar->addWidget(save);
     bar->addStretch();
@@ -228,7 +233,18 @@ void CanvasWindow::print()
         BusyCursor busy;
         SlotSet slots = host_.slots();
         PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-        printed = printPage(job, *printer);
+        if (printsToPdfFile(*printer)) {
+            const PageFile page = writePdfPage(job, printer->outputFileName());
+            if (!page.written) {
+                printButton_->setText(caption);
+                host_.messenger().warn(programName(),
+                                       messageText(Msg::PageNotWritten, {printer->outputFileName(), page.failure}));
+                return;
+            }
+            printed = true;
+        } else {
+            printed = printPage(job, *printer);
+        }
     }
     if (!printed) {
         printButton_->setText(caption);
@@ -271,18 +287,19 @@ bool CanvasWindow::savePage(const QString &path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     SlotSet slots = host_.slots();
     PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-    BusyCursor busy;
-    if (suffix == u"pdf")
-        return writePdfPage(job, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    bool ok = false;
-    if (suffix == u"svg")
-        ok = writeMetafile(job, host_.selection().metaSelection(), &file);
-    else
-        ok = view_->page().save(&file, "PNG");
-    return ok && file.commit();
+    PageFile page;
+    {
+        BusyCursor busy;
+        if (suffix == u"pdf")
+            page = writePdfPage(job, path);
+        else if (suffix == u"svg")
+            page = writeSvgPage(job, host_.selection().metaSelection(), path);
+        else
+            page = writePngPage(view_->page(), path);
+    }
+    if (!page.written)
+        host_.messenger().warn(programName(), messageText(Msg::PageNotWritten, {path, page.failure}));
+    return page.written;
 }
 
 void CanvasWindow::back()

@@ -35,12 +35,24 @@ struct CanvasPage {
 // The canvas pass: shows file problems and clears the names of missing files.
 CanvasPage drawCanvasPage(PageJob &job);
 
+// A page file written whole, or why it was not: the system's reason (no such folder,
+// permission denied, no space left) or that the page could not be drawn. The old file is
+// then left as it was.
+struct PageFile {
+    bool written = false;
+    QString failure;
+};
+
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
 bool printPage(PageJob &job, QPagedPaintDevice &device);
-// The printer pass as a PDF file, written whole or not at all, the same bytes for the same
-// files on every run (its date: pdf_date.h).
-bool writePdfPage(PageJob &job, const QString &path);
+// The printer pass as a PDF file, the same bytes for the same files on every run (its
+// date: pdf_date.h).
+PageFile writePdfPage(PageJob &job, const QString &path);
+// The canvas image as a PNG file.
+PageFile writePngPage(const QImage &image, const QString &path);
+// The metafile pass for the selection (or the whole page) as an SVG file.
+PageFile writeSvgPage(PageJob &job, const Selection &selection, const QString &path);
 
 // The metafile pass for the selection (or the whole page).
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output);
