@@ -76,9 +76,8 @@ private:
         // candidate font is the fitting's inner loop), the rest in a table.
         std::array<std::unique_ptr<std::array<double, 256>>, 256> planeZero;
         QHash<char32_t, double> characters;
-        QHash<QString, double> texts;        // advances of texts measured whole
+        QHash<QString, double> texts;  // advances of texts measured whole
     };
-    Measures &measures(const MadeFont &made, const QPaintDevice &device);
     double characterAdvance(Measures &m, char32_t c);
 
     struct MadeKey {
