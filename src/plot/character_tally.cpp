@@ -6,7 +6,7 @@ namespace nikra {
 
 CharacterTally::CharacterTally(const QString &text) : text_(text)
 {
-    constexpr std::size_t kSearchedInPlace = 16;
+    constexpr std::size_t kSearchedInPlace = 32;
     std::unordered_map<char32_t, std::size_t> slot;
     for (qsizetype i = 0; i < text.size();) {
         char32_t c = text.at(i).unicode();

@@ -158,6 +158,16 @@ double FontFactory::advance(const MadeFont &made, const QString &text, const QPa
 
 double FontFactory::characterAdvance(Measures &m, char32_t c)
 {
+    // The inner loop of the fitting: a character measured before costs two look-ups.
+    if (c < 0x10000) {
+        if (const auto *block = m.planeZero[c >> 8].get(); block && !std::isnan((*block)[c & 0xff]))
+            return (*block)[c & 0xff];
+    }
+    return measureCharacter(m, c);
+}
+
+double FontFactory::measureCharacter(Measures &m, char32_t c)
+{
     double *known = nullptr;
     if (c < 0x10000) {
         auto &block = m.planeZero[c >> 8];

@@ -79,6 +79,7 @@ private:
         QHash<QString, double> texts;  // advances of texts measured whole
     };
     double characterAdvance(Measures &m, char32_t c);
+    double measureCharacter(Measures &m, char32_t c);
 
     struct MadeKey {
         QString face;
