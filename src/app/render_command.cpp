@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -178,7 +177,6 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
         if (png.open(QIODevice::WriteOnly) && writePng(canvas.image, &png))
             result.bytes = png.data();
         break;
-    }
     case PageFormat::Pdf:
         result.bytes = pdfPage(job);
         break;
@@ -192,23 +190,22 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
     return result;
 }
 
-bool writePageFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
+bool writePageFile(const QString &path, const QByteArray &bytes) { return writePageBytes(path, bytes).written; }
 
 int runRender(const RenderOptions &o, Messenger &messenger)
 {
     if (o.watch)
         return watchRender(o);
     const RenderedPage page = renderPage(o, messenger);
-    QString why = page.error;
-    if (why.isEmpty() && !(page.bytes && writePageFile(o.output, *page.bytes)))
-        why = QStringLiteral("could not write '%1'").arg(o.output);
-    if (!why.isEmpty()) {
-        const QByteArray line = QStringLiteral("nikra render: %1\n").arg(why).toUtf8();
+    if (!page.error.isEmpty()) {
+        const QByteArray line = QStringLiteral("nikra render: %1\n").arg(page.error).toUtf8();
         std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
+        return 1;
+    }
+    const PageFile file = page.bytes ? writePageBytes(o.output, *page.bytes)
+                                     : PageFile{false, messageText(Msg::PageNotDrawn)};
+    if (!file.written) {
+        messenger.warn(programName(), messageText(Msg::PageNotWritten, {o.output, file.failure}));
         return 1;
     }
     return 0;

@@ -29,7 +29,6 @@
 #include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -47,6 +46,12 @@ const QStringList kSlotChoices{QStringLiteral("1-6"), QStringLiteral("1"),   QSt
 
 // A pass shorter than this shows no progress bar.
 constexpr int kProgressAfterMs = 330;
+
+// Printing to a PDF file makes the file as the save command does: whole or not at all.
+bool printsToPdfFile(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
 
 std::unique_ptr<QPrinter> defaultPrinter()
 {
@@ -394,7 +399,18 @@ void CanvasWindow::print()
         BusyCursor busy;
         SlotSet slots = host_.slots();
         PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-        printed = printPage(job, *printer);
+        if (printsToPdfFile(*printer)) {
+            const PageFile page = writePdfPage(job, printer->outputFileName());
+            if (!page.written) {
+                printButton_->setText(caption);
+                host_.messenger().warn(programName(),
+                                       messageText(Msg::PageNotWritten, {printer->outputFileName(), page.failure}));
+                return;
+            }
+            printed = true;
+        } else {
+            printed = printPage(job, *printer);
+        }
     }
     if (!printed) {
         printButton_->setText(caption);
@@ -438,18 +454,19 @@ bool CanvasWindow::savePage(const QString &path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     SlotSet slots = host_.slots();
     PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-    BusyCursor busy;
-    if (suffix == u"pdf")
-        return writePdfPage(job, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    bool ok = false;
-    if (suffix == u"svg")
-        ok = writeMetafile(job, host_.selection().metaSelection(), &file);
-    else
-        ok = writePng(view_->page(), &file);
-    return ok && file.commit();
+    PageFile page;
+    {
+        BusyCursor busy;
+        if (suffix == u"pdf")
+            page = writePdfPage(job, path);
+        else if (suffix == u"svg")
+            page = writeSvgPage(job, host_.selection().metaSelection(), path);
+        else
+            page = writePngPage(view_->page(), path);
+    }
+    if (!page.written)
+        host_.messenger().warn(programName(), messageText(Msg::PageNotWritten, {path, page.failure}));
+    return page.written;
 }
 
 void CanvasWindow::saveToFile()
@@ -474,8 +491,7 @@ void CanvasWindow::saveToFile()
     saveFolder_ = QFileInfo(path).absolutePath();
     if (QFileInfo::exists(path) && !host_.messenger().askYesNo(QStringLiteral("Nikra"), messageText(Msg::FileExists)))
         return;
-    if (!savePage(path))
-        host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::SaveFailed, {path}));
+    savePage(path);  // says itself why a page was not written
 }
 
 void CanvasWindow::back()

@@ -58,6 +58,8 @@ constexpr std::array kTexts{
     Entry{Msg::NoPrinter, u"プリンタが設定されていません。既定のプリンタを設定してから印刷して下さい。"},
     Entry{Msg::PrintFailed, u"印刷できませんでした。プリンタの状態をご確認ください。"},
     Entry{Msg::SaveFailed, u"%1 に保存できませんでした。"},
+    Entry{Msg::PageNotWritten, u"%1 に保存できませんでした（%2）。"},
+    Entry{Msg::PageNotDrawn, u"ページを描けませんでした"},
     Entry{Msg::PageTooLong, u"ページを越えます。印刷は１ページ目だけになります。"},
     Entry{Msg::Welcome,
           u"初めまして、Nikraです。サンプルを描画しますので、最初に描画ボタンを押してみてください。"},

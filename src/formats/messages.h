@@ -50,6 +50,8 @@ enum class Msg {
     NoPrinter,
     PrintFailed,
     SaveFailed,  // %1 the file
+    PageNotWritten,  // %1 the file, %2 why (the system's reason)
+    PageNotDrawn,    // the reason when the page itself could not be made
     // The page.
     PageTooLong,
     Welcome,

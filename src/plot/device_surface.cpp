@@ -175,8 +175,8 @@ TextFont DeviceSurface::font(const FontRequest &request)
 double DeviceSurface::textWidth(const TextFont &f, const QString &text)
 {
     if (f.measuredOnScreen)
-        return FontFactory::advance(f.measured, text, fonts_.screen()) / profile().screenPxPerMmX;
-    return FontFactory::advance(f.drawn, text, fontDevice()) * profile().textScale / profile().devPerMmX;
+        return fonts_.width(f.measured, text, fonts_.screen()) / profile().screenPxPerMmX;
+    return fonts_.width(f.drawn, text, fontDevice()) * profile().textScale / profile().devPerMmX;
 }
 
 void DeviceSurface::text(const TextFont &f, PagePoint topLeft, const QString &text)

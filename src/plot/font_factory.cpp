@@ -7,6 +7,8 @@
 #include <QPaintDevice>
 
 #include <array>
+#include <cmath>
+#include <limits>
 
 namespace nikra {
 
@@ -51,6 +53,39 @@ QFont baseFont(const QString &face)
     return font;
 }
 
+// Whether a character's width is the same wherever it stands in a text: not so for tabs and
+// other controls, combining marks, line separators, and joining or reordering scripts.
+bool standsAlone(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:  // tab stops, the line feed
+    case QChar::Other_Format:   // joiners, direction marks, the soft hyphen
+    case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    default:
+        break;
+    }
+    // Scripts whose letters are drawn one glyph each, the same in any context.
+    switch (QChar::script(c)) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QString standInFace(const QString &named)
@@ -87,6 +122,9 @@ const FontFactory::FaceFigures &FontFactory::figures(const QString &face)
 
 MadeFont FontFactory::make(const QString &face, double cellHeight, double averageWidth, const QPaintDevice &device)
 {
+    const MadeKey key{face, cellHeight, averageWidth, device.logicalDpiX(), device.logicalDpiY()};
+    if (const auto it = made_.constFind(key); it != made_.constEnd())
+        return *it;
     const FaceFigures &f = figures(face);
     MadeFont made;
     made.font = baseFont(face);
@@ -95,10 +133,20 @@ MadeFont FontFactory::make(const QString &face, double cellHeight, double averag
         made.font.setPointSizeF(em * 72.0 / device.logicalDpiY());
         made.xScale = averageWidth / (f.averagePerEm * em);
         made.ascent = QFontMetricsF(made.font, &device).ascent();
+        // The measures belong to the face at this cell height on a device of this resolution.
+        const MadeKey sized{face, cellHeight, 0, key.dpiX, key.dpiY};
+        auto id = measureIds_.constFind(sized);
+        if (id == measureIds_.constEnd()) {
+            measures_.push_back(std::make_unique<Measures>(Measures{QFontMetricsF(made.font, &device),
+                                                                    QRawFont::fromFont(made.font), entryFor(face) != nullptr,
+                                                                    {}, {}, {}}));
+            id = measureIds_.insert(sized, int(measures_.size()) - 1);
+        }
+        made.measures = *id;
     } else {
         made.xScale = 0;  // an empty font: nothing shows, nothing has width
     }
-    return made;
+    return *made_.insert(key, made);
 }
 
 double FontFactory::advance(const MadeFont &made, const QString &text, const QPaintDevice &device)
@@ -108,10 +156,89 @@ double FontFactory::advance(const MadeFont &made, const QString &text, const QPa
     return QFontMetricsF(made.font, &device).horizontalAdvance(text) * made.xScale;
 }
 
-double FontFactory::screenWidthMm(const QString &face, double widthPx, const QString &text)
+double FontFactory::characterAdvance(Measures &m, char32_t c)
+{
+    // The inner loop of the fitting: a character measured before costs two look-ups.
+    if (c < 0x10000) {
+        if (const auto *block = m.planeZero[c >> 8].get(); block && !std::isnan((*block)[c & 0xff]))
+            return (*block)[c & 0xff];
+    }
+    return measureCharacter(m, c);
+}
+
+double FontFactory::measureCharacter(Measures &m, char32_t c)
+{
+    double *known = nullptr;
+    if (c < 0x10000) {
+        auto &block = m.planeZero[c >> 8];
+        if (!block) {
+            block = std::make_unique<std::array<double, 256>>();
+            block->fill(std::numeric_limits<double>::quiet_NaN());
+        }
+        known = &(*block)[c & 0xff];
+        if (!std::isnan(*known))
+            return *known;
+    } else if (const auto it = m.characters.constFind(c); it != m.characters.constEnd()) {
+        return *it;
+    }
+    // A character the face lacks is drawn in a stand-in face chosen for its script. A
+    // character of no script of its own (punctuation, digits) takes its neighbours' script,
+    // so a text with such a character is measured whole.
+    const bool alone = m.unshaped && standsAlone(c)
+        && (m.ownGlyphs.supportsCharacter(c) || QChar::script(c) != QChar::Script_Common);
+    const double a = alone ? m.metrics.horizontalAdvance(QString::fromUcs4(&c, 1)) : -1;
+    if (known)
+        *known = a;
+    else
+        m.characters.insert(c, a);
+    return a;
+}
+
+double FontFactory::width(const MadeFont &made, const CharacterTally &text, const QPaintDevice &device)
+{
+    if (made.xScale == 0)
+        return 0;
+    if (made.measures < 0 || std::size_t(made.measures) >= measures_.size())
+        return advance(made, text.text(), device);
+    Measures &m = *measures_[std::size_t(made.measures)];
+    // Each advance is a whole number of 1/64 units, so the sum is exact, as the layout's own
+    // sum is (which also overflows on a few million characters; this sum does not).
+    double sum = 0;
+    bool alone = true;
+    for (const auto &[c, count] : text.counts()) {
+        const double a = characterAdvance(m, c);
+        if (a < 0) {
+            alone = false;
+            break;
+        }
+        sum += double(count) * a;
+    }
+    if (alone)
+        return sum * made.xScale;
+    auto it = m.texts.constFind(text.text());
+    if (it == m.texts.constEnd())
+        it = m.texts.insert(text.text(), m.metrics.horizontalAdvance(text.text()));
+    return *it * made.xScale;
+}
+
+double FontFactory::width(const MadeFont &made, const QString &text, const QPaintDevice &device)
+{
+    // One character, as comment lines are split: no tally needed.
+    const qsizetype n = text.size();
+    if (made.xScale != 0 && made.measures >= 0 && std::size_t(made.measures) < measures_.size()
+        && (n == 1 || (n == 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate()))) {
+        const char32_t c = n == 1 ? char32_t(text.at(0).unicode()) : QChar::surrogateToUcs4(text.at(0), text.at(1));
+        const double a = characterAdvance(*measures_[std::size_t(made.measures)], c);
+        if (a >= 0)
+            return a * made.xScale;
+    }
+    return width(made, CharacterTally(text), device);
+}
+
+double FontFactory::screenWidthMm(const QString &face, double widthPx, const CharacterTally &text)
 {
     const MadeFont made = make(face, rnd(1.5 * widthPx), rnd(widthPx), screen_);
-    return advance(made, text, screen_) / (kTwipsPerMm / twipsPerPixel(kReferenceDpi));
+    return width(made, text, screen_) / (kTwipsPerMm / twipsPerPixel(kReferenceDpi));
 }
 
 } // namespace nikra

@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QIODevice>
 #include <QImageWriter>
+#include <QFile>
+#include <QFileInfo>
 #include <QPdfWriter>
 #include <QSaveFile>
 
@@ -34,6 +36,47 @@ public:
     void markerPolygon(PagePoint, std::span<const PagePoint>, const Pen &, const QColor &) override {}
     void text(const TextFont &, PagePoint, const QString &) override {}
 };
+
+PageFile notWritten(const QString &why) { return {false, why.isEmpty() ? QStringLiteral("?") : why}; }
+
+// Every page is made in memory first and only then put into its file, so no painter or
+// image writer ever meets a failing file (and says so on standard error), and a page that
+// could not be made leaves the file alone.
+PageFile putIntoFile(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);  // a link is followed to what it names
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        // A device or a pipe cannot be replaced: a new file renamed over it would take the
+        // node's place (as root even in /dev). It is written in place.
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return notWritten(device.errorString());
+        if (device.write(bytes) != bytes.size())
+            return notWritten(device.errorString());
+        return {true, {}};
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return notWritten(file.errorString());
+    // The reason of a failed write is read before commit() closes the file.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return notWritten(why);
+    }
+    if (!file.commit())
+        return notWritten(file.errorString());
+    return {true, {}};
+}
+
+PageFile notDrawn() { return {false, messageText(Msg::PageNotDrawn)}; }
+
+// A PDF document is complete once its trailer is written.
+bool isCompletePdf(const QByteArray &bytes)
+{
+    return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF");
+}
+
 
 // The page with a palette of exactly its colours, in the order first met; null when it has
 // more than 256 colours or no 32-bit pixels.
@@ -121,7 +164,8 @@ std::optional<QByteArray> pdfPage(PageJob &job)
 {
     // The document is made in memory first: its date is set once it is finished.
     QBuffer document;
-    document.open(QIODevice::WriteOnly);
+    if (!document.open(QIODevice::WriteOnly))
+        return std::nullopt;
     {
         QPdfWriter writer(&document);
         writer.setResolution(kPdfDpi);
@@ -133,15 +177,34 @@ std::optional<QByteArray> pdfPage(PageJob &job)
     }
     QByteArray bytes = document.buffer();
     document.buffer().clear();
+    if (!isCompletePdf(bytes))
+        return std::nullopt;
     stampCreationDate(bytes, pageDate(job.slots));  // left as written if it has no date
     return bytes;
 }
 
-bool writePdfPage(PageJob &job, const QString &path)
+PageFile writePageBytes(const QString &path, const QByteArray &bytes) { return putIntoFile(path, bytes); }
+
+PageFile writePdfPage(PageJob &job, const QString &path)
 {
     const std::optional<QByteArray> bytes = pdfPage(job);
-    QSaveFile file(path);
-    return bytes && file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size() && file.commit();
+    return bytes ? writePageBytes(path, *bytes) : notDrawn();
+}
+
+PageFile writePngPage(const QImage &image, const QString &path)
+{
+    QBuffer encoded;
+    if (image.isNull() || !encoded.open(QIODevice::WriteOnly) || !writePng(image, &encoded))
+        return notDrawn();
+    return writePageBytes(path, encoded.data());
+}
+
+PageFile writeSvgPage(PageJob &job, const Selection &selection, const QString &path)
+{
+    QBuffer drawing;
+    if (!drawing.open(QIODevice::WriteOnly) || !writeMetafile(job, selection, &drawing))
+        return notDrawn();
+    return writePageBytes(path, drawing.data());
 }
 
 bool writePng(const QImage &page, QIODevice *output)

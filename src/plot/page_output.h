@@ -45,14 +45,29 @@ CanvasPage drawCanvasPage(PageJob &job);
 // stays null).
 CanvasPage checkCanvasPage(PageJob &job);
 
+// A page file written whole, or why it was not: the system's reason (no such folder,
+// permission denied, no space left) or that the page could not be drawn. The old file is
+// then left as it was.
+struct PageFile {
+    bool written = false;
+    QString failure;
+};
+
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
 bool printPage(PageJob &job, QPagedPaintDevice &device);
 // The printer pass as a PDF document, the same bytes for the same files on every run (its
-// date: pdf_date.h); nothing when it could not be made.
+// date: pdf_date.h); nothing when it could not be made whole.
 std::optional<QByteArray> pdfPage(PageJob &job);
 // That document as a file, written whole or not at all.
-bool writePdfPage(PageJob &job, const QString &path);
+PageFile writePdfPage(PageJob &job, const QString &path);
+// The canvas image as a PNG file.
+PageFile writePngPage(const QImage &image, const QString &path);
+// The metafile pass for the selection (or the whole page) as an SVG file.
+PageFile writeSvgPage(PageJob &job, const Selection &selection, const QString &path);
+// A page made in memory put into its file: replaced in one step (a device or a pipe is
+// written in place, never replaced), or left as it was with the reason.
+PageFile writePageBytes(const QString &path, const QByteArray &bytes);
 
 // A canvas page as a PNG file. A page of at most 256 colours (most are: white, black, the
 // curve colours and the greys of smoothed text) is written with a palette of exactly its

@@ -87,6 +87,11 @@ void PainterSurface::paintPolygon(const std::vector<QPoint> &path, const Pen &pe
 
 void PainterSurface::paintText(QPoint at, const TextFont &f, const QString &text)
 {
+    // A text that starts below the page cannot show: both devices are clipped to the page.
+    // Comment files of many lines run far past it, and a PDF would otherwise carry every
+    // one of them unseen.
+    if (!f.request.upward && at.y() >= device_->height())
+        return;
     painter_.save();  // restore() gives back the pen and brush it found
     painter_.translate(at);
     if (f.request.upward)

@@ -7,6 +7,10 @@
 
 #include "plot/painter_surface.h"
 
+#include <map>
+#include <utility>
+#include <vector>
+
 class QPagedPaintDevice;
 
 namespace nikra {
@@ -28,7 +32,18 @@ protected:
     double fittedWidth(const FontRequest &request) override;
 
 private:
+    // What one face at one nominal width has fitted: its candidate fonts, made as the
+    // search first reaches them, and the width fitted to each text. A comment file fits a
+    // font to every line, often the same line again.
+    struct Fitting {
+        std::vector<MadeFont> candidates;
+        QHash<QString, double> fitted;
+    };
+    const MadeFont &candidate(Fitting &fitting, const QString &face, double width, int k);
+    double fit(Fitting &fitting, const FontRequest &request);
+
     bool active_ = false;
+    std::map<std::pair<QString, double>, Fitting> fittings_;
 };
 
 } // namespace nikra

@@ -355,15 +355,25 @@ void TestGui::printing()
     QCOMPARE(p.messages.lines.last(), messageLine(u"Nikra"_s, Msg::NoPrinter));
     QCOMPARE(print->text(), u"印刷"_s);
 
+    auto printTo = [&p, print](const QString &pdf) {
+        p.canvas().setPrinterFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            printer->setPageSize(QPageSize(QPageSize::A4));
+            return printer;
+        });
+        QTest::mouseClick(print, Qt::LeftButton);
+    };
+    // Printing to a file in a folder that does not exist: why, and the caption stays.
+    const QString nowhere = u"/no/such/folder/printed.pdf"_s;
+    printTo(nowhere);
+    QCOMPARE(p.messages.lines.last(),
+             messageLine(u"Nikra"_s, Msg::PageNotWritten, {nowhere, u"No such file or directory"_s}));
+    QCOMPARE(print->text(), u"印刷"_s);
+
     const QString pdf = p.path(u"printed.pdf"_s);
-    p.canvas().setPrinterFactory([pdf] {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf);
-        printer->setPageSize(QPageSize(QPageSize::A4));
-        return printer;
-    });
-    QTest::mouseClick(print, Qt::LeftButton);
+    printTo(pdf);
     QCOMPARE(print->text(), u"再印刷"_s);
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -6,6 +6,7 @@
 #include "support/test_files.h"
 
 #include <QImage>
+#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QPainter>
@@ -14,6 +15,10 @@
 #include <QThread>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace nikra::test;
 
@@ -37,6 +42,53 @@ struct OneSlot {
 
 bool isDark(QRgb c) { return qGray(c) < 96; }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The one line the program writes when a page is not written: the file and the system's
+// reason, and nothing else (no warnings of the libraries).
+QString notWritten(const QString &path, const QString &why)
+{
+    return QStringLiteral("Nikra: %1 に保存できませんでした（%2）。\n").arg(path, why);
+}
+
+// A device that takes no bytes, as /dev/full does. As root it is made in the test's own
+// folder, so a program that wrongly replaced its target would replace only this copy.
+QString fullDevice(const TestDir &dir)
+{
+    if (::geteuid() != 0)
+        return QStringLiteral("/dev/full");
+    const QString node = dir.path(QStringLiteral("full"));
+    if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        return QString();
+    return node;
+}
+
+// A small file system of its own, unmounted when the test ends; empty where the test may
+// not mount one.
+struct SmallDisk {
+    QString root;
+    explicit SmallDisk(const QString &where)
+    {
+        QDir().mkpath(where);
+        QProcess mount;
+        mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                              QStringLiteral("size=256k"), QStringLiteral("tmpfs"), where});
+        if (mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0)
+            root = where;
+    }
+    ~SmallDisk()
+    {
+        if (!root.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {root});
+    }
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+};
+
 } // namespace
 
 class TestRender : public QObject {
@@ -49,6 +101,7 @@ private Q_SLOTS:
     void vectorPagesAreTheSameOnEveryRun();
     void messagesAndExitStatus();
     void standardErrorWithoutRuntimeFolder();
+    void pageNotWrittenSaysWhy();
     void samplePage();
     void highResolutionPageIsTheScreenPageEnlarged();
 };
@@ -229,9 +282,6 @@ void TestRender::messagesAndExitStatus()
     r = runNikra({QStringLiteral("render"), QStringLiteral("--slot"), QStringLiteral("7"), s.format});
     QCOMPARE(r.exitCode, 2);
     QVERIFY(r.err.contains(QStringLiteral("1 to 6")));
-    r = runNikra({QStringLiteral("render"), QStringLiteral("-o"), QStringLiteral("/no/such/folder/p.png")});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY(r.err.contains(QStringLiteral("could not write")));
     r = runNikra({QStringLiteral("render"), QStringLiteral("--help")});
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains(QStringLiteral("--slot N FORMAT")));
@@ -253,6 +303,67 @@ void TestRender::standardErrorWithoutRuntimeFolder()
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.err.contains(QStringLiteral("XDG_RUNTIME_DIR")), qPrintable(r.err));
     QVERIFY(r.err.contains(QStringLiteral(" 1st Format Data Error: ")));
+}
+
+void TestRender::pageNotWrittenSaysWhy()
+{
+    OneSlot s;
+    const QStringList endings{QStringLiteral("pdf"), QStringLiteral("png"), QStringLiteral("svg")};
+    auto render = [&s](const QString &page) {
+        return runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page} + s.slot());
+    };
+
+    // A folder that does not exist.
+    for (const QString &ending : endings) {
+        const QString page = QStringLiteral("/no/such/folder/p.") + ending;
+        const Run r = render(page);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, notWritten(page, QStringLiteral("No such file or directory")));
+    }
+
+    // A link named page.pdf to a device that is always full: written in place, refused,
+    // and the device is still a device.
+    const QString full = fullDevice(s.dir);
+    if (!full.isEmpty()) {
+        for (const QString &ending : endings) {
+            const QString page = s.dir.path(QStringLiteral("page.") + ending);
+            QVERIFY(QFile::link(full, page));
+            const Run r = render(page);
+            QCOMPARE(r.exitCode, 1);
+            QCOMPARE(r.err, notWritten(page, QStringLiteral("No space left on device")));
+            QVERIFY(QFileInfo(page).isSymLink());
+            QVERIFY(!QFileInfo(full).isFile());
+        }
+    }
+
+    // A full disk: the old page stays whole and no half-written file is left beside it.
+    TestDir outer;
+    const SmallDisk disk(outer.path(QStringLiteral("disk")));
+    if (disk.root.isEmpty())
+        QSKIP("no file system of our own may be mounted here");
+    const QByteArray old("the old page");
+    for (const QString &ending : endings) {
+        const QString page = disk.root + QStringLiteral("/page.") + ending;
+        QFile oldPage(page);
+        QVERIFY(oldPage.open(QIODevice::WriteOnly) && oldPage.write(old) == old.size());
+        oldPage.close();
+        QFile filler(disk.root + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        filler.close();
+        const Run r = render(page);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, notWritten(page, QStringLiteral("No space left on device")));
+        QCOMPARE(contents(page), old);
+        QStringList left;
+        for (QDirIterator it(disk.root, QDir::Files); it.hasNext();)
+            left.append(QFileInfo(it.next()).fileName());
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("filler"), QFileInfo(page).fileName()}));
+        QVERIFY(QFile::remove(page) && QFile::remove(filler.fileName()));
+    }
 }
 
 void TestRender::samplePage()

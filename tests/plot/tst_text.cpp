@@ -44,6 +44,38 @@ PassRun runFormat(const FormatFile &f, const HeaderSettings &header = {})
     return runPass(slots, view, unitProfile(), header);
 }
 
+// The printer's font fitting as first written, every candidate font made afresh and the
+// whole text laid out for each: the fonts it gives are the ones the printer must give.
+MadeFont fittedAsMeasuredWhole(FontFactory &fonts, const DeviceProfile &p, const QPaintDevice &device,
+                               const FontRequest &r)
+{
+    const double tallest = kPageHeightMm * p.devPerMmY;
+    auto make = [&](double width) {
+        return fonts.make(r.face, std::min<double>(rnd(1.5 * width), tallest), std::min<double>(rnd(width), tallest),
+                          device);
+    };
+    const double w = r.width;
+    const double px = w / p.devPerScreenPxX;
+    const double target = FontFactory::advance(fonts.make(r.face, rnd(1.5 * px), rnd(px), fonts.screen()), r.fitText,
+                                               fonts.screen())
+        / (kTwipsPerMm / twipsPerPixel(kReferenceDpi));
+    double previousSize = 0;
+    double previousWidth = 0;
+    double size = w;
+    for (int k = 1; k <= 100; ++k) {
+        size = (0.75 + 0.01 * k) * w;
+        const double width = FontFactory::advance(make(size), r.fitText, device) / p.devPerMmX;
+        if (width >= target) {
+            if (width == previousWidth)
+                return make(size);
+            return make(previousSize + (target - previousWidth) * (size - previousSize) / (width - previousWidth));
+        }
+        previousSize = size;
+        previousWidth = width;
+    }
+    return make(size);
+}
+
 // The running edges are single precision, like the keys they come from.
 bool near(double a, double b) { return std::fabs(a - b) < 1e-4; }
 
@@ -63,6 +95,7 @@ private Q_SLOTS:
     void titles();
     void header();
     void printerTextIsAsWideAsOnTheCanvas();
+    void printerFitsEachTextAsWhenMeasuredWhole();
     void metafileMeasuresOnTheScreen();
     void canvasTextGrowsWithTheResolution();
 };
@@ -154,8 +187,8 @@ void TestText::logX()
     FormatFile f;
     f.line4 = QStringLiteral("99, 0, 3, 1, 0, 0, 0, 0");
     f.line9 = QStringLiteral("1, 0, 3, 0");
-    const PassRun run = runFormat(f);
-    const std::vector<Placed> t = placedTexts(*run.surface);
+    PassRun run = runFormat(f);
+    std::vector<Placed> t = placedTexts(*run.surface);
     // All "10"s first, then all exponents in half-size.
     QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"10"_s, u"0"_s, u"1"_s, u"2"_s, u"3"_s}));
     for (int i = 0; i < 4; ++i) {
@@ -166,6 +199,19 @@ void TestText::logX()
         QCOMPARE(t[std::size_t(i + 4)].width, 1.0);
     }
     QCOMPARE(run.state.edges.XTextBottom, 94.5f);
+
+    // Above the frame: the "10"s 1.3 h above it, the exponents raised to 1.5 h, and the
+    // top edge of the texts (where the title stands) is the exponents'.
+    f.line14 = QStringLiteral("0, 2, x");
+    run = runFormat(f);
+    t = placedTexts(*run.surface);
+    const double top = run.state.geo.FrameTop;
+    QCOMPARE(t.size(), std::size_t(8));
+    for (std::size_t i = 0; i < 4; ++i) {
+        QVERIFY(near(t[i].at.y, top - 1.3 * 3));
+        QVERIFY(near(t[i + 4].at.y, top - 1.5 * 3));
+    }
+    QCOMPARE(run.state.edges.XTextTop, float(top - 1.5 * 3));
 }
 
 void TestText::logY()
@@ -280,6 +326,44 @@ void TestText::printerTextIsAsWideAsOnTheCanvas()
         }
     }
     printer.finish();
+}
+
+void TestText::printerFitsEachTextAsWhenMeasuredWhole()
+{
+    // A page of comments in every face: plain and Japanese lines, repeated characters, a
+    // long line, and texts that must be laid out whole (a tab, a combining accent, Arabic,
+    // characters the face lacks).
+    const QStringList texts{u"Frequency f (Hz)"_s, u"降水量 (mm)"_s, u"x"_s, u""_s, u"   "_s, u"a\tb"_s,
+                            u"e\u0301te\u0301"_s, u"office ffl Th"_s, u"ｱｲｳ１２３ー"_s, u"Ωμ∑ ±° 10^-3"_s,
+                            QString(3000, u'm') + u"i"_s, u"Arial 日本語"_s, u"😀 x"_s, u"سلام"_s, u"lllllll"_s,
+                            u"Line 7: 降水量（mm）、ひらがな・カタカナー ab"_s, u"ｘ軸 α β γ"_s};
+    const QStringList faces{u"ＭＳ Ｐ明朝"_s, u"ＭＳ ゴシック"_s, u"Times New Roman"_s, u"Arial"_s, u"Courier New"_s,
+                            u"No Such Face"_s};
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&document);
+    writer.setResolution(600);
+    PrinterSurface::preparePage(writer);
+    PrinterSurface printer(writer);
+    FontFactory reference;
+    int compared = 0;
+    for (const QString &face : faces) {
+        for (double key : {1.5, 4.0, 9.0}) {
+            for (const QString &text : texts) {
+                const FontRequest request{face, 2 * key * 6.25, false, text};
+                const TextFont got = printer.font(request);
+                const MadeFont want = fittedAsMeasuredWhole(reference, printer.profile(), writer, request);
+                const QString what = u"%1 %2 '%3'"_s.arg(face).arg(key).arg(text.left(20));
+                QVERIFY2(got.drawn.font.pointSizeF() == want.font.pointSizeF() && got.drawn.xScale == want.xScale,
+                         qPrintable(what));
+                QVERIFY2(printer.textWidth(got, text) == FontFactory::advance(want, text, writer) / printer.profile().devPerMmX,
+                         qPrintable(what));
+                ++compared;
+            }
+        }
+    }
+    QCOMPARE(compared, 306);
+    QVERIFY(printer.finish());
 }
 
 void TestText::metafileMeasuresOnTheScreen()
