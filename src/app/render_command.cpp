@@ -177,6 +177,7 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
         if (png.open(QIODevice::WriteOnly) && writePng(canvas.image, &png))
             result.bytes = png.data();
         break;
+    }
     case PageFormat::Pdf:
         result.bytes = pdfPage(job);
         break;
