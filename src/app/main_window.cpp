@@ -350,7 +350,7 @@ void MainWindow::writePathMemoryCopies()
 void MainWindow::draw()
 {
     view_.resetPans();
-    // Scl: the canvas window at the preset's size and its remembered place.
+    // Scaling: the canvas window at the preset's size and its remembered place.
     if (const auto preset = presetForCaption(sizeButton_->text()))
         canvas_->setClientTwips(preset->widthTwips, preset->heightTwips, preset->horizontalBar);
     canvas_->place(canvasPosition_);

@@ -33,7 +33,7 @@ public:
     explicit CanvasWindow(PageHost &host, QWidget *parent = nullptr);
     ~CanvasWindow() override;
 
-    // Scl: the page window at the preset's inner size in twips.
+    // Scaling: the page window at the preset's inner size in twips.
     void setClientTwips(int width, int height, bool horizontalBar);
     // Places the window where "戻る" last left it (position and frame as they were), or at
     // `first` before that.

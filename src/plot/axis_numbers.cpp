@@ -23,7 +23,7 @@ TextFont numberFont(Surface &surface, const PassState &st, double w)
 
 } // namespace
 
-void XnbDrw(Surface &surface, PassState &st, const TextSize &size)
+void drawLinearXNumbers(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;
@@ -46,7 +46,7 @@ void XnbDrw(Surface &surface, PassState &st, const TextSize &size)
     }
 }
 
-void YnbDrw(Surface &surface, PassState &st, const TextSize &size)
+void drawLinearYNumbers(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;
@@ -72,7 +72,7 @@ void YnbDrw(Surface &surface, PassState &st, const TextSize &size)
     }
 }
 
-void LXnbDrw(Surface &surface, PassState &st, const TextSize &size)
+void drawLogXNumbers(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;
@@ -109,7 +109,7 @@ void LXnbDrw(Surface &surface, PassState &st, const TextSize &size)
     }
 }
 
-void LYnbDrw1(Surface &surface, PassState &st, const TextSize &size)
+void drawLogYNumbersLeft(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;
@@ -136,7 +136,7 @@ void LYnbDrw1(Surface &surface, PassState &st, const TextSize &size)
         surface.text(base, {st.edges.YTextLeft, g.PlotBottom - m.offset - size.h / 2}, kTen);
 }
 
-void LYnbDrw2(Surface &surface, PassState &st, const TextSize &size)
+void drawLogYNumbersRight(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;

@@ -9,10 +9,10 @@
 
 namespace nikra {
 
-void XnbDrw(Surface &surface, PassState &state, const TextSize &size);
-void YnbDrw(Surface &surface, PassState &state, const TextSize &size);
-void LXnbDrw(Surface &surface, PassState &state, const TextSize &size);
-void LYnbDrw1(Surface &surface, PassState &state, const TextSize &size);  // left of the frame
-void LYnbDrw2(Surface &surface, PassState &state, const TextSize &size);  // right of the frame
+void drawLinearXNumbers(Surface &surface, PassState &state, const TextSize &size);
+void drawLinearYNumbers(Surface &surface, PassState &state, const TextSize &size);
+void drawLogXNumbers(Surface &surface, PassState &state, const TextSize &size);
+void drawLogYNumbersLeft(Surface &surface, PassState &state, const TextSize &size);  // left of the frame
+void drawLogYNumbersRight(Surface &surface, PassState &state, const TextSize &size);  // right of the frame
 
 } // namespace nikra

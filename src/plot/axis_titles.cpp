@@ -2,7 +2,7 @@
 
 namespace nikra {
 
-void XlbDrw(Surface &surface, PassState &st, const TextSize &size)
+void drawXTitle(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;
@@ -21,7 +21,7 @@ void XlbDrw(Surface &surface, PassState &st, const TextSize &size)
     }
 }
 
-void YlbDrw(Surface &surface, PassState &st, const TextSize &size)
+void drawYTitle(Surface &surface, PassState &st, const TextSize &size)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;

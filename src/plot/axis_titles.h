@@ -8,7 +8,7 @@
 
 namespace nikra {
 
-void XlbDrw(Surface &surface, PassState &state, const TextSize &size);
-void YlbDrw(Surface &surface, PassState &state, const TextSize &size);
+void drawXTitle(Surface &surface, PassState &state, const TextSize &size);
+void drawYTitle(Surface &surface, PassState &state, const TextSize &size);
 
 } // namespace nikra

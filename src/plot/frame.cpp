@@ -56,34 +56,34 @@ void drawAxisTexts(Surface &surface, PassState &st)
         e.XTextBottom = g.PlotBottom;
         e.XTextTop = g.FrameTop;
     } else if (f.XLG != 0) {
-        LXnbDrw(surface, st, textSizeOf(p, f.XNS, KeyAxis::X));
+        drawLogXNumbers(surface, st, textSizeOf(p, f.XNS, KeyAxis::X));
     } else {
-        XnbDrw(surface, st, textSizeOf(p, f.XNS, KeyAxis::X));
+        drawLinearXNumbers(surface, st, textSizeOf(p, f.XNS, KeyAxis::X));
     }
     if (f.XLS <= 0) {
         if (e.XTextBottom > st.page.LowestY)
             st.page.LowestY = e.XTextBottom;
     } else {
-        XlbDrw(surface, st, textSizeOf(p, f.XLS, KeyAxis::X));
+        drawXTitle(surface, st, textSizeOf(p, f.XLS, KeyAxis::X));
     }
     e.YTextLeft = g.PlotLeft;
     e.YTextRight = g.PlotLeft + f.XWD;
     if (f.YNS > 0) {
         const TextSize size = textSizeOf(p, f.YNS, KeyAxis::Y);
         if (f.YLG == 0)
-            YnbDrw(surface, st, size);
+            drawLinearYNumbers(surface, st, size);
         else if (f.YLP == 1)
-            LYnbDrw1(surface, st, size);
+            drawLogYNumbersLeft(surface, st, size);
         else if (f.YLP == 2)
-            LYnbDrw2(surface, st, size);
+            drawLogYNumbersRight(surface, st, size);
     }
     if (f.YLS > 0)
-        YlbDrw(surface, st, textSizeOf(p, f.YLS, KeyAxis::Y));
+        drawYTitle(surface, st, textSizeOf(p, f.YLS, KeyAxis::Y));
 }
 
 } // namespace
 
-void FrmDrw(Surface &surface, PassState &st)
+void drawFrame(Surface &surface, PassState &st)
 {
     const PlotFormat &f = st.fmt;
     const FrameGeometry &g = st.geo;

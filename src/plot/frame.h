@@ -5,8 +5,8 @@
 
 namespace nikra {
 
-// FrmDrw: the slot's frame, its ticks or dotted division lines, and the axis texts around
+// drawFrame: the slot's frame, its ticks or dotted division lines, and the axis texts around
 // it, moving the running text edges and LowestY.
-void FrmDrw(Surface &surface, PassState &state);
+void drawFrame(Surface &surface, PassState &state);
 
 } // namespace nikra

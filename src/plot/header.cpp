@@ -4,7 +4,7 @@
 
 namespace nikra {
 
-void Header(Surface &surface, const HeaderSettings &header)
+void drawHeader(Surface &surface, const HeaderSettings &header)
 {
     if (header.text.isEmpty())
         return;

@@ -8,6 +8,6 @@ namespace nikra {
 
 // Left edge at 10 mm, centred on 105 mm, or ending at 200 mm; top at 10 mm. A size that is
 // not a number draws no header. The header does not move LowestY.
-void Header(Surface &surface, const HeaderSettings &header);
+void drawHeader(Surface &surface, const HeaderSettings &header);
 
 } // namespace nikra

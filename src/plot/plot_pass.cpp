@@ -7,7 +7,7 @@
 #include "plot/axis_view.h"
 #include "plot/curves/comments.h"
 #include "plot/curves/curve_fit.h"
-#include "plot/curves/lin_drw.h"
+#include "plot/curves/curve_line.h"
 #include "plot/curves/markers.h"
 #include "plot/frame.h"
 #include "plot/header.h"
@@ -75,22 +75,22 @@ void PlotPass::run(const HeaderSettings &header)
         progress_.slotsTotal += slots_[slot].format.isEmpty() ? 0 : 1;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         if (!slots_[slot].format.isEmpty()) {
-            Adrw(slot);
+            placeSlot(slot);
             ++progress_.slotsDone;
             tellProgress(0);
         }
     }
-    Header(surface_, header);
+    drawHeader(surface_, header);
 }
 
-void PlotPass::Adrw(int slot)
+void PlotPass::placeSlot(int slot)
 {
     const bool leftColumn = slot % 2 == 1;
-    const bool placed = Drw(slot, leftColumn ? 25.0f : 120.0f, st_.page.RowTop);
+    const bool placed = drawSlot(slot, leftColumn ? 25.0f : 120.0f, st_.page.RowTop);
     // The comment step belongs to a slot whose own frame was placed: a slot that stopped
     // before that has no CSZ or text edges of its own.
     if (placed && st_.fmt.CSZ > 0 && !slots_[slot].comment.isEmpty())
-        Cmt(slot);
+        drawSlotComments(slot);
     if (leftColumn) {
         if (slot < kSlotCount && slots_[slot + 1].format.isEmpty())
             st_.page.RowTop = st_.page.LowestY;
@@ -99,7 +99,7 @@ void PlotPass::Adrw(int slot)
     }
 }
 
-bool PlotPass::Drw(int slot, float xOffset, float yOffset)
+bool PlotPass::drawSlot(int slot, float xOffset, float yOffset)
 {
     SlotFiles &names = slots_[slot];
     if (!fileExists(names.format)) {
@@ -115,7 +115,7 @@ bool PlotPass::Drw(int slot, float xOffset, float yOffset)
     bool placed = false;
     if (!readFixedPart(slot, format, xOffset, yOffset, placed))
         return placed;
-    FrmDrw(surface_, st_);
+    drawFrame(surface_, st_);
     tellProgress(0);  // the frame is up before a long Graph Data file is read
 
     auto sink = [&](const Diagnostic &d) { report(slot, d); };
@@ -242,16 +242,16 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
                 break;
             }
             fitCurve(block, st_.style.IPL, curve);
-            LinDrw(surface_, st_, curve);
+            drawCurveLine(surface_, st_, curve);
         }
         if (st_.style.PSZ > 0)
-            PntDrw(surface_, st_, block);
+            drawMarkers(surface_, st_, block);
         progress_.points += n;
         tellProgress(graph.shareRead());
     }
 }
 
-void PlotPass::Cmt(int slot)
+void PlotPass::drawSlotComments(int slot)
 {
     SlotFiles &names = slots_[slot];
     if (!fileExists(names.comment)) {

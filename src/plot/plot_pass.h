@@ -31,7 +31,7 @@ class PlotPass {
 public:
     PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger &messenger);
 
-    // Pass start: RowTop = 10 mm, LowestY = 0, then Adrw for every slot with a Format Data
+    // Pass start: RowTop = 10 mm, LowestY = 0, then placeSlot for every slot with a Format Data
     // name, in slot order, and the header when it has a text.
     void run(const HeaderSettings &header);
 
@@ -41,13 +41,13 @@ public:
     void setProgressHook(ProgressHook hook) { progressHook_ = std::move(hook); }
 
 private:
-    void Adrw(int slot);
+    void placeSlot(int slot);
     // The slot's frame and curves; true once the frame geometry of this slot has been
     // derived, so its comments have a place to go.
-    bool Drw(int slot, float xOffset, float yOffset);
+    bool drawSlot(int slot, float xOffset, float yOffset);
     bool readFixedPart(int slot, FormatDataReader &format, float xOffset, float yOffset, bool &placed);
     void drawBlocks(int slot, FormatDataReader &format, const QString &graphPath);
-    void Cmt(int slot);
+    void drawSlotComments(int slot);
 
     bool applyView(int slot, bool xAxis);
     void advanceLegend();

@@ -34,7 +34,7 @@ double PrinterSurface::fittedWidth(const FontRequest &request)
     return *it;
 }
 
-// FSize: the canvas width of the fitted text first; then candidate widths from 0.76 to 1.75
+// fittedWidth: the canvas width of the fitted text first; then candidate widths from 0.76 to 1.75
 // times the nominal one, until the printed text is at least as wide; the result lies
 // between the last two candidates in proportion to their widths.
 double PrinterSurface::fit(Fitting &fitting, const FontRequest &request)

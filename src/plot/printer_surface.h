@@ -1,7 +1,7 @@
 #pragma once
 // The printer: any paged device (a QPrinter, or a QPdfWriter for the command line), drawn
 // at the device's own resolution over the whole page without margins, so a point 25 mm
-// from the page's edge is printed 25 mm from the paper's edge. Fonts are fitted (FSize) so
+// from the page's edge is printed 25 mm from the paper's edge. Fonts are fitted (fittedWidth) so
 // a text is as wide on paper as on the reference (96-dpi) canvas, whatever the printer's
 // own glyph widths and whatever screen the program runs on.
 

@@ -255,7 +255,7 @@ void TestCurves::placedMarkersDrawAsPolygons()
     const MetaWindow window = metaWindow(Selection{0, 0, 40, 30});
     auto write = [&](auto &&surface) {
         for (const auto &[style, at] : markers)
-            Pnt(surface, style, at);
+            drawMarker(surface, style, at);
         QVERIFY(surface.finish());
     };
     QBuffer placed, polygons;

@@ -307,7 +307,7 @@ void TestText::header()
 
 void TestText::printerTextIsAsWideAsOnTheCanvas()
 {
-    // FSize: a printed text is as wide in mm as on the canvas, although the printer's font
+    // fittedWidth: a printed text is as wide in mm as on the canvas, although the printer's font
     // is made at another resolution (to within one step of its whole-unit width).
     TestDir dir;
     QPdfWriter writer(dir.path(QStringLiteral("fit.pdf")));

@@ -16,7 +16,7 @@ namespace nikra {
 // The pieces of one file line, each with the LF that ended it (if any).
 QStringList commentPieces(const QString &line, double limitMm, const std::function<double(const QString &)> &widthMm);
 
-// Cmt's drawing: lowers LowestY to the last line's bottom.
+// drawSlotComments's drawing: lowers LowestY to the last line's bottom.
 void drawComments(Surface &surface, PassState &state, const QStringList &lines);
 
 } // namespace nikra

@@ -1,4 +1,4 @@
-#include "plot/curves/lin_drw.h"
+#include "plot/curves/curve_line.h"
 
 #include "plot/curves/colour_table.h"
 #include "plot/curves/curve_clip.h"
@@ -25,7 +25,7 @@ void drawClipped(Surface &surface, const PassState &st, const CurvePoints &curve
 
 } // namespace
 
-void LinDrw(Surface &surface, const PassState &st, const CurvePoints &curve)
+void drawCurveLine(Surface &surface, const PassState &st, const CurvePoints &curve)
 {
     const Pen pen = curvePen(st.style.LTP, st.style.PCL, surface.profile());
     const bool fill = fillsArea(st.style.LTP);

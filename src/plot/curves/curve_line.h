@@ -6,8 +6,8 @@
 
 namespace nikra {
 
-// LinDrw: the curve of one block, mapped onto the page, clipped to the frame and drawn as
+// drawCurveLine: the curve of one block, mapped onto the page, clipped to the frame and drawn as
 // polylines (or filled polygons for LTP = 5) with the curve's pen.
-void LinDrw(Surface &surface, const PassState &state, const CurvePoints &curve);
+void drawCurveLine(Surface &surface, const PassState &state, const CurvePoints &curve);
 
 } // namespace nikra

@@ -1,8 +1,8 @@
 #pragma once
 // A curve's legend entry inside its frame: a 10 mm sample of its line ending at the entry's
 // point, a sample marker at that point and the label RLB after it. The line sample comes
-// from LinDrw, the marker sample from PntDrw, the label from PntDrw when the curve has
-// markers and from LinDrw otherwise.
+// from drawCurveLine, the marker sample from drawMarkers, the label from drawMarkers when the curve has
+// markers and from drawCurveLine otherwise.
 
 #include "plot/pass_state.h"
 #include "plot/surface.h"

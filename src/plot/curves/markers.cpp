@@ -87,7 +87,7 @@ MarkerShape markerShape(int PTP, double s)
 
 Pen markerPen(int PTP) { return Pen{LineStyle::Solid, int(std::floor(PTP / 10.0)) + 1, Qt::black}; }
 
-void Pnt(Surface &surface, const CurveStyle &style, PagePoint centre)
+void drawMarker(Surface &surface, const CurveStyle &style, PagePoint centre)
 {
     const Pen pen = markerPen(style.PTP);
     const MarkerShape shape = markerShape(style.PTP, style.PSZ);
@@ -100,16 +100,16 @@ void Pnt(Surface &surface, const CurveStyle &style, PagePoint centre)
         surface.circle(centre, style.PSZ / std::sqrt(18.0), pen, QColor(255, 255, 255));
 }
 
-void PntDrw(Surface &surface, const PassState &st, const DataBlock &block)
+void drawMarkers(Surface &surface, const PassState &st, const DataBlock &block)
 {
     const PageRect frame = plotFrame(st);
     for (std::size_t i = 0; i < block.x.size(); ++i) {
         const PagePoint at = pageOf(st, block.x[i], block.y[i]);
         if (frame.contains(at))  // edges included: a marker there is drawn whole
-            Pnt(surface, st.style, at);
+            drawMarker(surface, st.style, at);
     }
     if (const auto at = legendPoint(st)) {
-        Pnt(surface, st.style, *at);
+        drawMarker(surface, st.style, *at);
         legendLabel(surface, st, *at);
     }
 }

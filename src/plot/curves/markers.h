@@ -25,11 +25,11 @@ MarkerShape markerShape(int PTP, double PSZ);
 // which asks for the thinnest line.
 Pen markerPen(int PTP);
 
-// Pnt: one marker centred on a page point.
-void Pnt(Surface &surface, const CurveStyle &style, PagePoint centre);
+// drawMarker: one marker centred on a page point.
+void drawMarker(Surface &surface, const CurveStyle &style, PagePoint centre);
 
-// PntDrw: a marker at every data point inside the frame (edges included), then the
+// drawMarkers: a marker at every data point inside the frame (edges included), then the
 // legend entry's marker and label.
-void PntDrw(Surface &surface, const PassState &state, const DataBlock &block);
+void drawMarkers(Surface &surface, const PassState &state, const DataBlock &block);
 
 } // namespace nikra
