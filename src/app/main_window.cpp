@@ -366,8 +366,7 @@ void MainWindow::draw()
 
     const CanvasPage page = canvas_->drawFresh();
     writePathMemoryCopies();
-    if (page.lowestY > 279.0f)
-        messenger_.warn(pageTitle(), messageText(Msg::PageTooLong));
+    warnIfBeyondPrintedPage(page, messenger_);
 }
 
 void MainWindow::canvasClosed(bool back)

@@ -12,9 +12,6 @@ namespace {
 
 QString absolute(const QString &path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); }
 
-// The plots may reach this far down the page (mm) before the printed page cuts them off.
-constexpr float kPrintedPageBottom = 279.0f;
-
 void takeRemembered(const PathMemory &memory, SlotSet &slots, HeaderSettings &header)
 {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -115,8 +112,7 @@ PageSource readPageSource(const PageInputs &inputs)
 CanvasPage canvasPassWithPageCheck(PageJob &job, CanvasPaint paint)
 {
     CanvasPage page = paint == CanvasPaint::Picture ? drawCanvasPage(job) : checkCanvasPage(job);
-    if (page.lowestY > kPrintedPageBottom)
-        job.messenger.warn(pageTitle(), messageText(Msg::PageTooLong));
+    warnIfBeyondPrintedPage(page, job.messenger);
     return page;
 }
 

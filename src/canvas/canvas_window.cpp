@@ -388,7 +388,7 @@ void CanvasWindow::print()
     const QString caption = printButton_->text();
     std::unique_ptr<QPrinter> printer = printerFactory_ ? printerFactory_() : nullptr;
     if (!printer) {
-        host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::NoPrinter));
+        host_.messenger().warn(programName(), messageText(Msg::NoPrinter));
         return;
     }
     printButton_->setText(QStringLiteral("計算中"));
@@ -414,7 +414,7 @@ void CanvasWindow::print()
     }
     if (!printed) {
         printButton_->setText(caption);
-        host_.messenger().warn(QStringLiteral("Nikra"), messageText(Msg::PrintFailed));
+        host_.messenger().warn(programName(), messageText(Msg::PrintFailed));
         return;
     }
     printButton_->setText(QStringLiteral("再印刷"));
@@ -489,7 +489,7 @@ void CanvasWindow::saveToFile()
     saveFilter_ = dialog.selectedNameFilter();
     const QString path = pageFileName(dialog.selectedFiles().constFirst(), saveFilter_);
     saveFolder_ = QFileInfo(path).absolutePath();
-    if (QFileInfo::exists(path) && !host_.messenger().askYesNo(QStringLiteral("Nikra"), messageText(Msg::FileExists)))
+    if (QFileInfo::exists(path) && !host_.messenger().askYesNo(programName(), messageText(Msg::FileExists)))
         return;
     savePage(path);  // says itself why a page was not written
 }

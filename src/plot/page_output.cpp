@@ -150,6 +150,14 @@ CanvasPage checkCanvasPage(PageJob &job)
     return page;
 }
 
+void warnIfBeyondPrintedPage(const CanvasPage &page, Messenger &messenger)
+{
+    // The plots may reach this far down the page (mm) before the printed page cuts them off.
+    constexpr float kPrintedPageBottom = 279.0f;
+    if (page.lowestY > kPrintedPageBottom)
+        messenger.warn(pageTitle(), messageText(Msg::PageTooLong));
+}
+
 bool printPage(PageJob &job, QPagedPaintDevice &device)
 {
     PrinterSurface surface(device);

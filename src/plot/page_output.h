@@ -44,6 +44,9 @@ CanvasPage drawCanvasPage(PageJob &job);
 // names and lowest point, measured with the canvas fonts, but nothing painted (the image
 // stays null).
 CanvasPage checkCanvasPage(PageJob &job);
+// The draw command's check after the canvas pass: plots reaching below 279 mm run off the
+// printed page, which is said once (a warning; the page stays as drawn).
+void warnIfBeyondPrintedPage(const CanvasPage &page, Messenger &messenger);
 
 // A page file written whole, or why it was not: the system's reason (no such folder,
 // permission denied, no space left) or that the page could not be drawn. The old file is
