@@ -4,7 +4,6 @@
 #include "formats/messages.h"
 #include "plot/page_output.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -172,26 +171,18 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
     const CanvasPage canvas = canvasPassWithPageCheck(
         job, o.format == PageFormat::Png ? CanvasPaint::Picture : CanvasPaint::NoPicture);
     switch (o.format) {
-    case PageFormat::Png: {
-        QBuffer png;
-        if (png.open(QIODevice::WriteOnly) && writePng(canvas.image, &png))
-            result.bytes = png.data();
+    case PageFormat::Png:
+        result.bytes = pngPage(canvas.image);
         break;
-    }
     case PageFormat::Pdf:
         result.bytes = pdfPage(job);
         break;
-    case PageFormat::Svg: {
-        QBuffer svg;
-        if (svg.open(QIODevice::WriteOnly) && writeMetafile(job, o.selection, &svg))
-            result.bytes = svg.data();
+    case PageFormat::Svg:
+        result.bytes = svgPage(job, o.selection);
         break;
-    }
     }
     return result;
 }
-
-bool writePageFile(const QString &path, const QByteArray &bytes) { return writePageBytes(path, bytes).written; }
 
 int runRender(const RenderOptions &o, Messenger &messenger)
 {
@@ -203,8 +194,7 @@ int runRender(const RenderOptions &o, Messenger &messenger)
         std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
         return 1;
     }
-    const PageFile file = page.bytes ? writePageBytes(o.output, *page.bytes)
-                                     : PageFile{false, messageText(Msg::PageNotDrawn)};
+    const PageFile file = writePageBytes(o.output, page.bytes);
     if (!file.written) {
         messenger.warn(programName(), messageText(Msg::PageNotWritten, {o.output, file.failure}));
         return 1;

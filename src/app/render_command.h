@@ -48,9 +48,6 @@ struct RenderedPage {
 };
 RenderedPage renderPage(const RenderOptions &options, Messenger &messenger);
 
-// The page file replaced in one step, so a viewer that reloads it never sees half of it.
-bool writePageFile(const QString &path, const QByteArray &bytes);
-
 // Exit status: 0 the page was written, 1 it was not. With --watch, the page is written
 // again after every change of its files until the process is stopped (status 0).
 int runRender(const RenderOptions &options, Messenger &messenger);

@@ -73,7 +73,7 @@ public:
                 }
             }
         }
-        if (!page.bytes || !writePageFile(options_.output, *page.bytes)) {
+        if (!writePageBytes(options_.output, page.bytes).written) {
             report(QStringLiteral("could not write '%1'").arg(options_.output));
             return false;
         }

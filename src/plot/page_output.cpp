@@ -191,28 +191,34 @@ std::optional<QByteArray> pdfPage(PageJob &job)
     return bytes;
 }
 
-PageFile writePageBytes(const QString &path, const QByteArray &bytes) { return putIntoFile(path, bytes); }
-
-PageFile writePdfPage(PageJob &job, const QString &path)
-{
-    const std::optional<QByteArray> bytes = pdfPage(job);
-    return bytes ? writePageBytes(path, *bytes) : notDrawn();
-}
-
-PageFile writePngPage(const QImage &image, const QString &path)
+std::optional<QByteArray> pngPage(const QImage &image)
 {
     QBuffer encoded;
     if (image.isNull() || !encoded.open(QIODevice::WriteOnly) || !writePng(image, &encoded))
-        return notDrawn();
-    return writePageBytes(path, encoded.data());
+        return std::nullopt;
+    return encoded.data();
 }
 
-PageFile writeSvgPage(PageJob &job, const Selection &selection, const QString &path)
+std::optional<QByteArray> svgPage(PageJob &job, const Selection &selection)
 {
     QBuffer drawing;
     if (!drawing.open(QIODevice::WriteOnly) || !writeMetafile(job, selection, &drawing))
-        return notDrawn();
-    return writePageBytes(path, drawing.data());
+        return std::nullopt;
+    return drawing.data();
+}
+
+PageFile writePageBytes(const QString &path, const std::optional<QByteArray> &bytes)
+{
+    return bytes ? putIntoFile(path, *bytes) : notDrawn();
+}
+
+PageFile writePdfPage(PageJob &job, const QString &path) { return writePageBytes(path, pdfPage(job)); }
+
+PageFile writePngPage(const QImage &image, const QString &path) { return writePageBytes(path, pngPage(image)); }
+
+PageFile writeSvgPage(PageJob &job, const Selection &selection, const QString &path)
+{
+    return writePageBytes(path, svgPage(job, selection));
 }
 
 bool writePng(const QImage &page, QIODevice *output)

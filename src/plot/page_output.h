@@ -68,9 +68,14 @@ PageFile writePdfPage(PageJob &job, const QString &path);
 PageFile writePngPage(const QImage &image, const QString &path);
 // The metafile pass for the selection (or the whole page) as an SVG file.
 PageFile writeSvgPage(PageJob &job, const Selection &selection, const QString &path);
+// The canvas image as PNG bytes, and the metafile pass as SVG bytes; nothing when they
+// could not be made.
+std::optional<QByteArray> pngPage(const QImage &image);
+std::optional<QByteArray> svgPage(PageJob &job, const Selection &selection);
 // A page made in memory put into its file: replaced in one step (a device or a pipe is
-// written in place, never replaced), or left as it was with the reason.
-PageFile writePageBytes(const QString &path, const QByteArray &bytes);
+// written in place, never replaced), or left as it was with the reason; a page that could
+// not be made (nothing) leaves it as it was too.
+PageFile writePageBytes(const QString &path, const std::optional<QByteArray> &bytes);
 
 // A canvas page as a PNG file. A page of at most 256 colours (most are: white, black, the
 // curve colours and the greys of smoothed text) is written with a palette of exactly its
