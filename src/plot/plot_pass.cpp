@@ -1,6 +1,7 @@
 #include "plot/plot_pass.h"
 
 #include "formats/comment_data.h"
+#include "formats/file_bytes.h"
 #include "formats/format_data_reader.h"
 #include "formats/graph_data_reader.h"
 #include "formats/text_codec.h"
@@ -12,7 +13,6 @@
 #include "plot/frame.h"
 #include "plot/header.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -22,17 +22,6 @@ namespace nikra {
 namespace {
 
 bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
-
-std::optional<QByteArray> readWholeFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
 
 } // namespace
 

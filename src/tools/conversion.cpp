@@ -1,9 +1,9 @@
 #include "tools/conversion.h"
 
+#include "formats/file_bytes.h"
 #include "formats/value_reader.h"
 #include "tools/single_text.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <cmath>
@@ -283,15 +283,11 @@ ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, con
     if (inputPath.trimmed().isEmpty())
         return fail(Msg::ConversionNoInput, {});
 
-    QFile in(inputPath);
-    if (!in.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readWholeFile(inputPath);
+    if (!bytes)
         return fail(Msg::ConversionInputUnreadable, {inputPath});
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return fail(Msg::ConversionInputUnreadable, {inputPath});
-    in.close();
 
-    const ConvertedData converted = convertData(mode, bytes);
+    const ConvertedData converted = convertData(mode, *bytes);
     if (converted.hasProblem) {
         QStringList args{inputPath};
         if (converted.problem.line > 0)
