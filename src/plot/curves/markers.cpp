@@ -87,10 +87,12 @@ MarkerShape markerShape(int PTP, double s)
 
 Pen markerPen(int PTP) { return Pen{LineStyle::Solid, int(std::floor(PTP / 10.0)) + 1, Qt::black}; }
 
-void drawMarker(Surface &surface, const CurveStyle &style, PagePoint centre)
+namespace {
+
+// One marker of a shape already worked out: a block's markers share their shape.
+void drawMarkerOfShape(Surface &surface, const CurveStyle &style, const MarkerShape &shape, PagePoint centre)
 {
     const Pen pen = markerPen(style.PTP);
-    const MarkerShape shape = markerShape(style.PTP, style.PSZ);
     if (shape.kind == MarkerKind::Circle) {
         surface.circle(centre, shape.radius, pen, pclColour(style.PCL));
     } else if (shape.kind == MarkerKind::Polygon) {
@@ -100,16 +102,24 @@ void drawMarker(Surface &surface, const CurveStyle &style, PagePoint centre)
         surface.circle(centre, style.PSZ / std::sqrt(18.0), pen, QColor(255, 255, 255));
 }
 
+} // namespace
+
+void drawMarker(Surface &surface, const CurveStyle &style, PagePoint centre)
+{
+    drawMarkerOfShape(surface, style, markerShape(style.PTP, style.PSZ), centre);
+}
+
 void drawMarkers(Surface &surface, const PassState &st, const DataBlock &block)
 {
     const PageRect frame = plotFrame(st);
+    const MarkerShape shape = markerShape(st.style.PTP, st.style.PSZ);
     for (std::size_t i = 0; i < block.x.size(); ++i) {
         const PagePoint at = pageOf(st, block.x[i], block.y[i]);
         if (frame.contains(at))  // edges included: a marker there is drawn whole
-            drawMarker(surface, st.style, at);
+            drawMarkerOfShape(surface, st.style, shape, at);
     }
     if (const auto at = legendPoint(st)) {
-        drawMarker(surface, st.style, *at);
+        drawMarkerOfShape(surface, st.style, shape, *at);
         legendLabel(surface, st, *at);
     }
 }
