@@ -48,7 +48,6 @@ public:
     QLineEdit *patternBox() const { return pattern_; }
     QListWidget *fileList() const { return fileList_; }
     QListWidget *folderList() const { return folderList_; }
-    QComboBox *driveList() const { return driveList_; }
 
 Q_SIGNALS:
     void fileClicked(const QString &fullName);

@@ -33,8 +33,6 @@ public:
     // Opens a folder; false (and nothing changes) when it does not exist.
     bool setFolder(const QString &path);
 
-    QComboBox *driveList() const { return driveList_; }
-    QListWidget *folderList() const { return folderList_; }
 
 Q_SIGNALS:
     void folderChanged(const QString &folder);

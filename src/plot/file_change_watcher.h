@@ -26,9 +26,6 @@ public:
     void setFiles(const QStringList &paths);
     QStringList files() const { return stamps_.keys(); }
 
-    // The quiet time after the last change before changed() is sent.
-    void setQuietTime(int milliseconds) { quiet_.setInterval(milliseconds); }
-
     // True when a watched file is not as it was at the last changed() (or when it was
     // added): the drawing just made may have read it half-way through a change, and a
     // new signal is on its way.

@@ -40,7 +40,6 @@ public:
 
     int checkerTarget() const { return checkerTarget_; }
     // The file the text was opened from or last saved to.
-    QString openedPath() const { return openedPath_; }
 
     // What "印刷" sends to the printer: the bold header line, an empty line, the text.
     std::unique_ptr<QTextDocument> printout(const QDateTime &when) const;
