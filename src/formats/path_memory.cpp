@@ -1,9 +1,9 @@
 #include "path_memory.h"
+#include "file_bytes.h"
 
 #include "text_codec.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace nikra {
 
@@ -123,13 +123,7 @@ QString PathMemory::compose(const Contents &c)
 
 bool PathMemory::write(const QString &path, const Contents &contents)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = encodeText(compose(contents), TextEncoding::Utf8);
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return writeWholeFile(path, encodeText(compose(contents), TextEncoding::Utf8));
 }
 
 } // namespace nikra

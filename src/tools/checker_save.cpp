@@ -1,4 +1,5 @@
 #include "tools/checker_save.h"
+#include "formats/file_bytes.h"
 
 #include "formats/messages.h"
 #include "tools/checker_text.h"
@@ -6,25 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace nikra {
-
-namespace {
-
-bool writeAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-} // namespace
 
 bool isSameFile(const QString &a, const QString &b)
 {
@@ -50,7 +34,7 @@ CheckerSaveResult saveCheckerText(const CheckerSave &request, Messenger &messeng
         result.encoding = TextEncoding::Utf8;
     }
 
-    if (!writeAtomically(request.targetPath, checkerFileBytes(request.text, result.encoding))) {
+    if (!writeWholeFile(request.targetPath, checkerFileBytes(request.text, result.encoding))) {
         messenger.warn(programName(), messageText(Msg::SaveFailed, {request.targetPath}));
         return result;
     }

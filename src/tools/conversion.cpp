@@ -4,7 +4,6 @@
 #include "formats/value_reader.h"
 #include "tools/single_text.h"
 
-#include <QSaveFile>
 
 #include <cmath>
 #include <string_view>
@@ -295,10 +294,7 @@ ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, con
         return fail(converted.problem.id, args);
     }
 
-    QSaveFile out(outputPath);
-    if (outputPath.isEmpty() || !out.open(QIODevice::WriteOnly)
-        || out.write(converted.text.data(), qint64(converted.text.size())) != qint64(converted.text.size())
-        || !out.commit())
+    if (!writeWholeFile(outputPath, QByteArrayView(converted.text.data(), qsizetype(converted.text.size()))))
         return fail(Msg::ConversionOutputUnwritable, {outputPath});
     outcome.written = true;
     return outcome;

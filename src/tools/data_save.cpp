@@ -1,4 +1,5 @@
 #include "tools/data_save.h"
+#include "formats/file_bytes.h"
 
 #include "formats/messages.h"
 #include "tools/checksum_manifest.h"
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -95,9 +95,7 @@ bool moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &me
 
 bool writeManifest(const QString &path, const QList<ManifestEntry> &entries)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = composeManifest(entries);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return writeWholeFile(path, composeManifest(entries));
 }
 
 } // namespace
