@@ -358,10 +358,7 @@ void MainWindow::draw()
 
     // A slot without a Format Data file keeps no other names.
     SlotSet s = slots();
-    for (SlotFiles &files : s.slots) {
-        if (files.format.isEmpty())
-            files = SlotFiles{};
-    }
+    s.dropUndrawnSlots();
     setSlots(s);
 
     const CanvasPage page = canvas_->drawFresh();

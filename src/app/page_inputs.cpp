@@ -98,13 +98,10 @@ PageSource readPageSource(const PageInputs &inputs)
             return source;
         }
     }
-    for (SlotFiles &files : source.slots.slots) {
-        if (files.format.isEmpty())
-            files = SlotFiles{};
-        for (const QString *name : {&files.format, &files.graph, &files.comment}) {
-            if (!name->isEmpty() && !source.files.contains(*name))
-                source.files.append(*name);
-        }
+    source.slots.dropUndrawnSlots();
+    for (const QString &name : source.slots.drawnFiles()) {
+        if (!source.files.contains(name))
+            source.files.append(name);
     }
     return source;
 }

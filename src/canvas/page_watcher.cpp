@@ -18,22 +18,11 @@ PageWatcher::PageWatcher(SettingsStore &settings, QWidget *checkBoxParent)
 
 bool PageWatcher::isOn() const { return checkBox_->isChecked(); }
 
-QStringList PageWatcher::drawnFiles(const SlotSet &slots)
-{
-    QStringList files;
-    for (const SlotFiles &s : slots.slots) {
-        if (!s.format.isEmpty())
-            files << s.format << s.graph << s.comment;
-    }
-    files.removeAll(QString());
-    return files;
-}
-
 void PageWatcher::pageShown(const SlotSet &slots, const QStringList &messages)
 {
     active_ = true;
     shownMessages_ = messages;
-    const QStringList files = drawnFiles(slots);
+    const QStringList files = slots.drawnFiles();
     if (files != shownFiles_ || files_.files().isEmpty()) {
         shownFiles_ = files;
         if (isOn())

@@ -33,8 +33,6 @@ public:
     // A redraw's messages: may its page replace the one on screen?
     bool accepts(const QStringList &messages) const;
 
-    // Every file drawn from the slots: the three names of each slot with a Format Data name.
-    static QStringList drawnFiles(const SlotSet &slots);
 
 Q_SIGNALS:
     void redrawWanted();

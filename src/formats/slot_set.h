@@ -22,6 +22,29 @@ struct SlotSet {
     std::array<SlotFiles, kSlotCount> slots;
     SlotFiles &operator[](int slot) { return slots[std::size_t(slot - 1)]; }  // slot 1..6
     const SlotFiles &operator[](int slot) const { return slots[std::size_t(slot - 1)]; }
+
+    // A slot without a Format Data file is not drawn and keeps no other names.
+    void dropUndrawnSlots()
+    {
+        for (SlotFiles &files : slots) {
+            if (files.format.isEmpty())
+                files = SlotFiles{};
+        }
+    }
+    // Every file the drawn slots name, each once, in slot order.
+    QStringList drawnFiles() const
+    {
+        QStringList names;
+        for (const SlotFiles &files : slots) {
+            if (files.format.isEmpty())
+                continue;
+            for (const QString *name : {&files.format, &files.graph, &files.comment}) {
+                if (!name->isEmpty() && !names.contains(*name))
+                    names.append(*name);
+            }
+        }
+        return names;
+    }
 };
 
 enum class HeaderAlign { None = -1, Left = 0, Centre = 1, Right = 2 };
