@@ -132,8 +132,7 @@ int runCheck(const CheckOptions &options, std::FILE *out)
 {
     PageSource source = readPageSource(options.inputs);
     if (!source.error.isEmpty()) {
-        const QByteArray line = QStringLiteral("nikra check: %1\n").arg(source.error).toUtf8();
-        std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
+        print(stderr, QStringLiteral("nikra check: %1\n").arg(source.error));
         return 2;
     }
     // The real canvas pass, its page thrown away: the same reading, the same checks in the

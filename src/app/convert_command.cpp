@@ -24,7 +24,7 @@ std::optional<ConversionMode> modeOf(const QString &name)
 int badArguments(const QString &why)
 {
     const QString text = QStringLiteral("nikra convert: %1\nTry 'nikra convert --help'.\n").arg(why);
-    std::fputs(text.toUtf8().constData(), stderr);
+    print(stderr, text);
     return 2;
 }
 
@@ -61,7 +61,7 @@ int runConvertCommand(const QStringList &args)
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"-h" || a == u"--help") {
-            std::fputs(convertUsage().toUtf8().constData(), stdout);
+            print(stdout, convertUsage());
             return 0;
         }
         if (a == u"-o" || a == u"--output") {
@@ -94,7 +94,7 @@ int runConvertCommand(const QStringList &args)
         messenger.warn(conversionTitle(), outcome.message());
         return 1;
     }
-    std::fputs((outputPath + u'\n').toUtf8().constData(), stdout);
+    print(stdout, outputPath + u'\n');
     return 0;
 }
 

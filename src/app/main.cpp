@@ -25,12 +25,6 @@ namespace {
 
 using namespace nikra;
 
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-}
-
 QString mainUsage()
 {
     return QStringLiteral(

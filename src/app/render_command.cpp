@@ -1,6 +1,7 @@
 #include "app/render_command.h"
 
 #include "app/render_watch.h"
+#include "app/stream_messenger.h"
 #include "formats/messages.h"
 #include "plot/page_output.h"
 
@@ -190,8 +191,7 @@ int runRender(const RenderOptions &o, Messenger &messenger)
         return watchRender(o);
     const RenderedPage page = renderPage(o, messenger);
     if (!page.error.isEmpty()) {
-        const QByteArray line = QStringLiteral("nikra render: %1\n").arg(page.error).toUtf8();
-        std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
+        print(stderr, QStringLiteral("nikra render: %1\n").arg(page.error));
         return 1;
     }
     const PageFile file = writePageBytes(o.output, page.bytes);

@@ -28,8 +28,7 @@ void report(const QString &what, const QStringList &messages = {})
     QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + u' ' + what;
     for (const QString &message : messages)
         line += QStringLiteral(" | ") + message;
-    const QByteArray bytes = (line + u'\n').toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    print(stdout, line + u'\n');
     std::fflush(stdout);
 }
 

@@ -14,12 +14,6 @@ namespace nikra {
 
 namespace {
 
-void print(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-}
-
 int badArguments(const QString &why)
 {
     print(stderr, QStringLiteral("nikra save: %1\nTry 'nikra save --help'.\n").arg(why));

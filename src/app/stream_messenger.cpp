@@ -2,10 +2,15 @@
 
 namespace nikra {
 
+void print(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
 void StreamMessenger::warn(const QString &title, const QString &text)
 {
-    const QByteArray line = (title + QStringLiteral(": ") + text + u'\n').toUtf8();
-    std::fwrite(line.constData(), 1, std::size_t(line.size()), stream_);
+    print(stream_, title + QStringLiteral(": ") + text + u'\n');
     std::fflush(stream_);
 }
 

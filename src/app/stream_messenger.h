@@ -8,6 +8,9 @@
 
 namespace nikra {
 
+// A text on a standard stream, as UTF-8 (the program's own lines go out this way).
+void print(std::FILE *stream, const QString &text);
+
 class StreamMessenger : public Messenger {
 public:
     explicit StreamMessenger(std::FILE *stream = stderr) : stream_(stream) {}
