@@ -3,7 +3,6 @@
 
 #include "app/main_window.h"
 
-#include "platform/file_picker.h"
 #include "tools/checker_window.h"
 #include "tools/conversion_window.h"
 #include "tools/data_save.h"
@@ -11,7 +10,6 @@
 #include "tools/search_window.h"
 
 #include <QDateTime>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace nikra {

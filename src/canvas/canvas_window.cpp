@@ -229,7 +229,6 @@ PassOutput CanvasWindow::runPass(Messenger &messenger)
     // Busy (no steps) until the pass has points or a whole slot to count.
     progress_->setRange(0, 0);
     latestProgress_ = PassProgress{};
-    latestPage_ = QImage();
     progressDelay_.start();
     PassOutput out = runner_->run(std::move(inputs), messenger);
     progressDelay_.stop();
@@ -240,9 +239,7 @@ PassOutput CanvasWindow::runPass(Messenger &messenger)
     host_.view() = out.view;  // the divisions the pass lifted
     if (closePending_) {
         closePending_ = false;
-        host_.canvasClosed(returning_);
-        returning_ = false;
-        watcher_->stop();
+        handBack();
     } else if (livePending_) {
         livePending_ = false;
         QTimer::singleShot(0, this, &CanvasWindow::liveRedraw);
@@ -522,6 +519,11 @@ void CanvasWindow::closeEvent(QCloseEvent *event)
         closePending_ = true;
         return;
     }
+    handBack();
+}
+
+void CanvasWindow::handBack()
+{
     watcher_->stop();
     host_.canvasClosed(returning_);
     returning_ = false;

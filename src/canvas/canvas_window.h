@@ -78,6 +78,8 @@ private:
     void showProgress(const PassProgress &progress, const QImage &pageSoFar);
     void placeOverlays();
     void showPage(const QImage &page);
+    // The window is closed: files are no longer watched and the main window comes back.
+    void handBack();
 
     PageHost &host_;
     PageView *view_;
