@@ -56,7 +56,7 @@ find_program(NIKRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 mark_as_advanced(NIKRA_DPKG_SHLIBDEPS)
 if(NOT NIKRA_DPKG_SHLIBDEPS)
   string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-         "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), ")
+         "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libdeflate0, ")
 endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -85,6 +85,12 @@ void PainterSurface::paintPolygon(const std::vector<QPoint> &path, const Pen &pe
     painter_.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
 }
 
+void PainterSurface::paintFractionalPolyline(std::span<const QPointF> path, const Pen &pen)
+{
+    use(pen, Qt::NoBrush);
+    painter_.drawPolyline(path.data(), int(path.size()));
+}
+
 void PainterSurface::paintText(QPoint at, const TextFont &f, const QString &text)
 {
     // A text that starts below the page cannot show: both devices are clipped to the page.

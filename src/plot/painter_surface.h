@@ -28,6 +28,8 @@ protected:
     void paintPolyline(const std::vector<QPoint> &path, const Pen &pen) override;
     void paintPolygon(const std::vector<QPoint> &path, const Pen &pen, const QColor &fill) override;
     void paintText(QPoint at, const TextFont &font, const QString &text) override;
+    // A polyline at fractional device coordinates, which no path of the plot has.
+    void paintFractionalPolyline(std::span<const QPointF> path, const Pen &pen);
 
 private:
     QPen qtPen(const Pen &pen) const;

@@ -2,7 +2,12 @@
 // must show (pixels of the PNG, elements of the SVG, the printed PDF page), and the
 // command line's messages and exit status.
 
+#include "plot/flate.h"
+#include "plot/page_output.h"
+#include "plot/pdf_edit.h"
+#include "platform/program_folder.h"
 #include "support/nikra_run.h"
+#include "support/recording_messenger.h"
 #include "support/test_files.h"
 
 #include <QImage>
@@ -98,6 +103,7 @@ private Q_SLOTS:
     void pngShowsTheFrameAndCurve();
     void svgIsInTwips();
     void pdfIsOneA4Page();
+    void pdfPolygonsAreDrawnAsThePainterDrawsThem();
     void vectorPagesAreTheSameOnEveryRun();
     void messagesAndExitStatus();
     void standardErrorWithoutRuntimeFolder();
@@ -223,6 +229,51 @@ void TestRender::pdfIsOneA4Page()
     QVERIFY(!isDark(img.pixel(254, 400)));
     QVERIFY(qBlue(img.pixel(700, 500)) > 200 && qRed(img.pixel(700, 500)) < 100);
     QVERIFY(!isDark(img.pixel(700, 505)));
+}
+
+void TestRender::pdfPolygonsAreDrawnAsThePainterDrawsThem()
+{
+    // The sample page: circles, triangles, squares, diamonds, hollow hexagons, stars with a
+    // two-unit outline, a filled curve, legends and comments between the runs of polygons;
+    // in slot 5 a filled five-pointed star whose middle the even-odd rule leaves empty.
+    // Written by the program's own writer and by the painter, it prints the same pixels.
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QFAIL("poppler-utils (pdftoppm) is needed: run scripts/setup");
+    TestDir dir;
+    nikra::SlotSet slots = nikra::sampleSlots(QStringLiteral(NIKRA_SAMPLES));
+    FormatFile star;
+    star.curves = QStringList{QStringLiteral("0, 0, 12, 5, 0, 0, 0, star")};
+    slots[5].format = dir.write(QStringLiteral("star.dat"), star);
+    slots[5].graph = dir.write(QStringLiteral("points.dat"), QByteArrayLiteral("5\r\n5.0000, 9.0000\r\n2.6489, 1.7639\r\n8.8042, 6.2361\r\n1.1958, 6.2361\r\n7.3511, 1.7639\r\n"));
+    nikra::ViewState view;
+    RecordingMessenger messages;
+    nikra::PageJob job{slots, view, messages, {}, 96};
+    const auto own = nikra::pdfPage(job, nikra::PolygonWriter::Own);
+    const auto painter = nikra::pdfPage(job, nikra::PolygonWriter::Painter);
+    QVERIFY(own && painter);
+    QVERIFY(*own != *painter);
+
+    // The own writer's runs stand in the page's content, and no mark is left.
+    const auto place = nikra::pageContentStream(*own);
+    QVERIFY(place);
+    const auto content = nikra::inflateWhole(own->mid(place->dataStart, place->dataLength), 1 << 30);
+    QVERIFY(content && content->count("q\n1 J") >= 4 && !content->contains("-0.0625"));
+
+    QImage printed[2];
+    for (int i = 0; i < 2; ++i) {
+        const QString name = dir.path(QString::number(i));
+        QFile file(name + QStringLiteral(".pdf"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(i == 0 ? *own : *painter) > 0);
+        file.close();
+        QProcess raster;
+        raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                                QStringLiteral("-singlefile"), file.fileName(), name});
+        QVERIFY(raster.waitForFinished(120000) && raster.exitCode() == 0);
+        printed[i] = QImage(name + QStringLiteral(".png"));
+    }
+    QVERIFY(!printed[0].isNull());
+    QVERIFY(printed[0] == printed[1]);
 }
 
 void TestRender::vectorPagesAreTheSameOnEveryRun()

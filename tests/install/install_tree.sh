@@ -34,7 +34,7 @@ if [[ $part == package ]]; then
   echo "Depends: $depends"
   depended=$(sed 's/, */\n/g' <<<"$depends" | awk '{print $1}')
   for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-qpa-plugins \
-           fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2 libc6 libstdc++6; do
+           fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2 libc6 libstdc++6 libdeflate0; do
     grep -qxF "$p" <<<"$depended" || fail "the package does not depend on $p"
   done
   contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
