@@ -247,11 +247,11 @@ std::optional<QByteArray> pdfPage(PageJob &job, PolygonWriter polygonWriter)
         painterPdf(job, polygonWriter == PolygonWriter::Own ? &polygons : nullptr);
     if (!pdf)
         return std::nullopt;
-    const std::optional<PdfChange> date = creationDateChange(*pdf, pageDate(job.slots));
+    const QDateTime date = pageDate(job.slots);
     if (!polygons.isEmpty()) {
         if (auto changes = polygonChanges(*pdf, polygons)) {
-            if (date)
-                changes->push_back(*date);
+            if (auto stamp = creationDateChange(*pdf, date))
+                changes->push_back(*stamp);
             if (auto finished = changedPdf(*pdf, std::move(*changes)))
                 return finished;
         }
@@ -264,9 +264,7 @@ std::optional<QByteArray> pdfPage(PageJob &job, PolygonWriter polygonWriter)
         if (!pdf)
             return std::nullopt;
     }
-    // Left as written if it has no date.
-    if (auto dated = date ? changedPdf(*pdf, {*date}) : std::nullopt)
-        return dated;
+    stampCreationDate(*pdf, date);  // left as written if it has no date
     return pdf;
 }
 

@@ -281,13 +281,15 @@ void TestRender::vectorPagesAreTheSameOnEveryRun()
     // The same files give the same bytes a second later and on a screen of another
     // resolution; the PDF is dated by the newest file drawn.
     OneSlot s;
-    FormatFile f;  // numbers, titles and a log axis: texts measured and drawn
+    FormatFile f;  // numbers, titles and a log axis: texts measured and drawn; markers
     f.line6 = QStringLiteral("80, -4, 1, 1, 0");
+    f.curves = QStringList{QStringLiteral("-3, 2, 4, 0, 0, 0, 0, curve")};
     f.line9 = QStringLiteral("4, 1, 5, 0");
     f.line11 = QStringLiteral("4, 0, 5, 0");
     f.line14 = QStringLiteral("4.5, 1, Frequency f (Hz)");
     f.line16 = QStringLiteral("4.5, 1, 降水量 (mm)");
     s.format = s.dir.write(QStringLiteral("f.dat"), f);
+    s.graph = s.dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("3\r\n2, 5\r\n5, 0.1\r\n8, 0.5\r\n"));
     QFile graph(s.graph);
     QVERIFY(graph.open(QIODevice::ReadWrite));
     QVERIFY(graph.setFileTime(QDateTime::fromSecsSinceEpoch(1893456000, Qt::UTC),  // 2030-01-01
