@@ -10,15 +10,19 @@ QSize CanvasSurface::pagePixels(double screenDpi)
     return {rnd(kPageWidthTwips / tpp), rnd(kPageHeightTwips / tpp)};
 }
 
-CanvasSurface::CanvasSurface(double screenDpi)
-    : PainterSurface(DeviceProfile::canvas(screenDpi)),
-      image_(pagePixels(screenDpi), QImage::Format_RGB32)
+QImage CanvasSurface::imageAt(QSize size, double screenDpi)
 {
-    // The image carries the screen's resolution, not the machine's default.
+    QImage image(size, QImage::Format_RGB32);
     const int dotsPerMetre = rnd(screenDpi / 0.0254);
-    image_.setDotsPerMeterX(dotsPerMetre);
-    image_.setDotsPerMeterY(dotsPerMetre);
-    image_.fill(Qt::white);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    return image;
+}
+
+CanvasSurface::CanvasSurface(double screenDpi)
+    : PainterSurface(DeviceProfile::canvas(screenDpi)), image_(imageAt(pagePixels(screenDpi), screenDpi))
+{
     beginPainting(&image_, true);
 }
 

@@ -19,6 +19,9 @@ public:
 
     // The page in pixels: 11907 x 16840 twips at the screen's twips per pixel.
     static QSize pagePixels(double screenDpi);
+    // A white image that carries the screen's resolution, not the machine's default: fonts
+    // made for it measure as on that screen.
+    static QImage imageAt(QSize size, double screenDpi);
 
 protected:
     bool dropsStraightCorners() const override { return false; }

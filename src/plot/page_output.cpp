@@ -30,10 +30,15 @@ constexpr int kPdfDpi = 600;
 constexpr qsizetype kMostPainterContent = qsizetype(1) << 30;
 
 // The canvas with its fonts and measures but without paint: what the canvas pass decides
-// (messages, names, the lowest point) never depends on the pixels.
-class UnpaintedCanvas : public CanvasSurface {
+// (messages, names, the lowest point) never depends on the pixels. Its fonts are made for
+// a one-pixel image of the canvas's resolution, so it measures exactly as the canvas does
+// without the page's pixels (570 MB at 1200 dpi).
+class UnpaintedCanvas : public DeviceSurface {
 public:
-    using CanvasSurface::CanvasSurface;
+    explicit UnpaintedCanvas(double screenDpi)
+        : DeviceSurface(DeviceProfile::canvas(screenDpi)), fontDevice_(CanvasSurface::imageAt(QSize(1, 1), screenDpi))
+    {
+    }
     void line(PagePoint, PagePoint, const Pen &) override {}
     void rectangle(const PageRect &, const Pen &) override {}
     void polyline(std::span<const PagePoint>, const Pen &) override {}
@@ -41,6 +46,15 @@ public:
     void circle(PagePoint, double, const Pen &, const QColor &) override {}
     void markerPolygon(PagePoint, std::span<const PagePoint>, const Pen &, const QColor &) override {}
     void text(const TextFont &, PagePoint, const QString &) override {}
+
+protected:
+    const QPaintDevice &fontDevice() const override { return fontDevice_; }
+    void paintPolyline(const std::vector<QPoint> &, const Pen &) override {}
+    void paintPolygon(const std::vector<QPoint> &, const Pen &, const QColor &) override {}
+    void paintText(QPoint, const TextFont &, const QString &) override {}
+
+private:
+    QImage fontDevice_;
 };
 
 PageFile notWritten(const QString &why) { return {false, why.isEmpty() ? QStringLiteral("?") : why}; }
@@ -123,15 +137,18 @@ QImage withExactPalette(const QImage &page)
     return indexed;
 }
 
-CanvasPage runCanvasPass(PageJob &job, CanvasSurface &surface)
+// The canvas pass on a canvas surface, painted or not; the page image stays null unless
+// `painted` hands it over.
+CanvasPage runCanvasPass(PageJob &job, Surface &surface, CanvasSurface *painted)
 {
     PlotPass pass(surface, job.slots, job.view, job.messenger);
-    if (job.progress)
-        pass.setProgressHook([&](const PassProgress &p) { job.progress(p, surface.pageSoFar()); });
+    if (job.progress && painted)
+        pass.setProgressHook([&](const PassProgress &p) { job.progress(p, painted->pageSoFar()); });
     pass.run(job.header);
     CanvasPage page;
     page.lowestY = pass.state().page.LowestY;
-    page.image = surface.finish();
+    if (painted)
+        page.image = painted->finish();
     return page;
 }
 
@@ -213,7 +230,7 @@ std::optional<std::vector<PdfChange>> polygonChanges(const QByteArray &pdf, PdfP
 CanvasPage drawCanvasPage(PageJob &job)
 {
     CanvasSurface surface(physicalDpi(job));
-    CanvasPage page = runCanvasPass(job, surface);
+    CanvasPage page = runCanvasPass(job, surface, &surface);
     page.image.setDevicePixelRatio(job.pixelRatio > 0 ? job.pixelRatio : 1.0);
     return page;
 }
@@ -221,9 +238,7 @@ CanvasPage drawCanvasPage(PageJob &job)
 CanvasPage checkCanvasPage(PageJob &job)
 {
     UnpaintedCanvas surface(physicalDpi(job));
-    CanvasPage page = runCanvasPass(job, surface);
-    page.image = QImage();
-    return page;
+    return runCanvasPass(job, surface, nullptr);
 }
 
 void warnIfBeyondPrintedPage(const CanvasPage &page, Messenger &messenger)
