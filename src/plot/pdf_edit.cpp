@@ -1,6 +1,7 @@
 #include "plot/pdf_edit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace nikra {
@@ -87,13 +88,14 @@ std::optional<std::pair<qsizetype, qsizetype>> objectHead(const QByteArray &pdf,
     const qsizetype at = qsizetype(table.entries[std::size_t(number)].offset);
     if (at < 0 || at >= pdf.size() || !pdf.mid(at, 32).startsWith(QByteArray::number(number) + " 0 obj"))
         return std::nullopt;
-    qsizetype end = pdf.indexOf("endobj", at);
-    const qsizetype stream = pdf.indexOf("stream", at);
-    if (stream >= 0 && (end < 0 || stream < end))
-        end = stream;
-    if (end < 0)
-        return std::nullopt;
-    return std::pair{at, end};
+    // The head ends where "stream" or "endobj" first stands. Looking for each through the
+    // whole document would read past a stream of many megabytes to find its "endobj".
+    for (qsizetype i = at; i + 6 <= pdf.size(); ++i) {
+        const char *p = pdf.constData() + i;
+        if (std::memcmp(p, "stream", 6) == 0 || std::memcmp(p, "endobj", 6) == 0)
+            return std::pair{at, i};
+    }
+    return std::nullopt;
 }
 
 // "N 0 R" at `at`: N.
