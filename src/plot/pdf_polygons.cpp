@@ -58,9 +58,10 @@ void putColour(QByteArray &out, QRgb rgb, const char *op)
 
 bool PdfPolygons::writes(const Pen &pen, const QColor &fill)
 {
-    const auto opaqueRgb = [](const QColor &c) { return c.spec() == QColor::Rgb && c.alpha() == 255; };
-    return opaqueRgb(fill)
-           && (pen.style == LineStyle::None || (pen.style == LineStyle::Solid && opaqueRgb(pen.color)));
+    // Written as eight-bit red, green and blue: a colour those hold exactly, and opaque.
+    const auto opaqueEightBit = [](const QColor &c) { return c.alpha() == 255 && c == QColor::fromRgb(c.rgb()); };
+    return opaqueEightBit(fill)
+           && (pen.style == LineStyle::None || (pen.style == LineStyle::Solid && opaqueEightBit(pen.color)));
 }
 
 std::span<const QPointF> PdfPolygons::runMark() { return kRunMark; }

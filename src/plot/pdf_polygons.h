@@ -25,7 +25,7 @@ namespace nikra {
 class PdfPolygons {
 public:
     // Whether a polygon with this outline and fill is written here exactly as the painter
-    // would draw it: a solid outline or none, opaque RGB colours.
+    // would draw it: a solid outline or none, opaque colours of eight-bit red, green and blue.
     static bool writes(const Pen &pen, const QColor &fill);
 
     // The mark drawn through the painter where a run begins, and the pen to draw it with:
