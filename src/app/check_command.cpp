@@ -1,4 +1,5 @@
 #include "app/check_command.h"
+#include "platform/program_folder.h"
 
 #include "app/stream_messenger.h"
 #include "formats/messages.h"
@@ -124,6 +125,9 @@ CheckParse parseCheckArguments(const QStringList &args)
             return result;
         }
     }
+    result.error = chosenHomeProblem(o.inputs.home);
+    if (!result.error.isEmpty())
+        return result;
     result.options = o;
     return result;
 }

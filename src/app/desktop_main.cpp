@@ -32,6 +32,10 @@ extern "C" Q_DECL_EXPORT int nikraDesktopMain(int argc, char **argv, const char 
             return 2;
         }
     }
+    if (const QString problem = nikra::chosenHomeProblem(home); !problem.isEmpty()) {
+        std::fputs(QStringLiteral("nikra: %1\n").arg(problem).toUtf8().constData(), stderr);
+        return 2;
+    }
     nikra::BoxMessenger messenger;
     nikra::SettingsStore settings;
     nikra::MainWindow window(messenger, settings, nikra::resolveProgramFolder(home));

@@ -87,14 +87,17 @@ PageSource readPageSource(const PageInputs &inputs)
         const QString home = resolveProgramFolder(inputs.home);
         const QString pth = absolute(inputs.pthFile.isEmpty() ? joinPath(home, pathMemoryFileName()) : inputs.pthFile);
         source.files.append(pth);
-        if (const auto memory = PathMemory::read(pth)) {
+        QString failure;
+        if (const auto memory = PathMemory::read(pth, &failure)) {
             takeRemembered(*memory, source.slots, source.header);
-        } else if (inputs.pthFile.isEmpty()) {
+        } else if (inputs.pthFile.isEmpty() && (!QFileInfo::exists(pth) || QFileInfo(pth).size() == 0)) {
+            // No slot set remembered yet: the first start's samples.
             source.slots = sampleSlots(home);
         } else {
-            // A path memory file asked for by name stands for the page: drawing the samples
-            // in its place would report someone else's page as theirs.
-            source.error = QStringLiteral("cannot read '%1' (missing, unreadable or empty)").arg(inputs.pthFile);
+            // A path memory file asked for by name stands for the page, and so does one that
+            // is there but cannot be read: drawing the samples in its place would report
+            // someone else's page as theirs.
+            source.error = QStringLiteral("cannot read '%1': %2").arg(pth, failure);
             return source;
         }
     }

@@ -1,5 +1,7 @@
 #include "app/render_command.h"
 
+#include "platform/program_folder.h"
+
 #include "app/render_watch.h"
 #include "app/stream_messenger.h"
 #include "formats/messages.h"
@@ -138,6 +140,8 @@ RenderParse parseRenderArguments(const QStringList &args)
             return fail(QStringLiteral("unknown argument '%1'").arg(a));
         }
     }
+    if (const QString problem = chosenHomeProblem(o.inputs.home); !problem.isEmpty())
+        return fail(problem);
     if (o.output.isEmpty())
         return fail(QStringLiteral("the page to write is missing: -o PAGE.png|PAGE.pdf|PAGE.svg"));
     const auto format = formatOf(o.output);

@@ -101,6 +101,8 @@ int runSaveCommand(const QStringList &args)
     }
     if (pth.isEmpty())
         return badArguments(QStringLiteral("the path memory file is missing: --pth FILE"));
+    if (const QString problem = chosenHomeProblem(home); !problem.isEmpty())
+        return badArguments(problem);
 
     StreamMessenger messenger;
     const QString folderName = name.value_or(dateTimeFolderName(QDateTime::currentDateTime()));
@@ -108,9 +110,10 @@ int runSaveCommand(const QStringList &args)
         messenger.warn(programName(), messageText(Msg::BadFolderName, {folderName}));
         return 2;
     }
-    const auto memory = PathMemory::read(pth);
+    QString failure;
+    const auto memory = PathMemory::read(pth, &failure);
     if (!memory) {
-        print(stderr, QStringLiteral("nikra save: cannot read '%1' (missing, unreadable or empty)\n").arg(pth));
+        print(stderr, QStringLiteral("nikra save: cannot read '%1': %2\n").arg(pth, failure));
         return 1;
     }
 

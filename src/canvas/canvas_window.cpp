@@ -367,8 +367,11 @@ void CanvasWindow::writeBack()
             case WriteBack::Status::Unreadable:
                 host_.messenger().warn(title, messageText(Msg::WriteBackUnreadable, {name, QString::number(result.line)}));
                 break;
+            case WriteBack::Status::NotRead:
+                host_.messenger().warn(title, messageText(Msg::WriteBackNotRead, {name, result.failure}));
+                break;
             case WriteBack::Status::Unwritable:
-                host_.messenger().warn(title, messageText(Msg::WriteBackUnwritable, {name}));
+                host_.messenger().warn(title, messageText(Msg::WriteBackUnwritable, {name, result.failure}));
                 break;
             }
         }

@@ -1,8 +1,7 @@
 #include "formats/comment_data.h"
 
+#include "formats/file_bytes.h"
 #include "formats/text_codec.h"
-
-#include <QFile>
 
 namespace nikra {
 
@@ -24,15 +23,19 @@ QStringList commentLines(const QString &text)
     return lines;
 }
 
-std::optional<QStringList> readCommentFile(const QString &path)
+CommentFile readCommentFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray raw = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return commentLines(decodeText(raw).text);
+    CommentFile out;
+    const FileBytes bytes = readWholeFile(path);
+    if (!bytes) {
+        out.failure = bytes.failure;
+        return out;
+    }
+    const DecodedText decoded = decodeText(bytes.bytes);
+    out.exact = decoded.exact;
+    if (out.exact)
+        out.lines = commentLines(decoded.text);
+    return out;
 }
 
 } // namespace nikra

@@ -5,13 +5,16 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace nikra {
 
 QStringList commentLines(const QString &text);
 
-// The file's lines; nullopt when it cannot be read.
-std::optional<QStringList> readCommentFile(const QString &path);
+struct CommentFile {
+    QStringList lines;
+    QString failure;    // why the file could not be read; empty when it was
+    bool exact = true;  // false: the bytes are neither UTF-8 nor Shift_JIS (lines then empty)
+};
+
+CommentFile readCommentFile(const QString &path);
 
 } // namespace nikra

@@ -7,22 +7,13 @@ namespace nikra {
 
 namespace {
 
-QByteArray withoutBom(QByteArray raw)
-{
-    if (raw.startsWith("\xEF\xBB\xBF"))
-        raw.remove(0, 3);
-    return raw;
-}
-
 // log10 as the files have always been read: ln x / ln 10, kept in single precision.
 float log10Single(float v) { return float(std::log(double(v)) / std::log(10.0)); }
 
 } // namespace
 
-// Graph Data holds only numbers, blanks, commas and line ends, which are the same bytes in
-// every encoding a user's file comes in, so the bytes are scanned as they are.
-GraphDataReader::GraphDataReader(QByteArray raw)
-    : bytes_(withoutBom(std::move(raw))),
+GraphDataReader::GraphDataReader(QByteArray utf8)
+    : bytes_(std::move(utf8)),
       reader_(std::string_view(bytes_.constData(), std::size_t(bytes_.size())))
 {
 }

@@ -28,7 +28,9 @@ enum class BlockStatus {
 
 class GraphDataReader {
 public:
-    explicit GraphDataReader(QByteArray raw);
+    // utf8: the file's text as UTF-8 bytes without a mark (see toUtf8Bytes). Graph Data holds
+    // only numbers, blanks, commas and line ends, which these bytes keep as they are.
+    explicit GraphDataReader(QByteArray utf8);
     GraphDataReader(const GraphDataReader &) = delete;
     GraphDataReader &operator=(const GraphDataReader &) = delete;
 

@@ -34,7 +34,11 @@ constexpr std::array kTexts{
     Entry{Msg::DivideByZero, u"ゼロで割られます。IPL=0 にして描画を継続します。"},
     Entry{Msg::XNotMonotonic,
           u"ｘ軸のデータは昇順又は降順に配列して下さい。IPL=0 にして描画を継続します。"},
-    Entry{Msg::FileUnreadable, u"ファイルを読み込めません。描画を中断します。"},
+    Entry{Msg::FileUnreadable, u"ファイルを読み込めません（%1）。描画を中断します。"},
+    Entry{Msg::TextNotDecoded,
+          u"文字コードを判別できません（UTF-8 でもシフトJIS でもないか、BOM が重なっています）。描画を中断します。"},
+    Entry{Msg::CommentNotDecoded,
+          u"文字コードを判別できません（UTF-8 でもシフトJIS でもないか、BOM が重なっています）。コメントは描画しません。"},
     Entry{Msg::FieldNotNumber, u"%1 行目の %2 が数値として読めません。描画を中断します。"},
     Entry{Msg::FieldOutOfRange,
           u"%1 行目の %2 が範囲 (%3) を越えています。描画を中断します。"},
@@ -50,14 +54,21 @@ constexpr std::array kTexts{
           u"IPL による曲線の点数が %1 を越えます。IPL=0 にして描画を継続します。"},
     Entry{Msg::CurveTooMuchWork,
           u"IPL による近似の計算量が多すぎます。IPL=0 にして描画を継続します。"},
+    Entry{Msg::NotARegularFile, u"通常のファイルではありません（装置、パイプなど）"},
+    Entry{Msg::PipeWithoutReader, u"読み出す相手のいないパイプです"},
+    Entry{Msg::FileTooLarge, u"%1 バイトを越えるファイルです"},
+    Entry{Msg::FileEmpty, u"空のファイルです"},
+    Entry{Msg::NotDecodable, u"UTF-8 でもシフトJIS でもないか、BOM が重なっています"},
     Entry{Msg::WriteBackMissing, u"%1 が見つからないため、範囲を書き戻せませんでした。"},
     Entry{Msg::WriteBackUnreadable,
           u"%1 の %2 行目の値が読み取れないか、ずらした値が大きすぎるため、範囲を書き戻せませんでした。ファイルは変更していません。"},
+    Entry{Msg::WriteBackNotRead,
+          u"%1 を読み込めないため（%2）、範囲を書き戻せませんでした。ファイルは変更していません。"},
     Entry{Msg::WriteBackUnwritable,
-          u"%1 に書き込めないため、範囲を書き戻せませんでした。ファイルは変更していません。"},
+          u"%1 に書き込めないため（%2）、範囲を書き戻せませんでした。ファイルは変更していません。"},
     Entry{Msg::NoPrinter, u"プリンタが設定されていません。既定のプリンタを設定してから印刷して下さい。"},
     Entry{Msg::PrintFailed, u"印刷できませんでした。プリンタの状態をご確認ください。"},
-    Entry{Msg::SaveFailed, u"%1 に保存できませんでした。"},
+    Entry{Msg::SaveFailed, u"%1 に保存できませんでした（%2）。"},
     Entry{Msg::PageNotWritten, u"%1 に保存できませんでした（%2）。"},
     Entry{Msg::PageNotDrawn, u"ページを描けませんでした"},
     Entry{Msg::PageTooLong, u"ページを越えます。印刷は１ページ目だけになります。"},
@@ -68,7 +79,9 @@ constexpr std::array kTexts{
     Entry{Msg::ReadOver, u"ファイルが10000行を越えます。読込みを中断しますか。"},
     Entry{Msg::NewFolderPrompt, u"フォルダを作成します。フォルダ名は下記のものでいいでしょうか。"},
     Entry{Msg::FolderNotMade, u"すでにフォルダが存在します。"},
-    Entry{Msg::FileNotRead, u"%1 を読み込めませんでした。"},
+    Entry{Msg::FileNotRead, u"%1 を読み込めませんでした（%2）。"},
+    Entry{Msg::SaveOverUndecoded,
+          u"%1 には UTF-8 としてもシフトJIS としても読めない部分があり、「\uFFFD」で表示しています。保存すると元のその部分は失われます。保存しますか。"},
     Entry{Msg::SaveAsUtf8,
           u"%1 にはシフトJISで書けない文字があります。UTF-8 で保存しますか。（［いいえ］なら保存しません。）"},
     Entry{Msg::OldFileKept, u"%1 を削除できませんでした。新しい名前のファイルは保存してあります。"},
@@ -76,9 +89,9 @@ constexpr std::array kTexts{
           u"フォルダ名には「/」を含まない１つの名前を指定して下さい（「.」と「..」は使えません）。"},
     // Conversion.
     Entry{Msg::ConversionNoInput, u"変換するファイルを指定して下さい。"},
-    Entry{Msg::ConversionInputUnreadable, u"%1 を読み込めません。ご確認ください。"},
+    Entry{Msg::ConversionInputUnreadable, u"%1 を読み込めません（%2）。ご確認ください。"},
     Entry{Msg::ConversionOutputUnwritable,
-          u"%1 に書き込めないため、変換結果を保存できませんでした。"},
+          u"%1 に書き込めないため（%2）、変換結果を保存できませんでした。"},
     Entry{Msg::ConversionNoLines, u"%1 にデータの行がないため、何も書き込みませんでした。"},
     Entry{Msg::ConversionTooFewBlocks,
           u"%1 のデータブロックが２つ未満のため、差分は書き込みませんでした。"},
@@ -108,6 +121,27 @@ constexpr std::array kTexts{
           u"保存した後に変更されたか、見つからないファイルがあります。読み込んでもいいですか。"},
 };
 
+// Puts the arguments in place of %1, %2, ... in one pass, so that an argument holding "%2"
+// (a file name may) stays as it is.
+QString fillIn(const QString &text, const QStringList &args)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'%' && i + 1 < text.size() && text.at(i + 1).isDigit()) {
+            const int n = text.at(i + 1).digitValue();
+            if (n >= 1 && n <= args.size()) {
+                out += args.at(n - 1);
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
 constexpr const char16_t *kOrdinals[] = {u"1st", u"2nd", u"3rd", u"4th", u"5th", u"6th"};
 
 } // namespace
@@ -116,10 +150,7 @@ QString messageText(Msg id, const QStringList &args)
 {
     for (const Entry &e : kTexts) {
         if (e.id == id) {
-            QString text = QString::fromUtf16(e.text);
-            for (const QString &a : args)
-                text = text.arg(a);
-            return text;
+            return fillIn(QString::fromUtf16(e.text), args);
         }
     }
     return {};

@@ -32,7 +32,9 @@ enum class Msg {
     DivideByZero,
     XNotMonotonic,
     // Guards of our own where a file would otherwise crash or hang the pass.
-    FileUnreadable,
+    FileUnreadable,   // %1 why
+    TextNotDecoded,
+    CommentNotDecoded,
     FieldNotNumber,   // %1 line, %2 key
     FieldOutOfRange,  // %1 line, %2 key, %3 allowed range
     FileEndsEarly,    // %1 lines in the file
@@ -42,14 +44,21 @@ enum class Msg {
     YTooManyDivisions,  // %1 limit
     CurveTooLarge,      // %1 limit of curve points
     CurveTooMuchWork,
+    // Why a file was not read or written, where the system gives no reason of its own.
+    NotARegularFile,
+    PipeWithoutReader,
+    FileTooLarge,  // %1 the limit in bytes
+    FileEmpty,
+    NotDecodable,
     // Writing shifted ranges back (%1 the file).
     WriteBackMissing,
+    WriteBackNotRead,     // %2 why
     WriteBackUnreadable,  // %2 the line
-    WriteBackUnwritable,
+    WriteBackUnwritable,  // %2 why
     // Printing.
     NoPrinter,
     PrintFailed,
-    SaveFailed,  // %1 the file
+    SaveFailed,  // %1 the file, %2 why
     PageNotWritten,  // %1 the file, %2 why (the system's reason)
     PageNotDrawn,    // the reason when the page itself could not be made
     // The page.
@@ -60,14 +69,15 @@ enum class Msg {
     ReadOver,           // the question of a file longer than 10000 lines
     NewFolderPrompt,
     FolderNotMade,
-    FileNotRead,      // %1 the file
+    FileNotRead,      // %1 the file, %2 why
+    SaveOverUndecoded,  // %1 the opened file
     SaveAsUtf8,         // %1 the file; asked when Shift_JIS cannot hold the text
     OldFileKept,        // %1 the opened file, still there after a rename
     FolderNameInvalid,
     // Conversion.
     ConversionNoInput,
-    ConversionInputUnreadable,     // %1 the input
-    ConversionOutputUnwritable,    // %1 the output
+    ConversionInputUnreadable,     // %1 the input, %2 why
+    ConversionOutputUnwritable,    // %1 the output, %2 why
     ConversionNoLines,             // %1 the input
     ConversionTooFewBlocks,        // %1 the input
     ConversionValueUnreadable,     // %1 the input, %2 the line

@@ -3,7 +3,7 @@
 
 #include "text_codec.h"
 
-#include <QFile>
+#include "messages.h"
 
 namespace nikra {
 
@@ -39,15 +39,18 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-std::optional<PathMemory> PathMemory::read(const QString &path)
+std::optional<PathMemory> PathMemory::read(const QString &path, QString *failure)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileBytes bytes = readWholeFile(path, kMostBytes);
+    QString why = bytes.failure;
+    if (bytes && bytes.bytes.isEmpty())
+        why = messageText(Msg::FileEmpty);
+    if (!why.isEmpty()) {
+        if (failure)
+            *failure = why;
         return std::nullopt;
-    const QByteArray raw = file.readAll();
-    if (raw.isEmpty())
-        return std::nullopt;
-    return fromText(decodeText(raw).text);
+    }
+    return fromText(decodeText(bytes.bytes).text);
 }
 
 PathMemory PathMemory::fromText(const QString &text)
@@ -121,7 +124,7 @@ QString PathMemory::compose(const Contents &c)
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-bool PathMemory::write(const QString &path, const Contents &contents)
+FileWrite PathMemory::write(const QString &path, const Contents &contents)
 {
     return writeWholeFile(path, encodeText(compose(contents), TextEncoding::Utf8));
 }

@@ -9,6 +9,7 @@
 //         minus sign, the digits, one trailing blank)
 // A short file fills what it has: every line that exists is used, the rest keep their values.
 
+#include "formats/file_bytes.h"
 #include "slot_set.h"
 
 #include <QString>
@@ -31,8 +32,11 @@ public:
     static constexpr int kLineCount = 31;
     static QString fileName() { return QStringLiteral("Nikra.pth"); }
 
-    // Reads a file; nullopt when it does not exist, cannot be read or is empty.
-    static std::optional<PathMemory> read(const QString &path);
+    // Reads a file; nullopt, and why in *failure, when it does not exist, cannot be read, is
+    // not a regular file, is larger than any path memory file or is empty.
+    static std::optional<PathMemory> read(const QString &path, QString *failure = nullptr);
+    // The most a path memory file may hold: 31 lines of at most a path's length each.
+    static constexpr qint64 kMostBytes = 31 * (4096 + 2);
     static PathMemory fromText(const QString &text);
 
     int lineCount() const { return int(lines_.size()); }
@@ -58,8 +62,8 @@ public:
         int headerAlignIndex = 0;
     };
     static QString compose(const Contents &contents);
-    // Writes atomically (temporary file and rename), UTF-8; false on any failure.
-    static bool write(const QString &path, const Contents &contents);
+    // Writes the file whole or not at all, UTF-8.
+    static FileWrite write(const QString &path, const Contents &contents);
 
     static QString defaultPattern(PickerKind kind);
 

@@ -1,13 +1,13 @@
 #include "formats/range_writeback.h"
 
+#include "formats/file_bytes.h"
+#include "formats/messages.h"
 #include "formats/number_text.h"
 #include "formats/path_memory.h"
 #include "formats/text_codec.h"
 #include "formats/value_reader.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <vector>
@@ -107,21 +107,21 @@ ShiftedText shiftedRangesText(const QString &text, float panX, float panY)
 WriteBack writeShiftedRanges(const QString &path, float panX, float panY)
 {
     if (!QFileInfo(path).isFile())
-        return {WriteBack::Status::Missing, 0};
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return {WriteBack::Status::Unreadable, 0};
-    const QByteArray raw = in.readAll();
-    in.close();
-    const DecodedText decoded = decodeText(raw);
+        return {WriteBack::Status::Missing, 0, {}};
+    const FileBytes raw = readWholeFile(path);
+    if (!raw)
+        return {WriteBack::Status::NotRead, 0, raw.failure};
+    const DecodedText decoded = decodeText(raw.bytes);
+    // Text that was not decoded exactly would come back with other bytes on every line.
+    if (!decoded.exact)
+        return {WriteBack::Status::NotRead, 0, messageText(Msg::NotDecodable)};
     const ShiftedText shifted = shiftedRangesText(decoded.text, panX, panY);
     if (shifted.unreadableLine != 0)
-        return {WriteBack::Status::Unreadable, shifted.unreadableLine};
+        return {WriteBack::Status::Unreadable, shifted.unreadableLine, {}};
 
-    QSaveFile out(path);
-    const QByteArray bytes = encodeText(shifted.text, decoded.encoding);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return {WriteBack::Status::Unwritable, 0};
+    const FileWrite written = writeWholeFile(path, encodeText(shifted.text, decoded.encoding));
+    if (!written)
+        return {WriteBack::Status::Unwritable, 0, written.failure};
     return {};
 }
 

@@ -12,9 +12,12 @@
 namespace nikra {
 
 struct WriteBack {
-    enum class Status { Written, Missing, Unreadable, Unwritable };
+    // NotRead: the file could not be read or decoded exactly; Unreadable: a line of it holds
+    // no usable range.
+    enum class Status { Written, Missing, NotRead, Unreadable, Unwritable };
     Status status = Status::Written;
-    int line = 0;  // Unreadable: the line that could not be read
+    int line = 0;     // Unreadable: the line that could not be read
+    QString failure;  // NotRead, Unwritable: why, in the system's words
 };
 
 // The new text of a file (already decoded), or the line that cannot be read. A division

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 namespace nikra {
 
 namespace {
@@ -11,8 +13,6 @@ namespace {
 // editors write; ICU knows it under this name.
 constexpr const char *kShiftJisName = "windows-31j";
 
-bool hasUtf8Bom(const QByteArray &raw) { return raw.startsWith("\xEF\xBB\xBF"); }
-
 // Well-formed UTF-8: no stray continuation bytes, no overlong forms, no surrogates, nothing
 // above U+10FFFF. Shift_JIS text with any Japanese in it fails this almost at once.
 bool isValidUtf8(QByteArrayView bytes)
@@ -20,6 +20,16 @@ bool isValidUtf8(QByteArrayView bytes)
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
+        // Numbers are plain ASCII: eight of them at a time.
+        while (i + 8 <= n) {
+            quint64 eight;
+            std::memcpy(&eight, p + i, 8);
+            if (eight & 0x8080808080808080ull)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;
@@ -51,30 +61,40 @@ bool isValidUtf8(QByteArrayView bytes)
 
 } // namespace
 
-TextEncoding detectEncoding(const QByteArray &raw)
-{
-    if (hasUtf8Bom(raw))
-        return TextEncoding::Utf8WithBom;
-    return isValidUtf8(raw) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
-}
+namespace {
+
+constexpr QByteArrayView kMark("\xEF\xBB\xBF");
+
+// A mark right after the mark: the trace of a program that added one to text that had one.
+// Dropping both would hide it, keeping one would put a stray character before the first
+// value; either way the file is not what its writer meant, so it is said.
+bool hasSecondMark(QByteArrayView afterMark) { return afterMark.startsWith(kMark); }
+
+} // namespace
 
 DecodedText decodeText(const QByteArray &raw)
 {
     DecodedText out;
-    out.encoding = detectEncoding(raw);
-    switch (out.encoding) {
-    case TextEncoding::Utf8WithBom:
-        out.text = QString::fromUtf8(QByteArrayView(raw).sliced(3));
-        break;
-    case TextEncoding::Utf8:
-        out.text = QString::fromUtf8(raw);
-        break;
-    case TextEncoding::ShiftJis: {
-        QStringDecoder decoder(kShiftJisName);
-        out.text = decoder.isValid() ? decoder.decode(raw) : QString::fromLatin1(raw);
-        break;
+    const bool marked = raw.startsWith(kMark);
+    const QByteArrayView body = marked ? QByteArrayView(raw).sliced(3) : QByteArrayView(raw);
+    if (isValidUtf8(body)) {
+        out.encoding = marked ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+        // Decoded without Qt's own removal of a leading mark: a second mark stays in the text.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        out.text = utf8.decode(body);
+        out.exact = !(marked && hasSecondMark(body));
+        return out;
     }
+    out.encoding = TextEncoding::ShiftJis;
+    // Stateless: a lead byte cut off by the end of the file is an error, not pending input.
+    QStringDecoder shiftJis(kShiftJisName, QStringConverter::Flag::Stateless);
+    if (!shiftJis.isValid()) {
+        out.text = QString::fromLatin1(raw);
+        out.exact = false;
+        return out;
     }
+    out.text = shiftJis.decode(raw);
+    out.exact = !shiftJis.hasError();
     return out;
 }
 
@@ -105,13 +125,20 @@ bool encodesLosslessly(const QString &text, TextEncoding encoding)
     return decoder.isValid() && QString(decoder.decode(encodeText(text, encoding))) == text;
 }
 
-QByteArray toUtf8Bytes(const QByteArray &raw)
+std::optional<QByteArray> toUtf8Bytes(const QByteArray &raw)
 {
-    if (hasUtf8Bom(raw))
+    const bool marked = raw.startsWith(kMark);
+    if (isValidUtf8(marked ? QByteArrayView(raw).sliced(3) : QByteArrayView(raw))) {
+        if (!marked)
+            return raw;
+        if (hasSecondMark(QByteArrayView(raw).sliced(3)))
+            return std::nullopt;
         return raw.sliced(3);
-    if (isValidUtf8(raw))
-        return raw;
-    return decodeText(raw).text.toUtf8();
+    }
+    const DecodedText decoded = decodeText(raw);
+    if (!decoded.exact)
+        return std::nullopt;
+    return decoded.text.toUtf8();
 }
 
 } // namespace nikra

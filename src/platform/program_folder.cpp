@@ -80,11 +80,27 @@ void seedSamples(const QString &folder)
     }
 }
 
+namespace {
+
+QString chosenHome(const QString &explicitHome)
+{
+    return explicitHome.isEmpty() ? qEnvironmentVariable("NIKRA_HOME") : explicitHome;
+}
+
+} // namespace
+
+QString chosenHomeProblem(const QString &explicitHome)
+{
+    const QString home = chosenHome(explicitHome);
+    if (home.isEmpty() || QFileInfo(home).isDir())
+        return {};
+    const QString source = explicitHome.isEmpty() ? QStringLiteral("NIKRA_HOME") : QStringLiteral("--home");
+    return QStringLiteral("%1: '%2' is not an existing folder").arg(source, home);
+}
+
 QString resolveProgramFolder(const QString &explicitHome)
 {
-    QString home = explicitHome;
-    if (home.isEmpty())
-        home = qEnvironmentVariable("NIKRA_HOME");
+    QString home = chosenHome(explicitHome);
     if (!home.isEmpty()) {
         // A folder of the user's choosing gets the samples it lacks (none is overwritten).
         home = QDir(home).absolutePath();

@@ -22,6 +22,10 @@ SlotSet sampleSlots(const QString &folder);
 
 // explicitHome: the --home argument, empty when not given.
 QString resolveProgramFolder(const QString &explicitHome);
+// Why the folder chosen by --home (or else NIKRA_HOME) cannot be the program folder: it must
+// exist, since a mistyped name would otherwise become a new folder of samples. Empty when it
+// can, or when neither chooses one.
+QString chosenHomeProblem(const QString &explicitHome);
 
 // Copies any sample file missing from folder out of the program's resources.
 void seedSamples(const QString &folder);

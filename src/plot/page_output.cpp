@@ -1,5 +1,6 @@
 #include "plot/page_output.h"
 
+#include "formats/file_bytes.h"
 #include "plot/canvas_surface.h"
 #include "plot/metafile_surface.h"
 #include "plot/flate.h"
@@ -13,10 +14,7 @@
 #include <QHash>
 #include <QIODevice>
 #include <QImageWriter>
-#include <QFile>
-#include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace nikra {
 
@@ -64,28 +62,9 @@ PageFile notWritten(const QString &why) { return {false, why.isEmpty() ? QString
 // could not be made leaves the file alone.
 PageFile putIntoFile(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo target(path);  // a link is followed to what it names
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        // A device or a pipe cannot be replaced: a new file renamed over it would take the
-        // node's place (as root even in /dev). It is written in place.
-        QFile device(path);
-        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return notWritten(device.errorString());
-        if (device.write(bytes) != bytes.size())
-            return notWritten(device.errorString());
-        return {true, {}};
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return notWritten(file.errorString());
-    // The reason of a failed write is read before commit() closes the file.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return notWritten(why);
-    }
-    if (!file.commit())
-        return notWritten(file.errorString());
+    const FileWrite written = writeWholeFile(path, bytes);
+    if (!written)
+        return notWritten(written.failure);
     return {true, {}};
 }
 

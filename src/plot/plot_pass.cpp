@@ -88,6 +88,19 @@ void PlotPass::placeSlot(int slot)
     }
 }
 
+std::optional<QByteArray> PlotPass::readSlotText(int slot, FileKind kind, const QString &path)
+{
+    const FileBytes bytes = readWholeFile(path);
+    if (!bytes) {
+        report(slot, Diagnostic{kind, Msg::FileUnreadable, {bytes.failure}});
+        return std::nullopt;
+    }
+    std::optional<QByteArray> text = toUtf8Bytes(bytes.bytes);
+    if (!text)
+        report(slot, Diagnostic{kind, Msg::TextNotDecoded, {}});
+    return text;
+}
+
 bool PlotPass::drawSlot(int slot, float xOffset, float yOffset)
 {
     SlotFiles &names = slots_[slot];
@@ -95,12 +108,10 @@ bool PlotPass::drawSlot(int slot, float xOffset, float yOffset)
         reportMissing(slot, FileKind::FormatData, names.format);
         return false;
     }
-    const std::optional<QByteArray> bytes = readWholeFile(names.format);
-    if (!bytes) {
-        report(slot, Diagnostic{FileKind::FormatData, Msg::FileUnreadable, {}});
+    const std::optional<QByteArray> text = readSlotText(slot, FileKind::FormatData, names.format);
+    if (!text)
         return false;
-    }
-    FormatDataReader format(toUtf8Bytes(*bytes));
+    FormatDataReader format(*text);
     bool placed = false;
     if (!readFixedPart(slot, format, xOffset, yOffset, placed))
         return placed;
@@ -190,12 +201,10 @@ void PlotPass::advanceLegend()
 
 void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &graphPath)
 {
-    const std::optional<QByteArray> bytes = readWholeFile(graphPath);
-    if (!bytes) {
-        report(slot, Diagnostic{FileKind::GraphData, Msg::FileUnreadable, {}});
+    const std::optional<QByteArray> text = readSlotText(slot, FileKind::GraphData, graphPath);
+    if (!text)
         return;
-    }
-    GraphDataReader graph(*bytes);
+    GraphDataReader graph(*text);
     auto sink = [&](const Diagnostic &d) { report(slot, d); };
 
     st_.legend.LegendY[1] = 0;
@@ -247,8 +256,13 @@ void PlotPass::drawSlotComments(int slot)
         reportMissing(slot, FileKind::CommentData, names.comment);
         return;
     }
-    if (const auto lines = readCommentFile(names.comment))
-        drawComments(surface_, st_, *lines);
+    const CommentFile comments = readCommentFile(names.comment);
+    if (!comments.failure.isEmpty())
+        report(slot, Diagnostic{FileKind::CommentData, Msg::FileUnreadable, {comments.failure}});
+    else if (!comments.exact)
+        report(slot, Diagnostic{FileKind::CommentData, Msg::CommentNotDecoded, {}});
+    else
+        drawComments(surface_, st_, comments.lines);
 }
 
 } // namespace nikra

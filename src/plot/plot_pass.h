@@ -47,6 +47,9 @@ private:
     bool drawSlot(int slot, float xOffset, float yOffset);
     bool readFixedPart(int slot, FormatDataReader &format, float xOffset, float yOffset, bool &placed);
     void drawBlocks(int slot, FormatDataReader &format, const QString &graphPath);
+    // A slot's Format Data or Graph Data file as UTF-8 bytes, or nothing when it cannot be
+    // read or decoded (which is reported).
+    std::optional<QByteArray> readSlotText(int slot, FileKind kind, const QString &path);
     void drawSlotComments(int slot);
 
     bool applyView(int slot, bool xAxis);

@@ -28,14 +28,21 @@ CheckerSaveResult saveCheckerText(const CheckerSave &request, Messenger &messeng
         && !messenger.askYesNo(programName(), messageText(Msg::FileExists)))
         return result;
 
+    // The opened file's unreadable bytes exist only in the file: writing the text over it,
+    // or saving under a new name and removing it, would lose them.
+    if (!request.exactlyDecoded && (sameFile || request.rename)
+        && !messenger.askYesNo(programName(), messageText(Msg::SaveOverUndecoded, {request.openedPath})))
+        return result;
+
     if (!encodesLosslessly(request.text, result.encoding)) {
         if (!messenger.askYesNo(programName(), messageText(Msg::SaveAsUtf8, {request.targetPath})))
             return result;
         result.encoding = TextEncoding::Utf8;
     }
 
-    if (!writeWholeFile(request.targetPath, checkerFileBytes(request.text, result.encoding))) {
-        messenger.warn(programName(), messageText(Msg::SaveFailed, {request.targetPath}));
+    const FileWrite written = writeWholeFile(request.targetPath, checkerFileBytes(request.text, result.encoding));
+    if (!written) {
+        messenger.warn(programName(), messageText(Msg::SaveFailed, {request.targetPath, written.failure}));
         return result;
     }
     result.saved = true;

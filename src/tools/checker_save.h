@@ -19,6 +19,7 @@ struct CheckerSave {
     QString text;        // the editor's text
     TextEncoding encoding = TextEncoding::Utf8;  // the opened file's encoding
     bool rename = false;
+    bool exactlyDecoded = true;  // false: the text shows U+FFFD for bytes of the file it could not read
 };
 
 struct CheckerSaveResult {
@@ -29,8 +30,9 @@ struct CheckerSaveResult {
 // True when both paths name the same file (also through another spelling of the path).
 bool isSameFile(const QString &a, const QString &b);
 
-// Asks before overwriting another existing file and before switching a Shift_JIS text to
-// UTF-8; reports a failed write naming the file.
+// Asks before overwriting another existing file, before replacing a file whose bytes could
+// not all be read (they would be lost) and before switching a Shift_JIS text to UTF-8;
+// reports a failed write naming the file and why.
 CheckerSaveResult saveCheckerText(const CheckerSave &request, Messenger &messenger);
 
 } // namespace nikra

@@ -1,5 +1,7 @@
 #include "tools/checker_text.h"
 
+#include "formats/file_bytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,14 +40,19 @@ CheckerText joinFileLines(QStringView decoded, const std::function<bool()> &stop
     return out;
 }
 
-std::optional<CheckerText> readCheckerFile(const QString &path, const std::function<bool()> &stopAtLimit)
+std::optional<CheckerText> readCheckerFile(const QString &path, const std::function<bool()> &stopAtLimit,
+                                           QString *failure)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileBytes bytes = readWholeFile(path);
+    if (!bytes) {
+        if (failure)
+            *failure = bytes.failure;
         return std::nullopt;
-    const DecodedText decoded = decodeText(file.readAll());
+    }
+    const DecodedText decoded = decodeText(bytes.bytes);
     CheckerText out = joinFileLines(decoded.text, stopAtLimit);
     out.encoding = decoded.encoding;
+    out.exact = decoded.exact;
     return out;
 }
 

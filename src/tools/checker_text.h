@@ -21,6 +21,7 @@ struct CheckerText {
     QString text;               // the lines joined by CR LF, none after the last
     qsizetype lineCount = 0;    // lines taken into text
     TextEncoding encoding = TextEncoding::Utf8;
+    bool exact = true;          // false: bytes that are neither UTF-8 nor Shift_JIS are shown as U+FFFD
 };
 
 // Joins the lines of a decoded file for the editor. A line ends at CR LF, LF or a lone CR;
@@ -29,8 +30,9 @@ struct CheckerText {
 // taken so far. Linear in the length of the text.
 CheckerText joinFileLines(QStringView decoded, const std::function<bool()> &stopAtLimit);
 
-// Reads and joins a file; nullopt when it cannot be read.
-std::optional<CheckerText> readCheckerFile(const QString &path, const std::function<bool()> &stopAtLimit);
+// Reads and joins a file; nullopt, and why in failure, when it cannot be read.
+std::optional<CheckerText> readCheckerFile(const QString &path, const std::function<bool()> &stopAtLimit,
+                                           QString *failure = nullptr);
 
 // The line-break conversion: every CR LF, LF CR, lone CR and lone LF becomes one CR LF; two
 // breaks in a row stay two. Runs one pass for CR and then one for LF over its result.

@@ -189,13 +189,9 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
     const QString path = pathBox ? pathBox->text() : QString();
     if (path.isEmpty())
         return;
-    if (!QFileInfo(path).isFile()) {
+    if (!QFileInfo::exists(path)) {
         messenger_.warn(programName(), messageText(Msg::FileMissing));
         pathBox->clear();
-        return;
-    }
-    if (!QFileInfo(path).isReadable()) {
-        messenger_.warn(programName(), messageText(Msg::FileNotRead, {path}));
         return;
     }
     // Only an opened file changes where saves write back to: the text still shown belongs
@@ -215,6 +211,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
     raise();
     activateWindow();
     std::optional<CheckerText> read;
+    QString failure;
     {
         BusyCursor busy;
         read = readCheckerFile(path, [this] {
@@ -223,7 +220,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
             const bool stop = messenger_.askOkCancel(readOverTitle(), messageText(Msg::ReadOver));
             QApplication::setOverrideCursor(Qt::WaitCursor);
             return stop;
-        });
+        }, &failure);
         if (read)
             text_->setPlainText(read->text);
     }
@@ -231,13 +228,14 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         // Nothing on show that a save could write over the unread file with.
         loading_ = false;
         hide();
-        messenger_.warn(programName(), messageText(Msg::FileNotRead, {path}));
+        messenger_.warn(programName(), messageText(Msg::FileNotRead, {path, failure}));
         return;
     }
     folderBox_->setText(place.folder);
     nameBox_->setText(place.name);
     openedPath_ = place.folder + place.name;
     encoding_ = read->encoding;
+    exactlyDecoded_ = read->exact;
     loading_ = false;
 }
 
@@ -274,12 +272,14 @@ void CheckerWindow::save(bool rename)
     request.targetPath = joinPath(folderBox_->text(), nameBox_->text());
     request.text = editorText();
     request.encoding = encoding_;
+    request.exactlyDecoded = exactlyDecoded_;
     request.rename = rename;
     const CheckerSaveResult result = saveCheckerText(request, messenger_);
     if (!result.saved)
         return;
     openedPath_ = request.targetPath;
     encoding_ = result.encoding;
+    exactlyDecoded_ = true;  // the file now holds what the editor shows
     showChangeCommands(false);
     if (opener_)
         opener_->setText(request.targetPath);

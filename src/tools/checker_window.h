@@ -77,6 +77,7 @@ private:
     QPointer<QLineEdit> opener_;
     QString openedPath_;
     TextEncoding encoding_ = TextEncoding::Utf8;
+    bool exactlyDecoded_ = true;  // false: the opened file's bytes were not all readable text
 
     QPlainTextEdit *text_ = nullptr;       // RichTextBox1
     QTextEdit *reference_ = nullptr;       // RichTextBox2

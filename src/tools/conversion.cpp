@@ -1,6 +1,7 @@
 #include "tools/conversion.h"
 
 #include "formats/file_bytes.h"
+#include "formats/text_codec.h"
 #include "formats/value_reader.h"
 #include "tools/single_text.h"
 
@@ -16,14 +17,12 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kGap = "   ";
 
-// The numbers of the input: its bytes without a byte-order mark and without the blanks and
-// empty lines after the last value, which hold nothing (an empty line after a table is not
+// The numbers of the input (UTF-8 without a mark) without the blanks and empty lines after
+// the last value, which hold nothing (an empty line after a table is not
 // a row of it, and the reader would take it as a value 0).
 std::string_view dataPart(const QByteArray &input)
 {
     std::string_view s(input.constData(), std::size_t(input.size()));
-    if (s.starts_with("\xEF\xBB\xBF"))
-        s.remove_prefix(3);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
         s.remove_suffix(1);
     return s;
@@ -282,11 +281,14 @@ ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, con
     if (inputPath.trimmed().isEmpty())
         return fail(Msg::ConversionNoInput, {});
 
-    const std::optional<QByteArray> bytes = readWholeFile(inputPath);
+    const FileBytes bytes = readWholeFile(inputPath);
     if (!bytes)
-        return fail(Msg::ConversionInputUnreadable, {inputPath});
+        return fail(Msg::ConversionInputUnreadable, {inputPath, bytes.failure});
+    const std::optional<QByteArray> text = toUtf8Bytes(bytes.bytes);
+    if (!text)
+        return fail(Msg::ConversionInputUnreadable, {inputPath, messageText(Msg::NotDecodable)});
 
-    const ConvertedData converted = convertData(mode, *bytes);
+    const ConvertedData converted = convertData(mode, *text);
     if (converted.hasProblem) {
         QStringList args{inputPath};
         if (converted.problem.line > 0)
@@ -294,8 +296,9 @@ ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, con
         return fail(converted.problem.id, args);
     }
 
-    if (!writeWholeFile(outputPath, QByteArrayView(converted.text.data(), qsizetype(converted.text.size()))))
-        return fail(Msg::ConversionOutputUnwritable, {outputPath});
+    const FileWrite written = writeWholeFile(outputPath, QByteArrayView(converted.text.data(), qsizetype(converted.text.size())));
+    if (!written)
+        return fail(Msg::ConversionOutputUnwritable, {outputPath, written.failure});
     outcome.written = true;
     return outcome;
 }

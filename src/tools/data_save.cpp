@@ -95,7 +95,7 @@ bool moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &me
 
 bool writeManifest(const QString &path, const QList<ManifestEntry> &entries)
 {
-    return writeWholeFile(path, composeManifest(entries));
+    return bool(writeWholeFile(path, composeManifest(entries)));
 }
 
 } // namespace

@@ -270,7 +270,7 @@ void TestGui::writeBackIntoTheFiles()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QCOMPARE(detectEncoding(bytes), TextEncoding::ShiftJis);  // the file keeps its encoding
+    QCOMPARE(decodeText(bytes).encoding, TextEncoding::ShiftJis);  // the file keeps its encoding
     const QStringList lines = decodeText(bytes).text.split(u"\r\n"_s);
     const QStringList before = original.split(u"\r\n"_s);
     QCOMPARE(lines.size(), before.size());
@@ -281,7 +281,7 @@ void TestGui::writeBackIntoTheFiles()
             QCOMPARE(lines[i], before[i]);
     }
     // The written file reads back to the shifted ranges.
-    FormatDataReader reader(toUtf8Bytes(bytes));
+    FormatDataReader reader(*toUtf8Bytes(bytes));
     PlotFormat read;
     QVERIFY(reader.readXFrame(read, {}) && reader.readYFrame(read, {}));
     QCOMPARE(read.XMN, 2.0f);

@@ -89,6 +89,7 @@ status=0
 # Its program folder is the per-user data folder, seeded with the samples.
 diff -r "$samples" "$XDG_DATA_HOME/nikra" >/dev/null || fail "$XDG_DATA_HOME/nikra does not hold the samples"
 # The page is the sample page the build tree draws.
+mkdir -p "$work/reference"
 "$build_nikra" render --home "$work/reference" -o "$work/reference.svg" 2>/dev/null
 cmp -s "$work/installed.svg" "$work/reference.svg" || fail "the installed program drew another page than the build"
 [[ -z $(ls -A "$work/elsewhere") ]] || fail "the installed program wrote into the folder it was started from"

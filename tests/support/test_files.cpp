@@ -1,8 +1,11 @@
+#include <cstring>
 #include "support/test_files.h"
 
 #include <QFile>
 
 namespace nikra::test {
+
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 QString FormatFile::text(const QString &eol) const
 {

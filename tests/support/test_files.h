@@ -21,6 +21,9 @@ struct FormatFile {
     QString text(const QString &eol = QStringLiteral("\r\n")) const;
 };
 
+// The system's words for an error number, as the program reports it.
+QString systemReason(int error);
+
 // A file's bytes; empty when it cannot be read.
 QByteArray fileContents(const QString &path);
 

@@ -34,6 +34,8 @@ public:
     }
     ~LockedFolder() { unlock(); }
     bool isLocked() const { return refusesNewFiles(); }
+    // What the system says to a write into the folder.
+    int refusal() const { return immutable_ ? EPERM : EACCES; }
     void unlock()
     {
         if (std::exchange(immutable_, false))
@@ -214,7 +216,7 @@ void CheckerTest::failedWritesKeepTheOldFile()
     CheckerSave request{old, old, u"new"_s, TextEncoding::Utf8, false};
     QVERIFY(!saveCheckerText(request, messages).saved);
     QCOMPARE(readAll(old), "old\r\n");
-    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {old})});
+    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {old, systemReason(lock.refusal())})});
 
     // A rename whose new file cannot be written keeps the opened file.
     lock.unlock();
@@ -225,7 +227,7 @@ void CheckerTest::failedWritesKeepTheOldFile()
     QVERIFY(!saveCheckerText({opened, target, u"new"_s, TextEncoding::Utf8, true}, messages).saved);
     QCOMPARE(readAll(opened), "b\r\n");
     QVERIFY(!QFile::exists(target));
-    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {target})});
+    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {target, systemReason(again.refusal())})});
 }
 
 void CheckerTest::encodingIsKept()

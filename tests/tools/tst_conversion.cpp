@@ -245,11 +245,11 @@ void ConversionTest::fileProblemsAreReportedAndNothingIsWritten()
     QCOMPARE(convertFile(mode, u" "_s, dir.path(u"o.dat"_s)).problem, Msg::ConversionNoInput);
     const QString missing = dir.path(u"none.dat"_s);
     QCOMPARE(convertFile(mode, missing, dir.path(u"o.dat"_s)).message(),
-             messageText(Msg::ConversionInputUnreadable, {missing}));
+             messageText(Msg::ConversionInputUnreadable, {missing, systemReason(ENOENT)}));
     QCOMPARE(convertFile(mode, dir.root(), dir.path(u"o.dat"_s)).problem, Msg::ConversionInputUnreadable);
     const QString unwritable = dir.path(u"no/such/folder/o.dat"_s);
     QCOMPARE(convertFile(mode, table, unwritable).message(),
-             messageText(Msg::ConversionOutputUnwritable, {unwritable}));
+             messageText(Msg::ConversionOutputUnwritable, {unwritable, systemReason(ENOENT)}));
 
     // A conversion that writes nothing leaves an earlier result as it was.
     const QString earlier = dir.write(u"one#.dat"_s, QByteArray("earlier"));
