@@ -21,7 +21,13 @@ namespace nikra {
 
 namespace {
 
-bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+// A device or a pipe under the name counts: the reading refuses it and says why, rather than
+// reporting a missing file and clearing the name. A folder is no file.
+bool fileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
 
 } // namespace
 

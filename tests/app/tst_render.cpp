@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "support/nikra_run.h"
 #include "support/recording_messenger.h"
+#include "support/small_disk.h"
 #include "support/test_files.h"
 
 #include <QImage>
@@ -59,40 +60,6 @@ QString notWritten(const QString &path, const QString &why)
 {
     return QStringLiteral("Nikra: %1 に保存できませんでした（%2）。\n").arg(path, why);
 }
-
-// A device that takes no bytes, as /dev/full does. As root it is made in the test's own
-// folder, so a program that wrongly replaced its target would replace only this copy.
-QString fullDevice(const TestDir &dir)
-{
-    if (::geteuid() != 0)
-        return QStringLiteral("/dev/full");
-    const QString node = dir.path(QStringLiteral("full"));
-    if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
-        return QString();
-    return node;
-}
-
-// A small file system of its own, unmounted when the test ends; empty where the test may
-// not mount one.
-struct SmallDisk {
-    QString root;
-    explicit SmallDisk(const QString &where)
-    {
-        QDir().mkpath(where);
-        QProcess mount;
-        mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                              QStringLiteral("size=256k"), QStringLiteral("tmpfs"), where});
-        if (mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0)
-            root = where;
-    }
-    ~SmallDisk()
-    {
-        if (!root.isEmpty())
-            QProcess::execute(QStringLiteral("umount"), {root});
-    }
-    SmallDisk(const SmallDisk &) = delete;
-    SmallDisk &operator=(const SmallDisk &) = delete;
-};
 
 } // namespace
 
@@ -400,12 +367,7 @@ void TestRender::pageNotWrittenSaysWhy()
         QFile oldPage(page);
         QVERIFY(oldPage.open(QIODevice::WriteOnly) && oldPage.write(old) == old.size());
         oldPage.close();
-        QFile filler(disk.root + QStringLiteral("/filler"));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size()) {
-        }
-        filler.close();
+        QVERIFY(disk.fillLeaving(0));
         const Run r = render(page);
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err, notWritten(page, QStringLiteral("No space left on device")));
@@ -415,7 +377,7 @@ void TestRender::pageNotWrittenSaysWhy()
             left.append(QFileInfo(it.next()).fileName());
         left.sort();
         QCOMPARE(left, (QStringList{QStringLiteral("filler"), QFileInfo(page).fileName()}));
-        QVERIFY(QFile::remove(page) && QFile::remove(filler.fileName()));
+        QVERIFY(QFile::remove(page) && QFile::remove(disk.filler()));
     }
 }
 

@@ -1,6 +1,8 @@
 // The readers of the user's files: value syntax, encodings and line ends, every check and
-// fallback of a Format Data file with its message, Graph Data blocks, the path memory file.
+// fallback of a Format Data file with its message, Graph Data blocks, the path memory file;
+// and the one way files are read and written, on the failures a user's machine has.
 
+#include "formats/file_bytes.h"
 #include "formats/format_data_reader.h"
 #include "formats/graph_data_reader.h"
 #include "formats/number_text.h"
@@ -13,10 +15,42 @@
 
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace nikra;
 using namespace nikra::test;
 
 namespace {
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails
+// with EFBIG, as one on a full disk fails with ENOSPC.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        const rlimit limit{bytes, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode : 0;
+}
 
 QList<double> readAllNumbers(const QByteArray &bytes, ReadStatus *last = nullptr)
 {
@@ -70,6 +104,10 @@ private Q_SLOTS:
     void linesAndGroups();
     void encodingsAndLineEnds_data();
     void encodingsAndLineEnds();
+    void decodingRule_data();
+    void decodingRule();
+    void wholeFileWrites();
+    void wholeFileReads();
     void writtenBackLinesReadTheSame();
     void correctionsInOrder();
     void integerPartLimits_data();
@@ -239,6 +277,97 @@ void TestFormats::encodingsAndLineEnds()
     QCOMPARE(int(r.format.YLP), 2);
     // A file rewritten by the program keeps its encoding.
     QCOMPARE(encodeText(decodeText(bytes).text, decodeText(bytes).encoding), bytes);
+}
+
+void TestFormats::decodingRule_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("exact");
+    const QByteArray mark("\xEF\xBB\xBF");
+    const QByteArray shiftJis = encodeText(QStringLiteral("変位 1, 2"), TextEncoding::ShiftJis);
+    QTest::newRow("UTF-8 after a mark") << mark + QStringLiteral("変位 1, 2").toUtf8() << true;
+    QTest::newRow("Shift_JIS") << shiftJis << true;
+    // Not decoded as UTF-8 into U+FFFD, not read as Shift_JIS with the mark's bytes.
+    QTest::newRow("Shift_JIS after a mark") << mark + shiftJis << false;
+    // Neither both marks dropped nor one left before the first value.
+    QTest::newRow("two marks") << mark + mark + QByteArray("3\n1,1\n") << false;
+    QTest::newRow("Shift_JIS cut inside a character") << shiftJis.left(1) << false;
+    QTest::newRow("neither") << QByteArray("1, 2 \x82\xFF\xFE") << false;
+}
+
+void TestFormats::decodingRule()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, exact);
+    QCOMPARE(decodeText(bytes).exact, exact);
+    // The value readers take exactly the files the text readers take.
+    QCOMPARE(toUtf8Bytes(bytes).has_value(), exact);
+    if (exact)
+        QCOMPARE(*toUtf8Bytes(bytes), QStringLiteral("変位 1, 2").toUtf8());
+}
+
+void TestFormats::wholeFileWrites()
+{
+    TestDir dir;
+    const QString file = dir.write(QStringLiteral("a.dat"), QByteArray("old"));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const QString link = dir.path(QStringLiteral("link.dat"));
+    QVERIFY(QFile::link(file, link));
+    const auto entries = [&dir] {
+        return QDir(dir.root()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    };
+    const QStringList before = entries();
+
+    // Through a link the file it names is replaced; it keeps its mode, the link stays a link.
+    QVERIFY(writeWholeFile(link, QByteArray("new")));
+    QCOMPARE(fileContents(file), QByteArray("new"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(modeOf(file) & 0777, mode_t(0640));
+
+    // A write the disk cannot take says why and leaves the old file and no temporary file.
+    {
+        FileSizeLimit full(8);
+        const FileWrite w = writeWholeFile(file, QByteArray("longer than eight bytes"));
+        QVERIFY(!w);
+        QCOMPARE(w.failure, systemReason(EFBIG));
+    }
+    QCOMPARE(fileContents(file), QByteArray("new"));
+    QCOMPARE(entries(), before);
+
+    // A pipe nobody reads is refused at once and stays a pipe; a device is written in place
+    // and its failure reported; a folder is not a file.
+    const QString fifo = dir.path(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(writeWholeFile(fifo, QByteArray("x")).failure, messageText(Msg::PipeWithoutReader));
+    QVERIFY(S_ISFIFO(modeOf(fifo)));
+    QCOMPARE(writeWholeFile(QStringLiteral("/dev/full"), QByteArray("x")).failure, systemReason(ENOSPC));
+    QVERIFY(S_ISCHR(modeOf(QStringLiteral("/dev/full"))));
+    QCOMPARE(writeWholeFile(dir.root(), QByteArray("x")).failure, systemReason(EISDIR));
+    QCOMPARE(writeWholeFile(dir.path(QStringLiteral("no/such.dat")), QByteArray("x")).failure, systemReason(ENOENT));
+}
+
+void TestFormats::wholeFileReads()
+{
+    TestDir dir;
+    // Nothing here may block or read without end.
+    const QString fifo = dir.path(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(readWholeFile(fifo).failure, messageText(Msg::NotARegularFile));
+    QCOMPARE(readWholeFile(QStringLiteral("/dev/zero")).failure, messageText(Msg::NotARegularFile));
+    QCOMPARE(readWholeFile(dir.root()).failure, systemReason(EISDIR));
+    QCOMPARE(readWholeFile(dir.path(QStringLiteral("none"))).failure, systemReason(ENOENT));
+
+    const QString ten = dir.write(QStringLiteral("ten"), QByteArray("0123456789"));
+    QCOMPARE(readWholeFile(ten, 10).bytes, QByteArray("0123456789"));
+    QCOMPARE(readWholeFile(ten, 9).failure, messageText(Msg::FileTooLarge, {QStringLiteral("9")}));
+
+    // A path memory file larger than any 31-line file is not one.
+    QString why;
+    const QString huge = dir.write(QStringLiteral("huge.pth"), QByteArray(PathMemory::kMostBytes + 1, 'a'));
+    QVERIFY(!PathMemory::read(huge, &why));
+    QCOMPARE(why, messageText(Msg::FileTooLarge, {QString::number(PathMemory::kMostBytes)}));
+    QVERIFY(!PathMemory::read(fifo, &why));
+    QCOMPARE(why, messageText(Msg::NotARegularFile));
 }
 
 void TestFormats::writtenBackLinesReadTheSame()

@@ -1,0 +1,225 @@
+// The commands on the failures a user's machine has: a full disk, a device or a pipe where a
+// file is expected, files no encoding reads, a mistyped program folder. Nothing may hang,
+// nothing may be lost, and every refusal names the file and says why.
+
+#include "formats/messages.h"
+#include "formats/path_memory.h"
+#include "support/nikra_run.h"
+#include "support/recording_messenger.h"
+#include "support/small_disk.h"
+#include "support/test_files.h"
+
+#include <QDirIterator>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// One slot's files in a folder, and a path memory file naming them.
+struct SlotInFolder {
+    QString format, graph, pth;
+    explicit SlotInFolder(const QString &folder)
+    {
+        FormatFile f;
+        f.curves = QStringList{u"0, 0, 4, 0, 0, 0, 0, line"_s};
+        format = folder + u"/f.dat"_s;
+        graph = folder + u"/g.dat"_s;
+        pth = folder + u"/Nikra.pth"_s;
+        writeTo(format, f.text().toUtf8());
+        writeTo(graph, "2\r\n1, 1\r\n9, 9\r\n");
+        PathMemory::Contents contents;
+        contents.slots[1] = SlotFiles{format, graph, {}};
+        PathMemory::write(pth, contents);
+    }
+    static void writeTo(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+};
+
+bool isFifo(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+QString makeFifo(const TestDir &dir, const QString &name)
+{
+    const QString path = dir.path(name);
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
+}
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList names;
+    for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+         it.hasNext();)
+        names.append(QDir(folder).relativeFilePath(it.next()));
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestFileSafety : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fullDiskChangesNoFile();
+    void devicesAndPipesAreRefused();
+    void undecodableFilesAreReported();
+    void chosenProgramFolderMustExist();
+};
+
+void TestFileSafety::fullDiskChangesNoFile()
+{
+    TestDir outer;
+    const SmallDisk disk(outer.path(u"disk"_s));
+    if (disk.root.isEmpty())
+        QSKIP("no file system of our own may be mounted here");
+    const QString home = disk.root + u"/home"_s;
+    QDir().mkpath(home + u"/set"_s);
+    QDir().mkpath(disk.root + u"/data"_s);
+    const SlotInFolder slot(disk.root + u"/data"_s);
+
+    // A set saved while there is room.
+    Run r = runNikra({u"save"_s, u"--pth"_s, slot.pth, u"--home"_s, home, u"--name"_s, u"kept"_s});
+    QCOMPARE(r.exitCode, 0);
+    const QString kept = home + u"/kept"_s;
+    const QStringList keptFiles = filesIn(kept);
+    const QByteArray keptPth = fileContents(kept + u"/Nikra.pth"_s);
+
+    // A conversion onto a full disk: status 1, the reason, and the old output as it was.
+    const QString output = disk.root + u"/out.dat"_s;
+    SlotInFolder::writeTo(output, "the old output");
+    const QString table = outer.path(u"table.dat"_s);
+    SlotInFolder::writeTo(table, "1 2 3\r\n4 5 6\r\n");
+    QVERIFY(disk.fillLeaving(0));
+    r = runNikra({u"convert"_s, u"parallel-to-serial"_s, table, u"-o"_s, output});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(output) && r.err.contains(systemReason(ENOSPC)), qPrintable(r.err));
+    QCOMPARE(fileContents(output), QByteArray("the old output"));
+
+    // Replacing the set with room for the copies (a page each) but not for the set's own two
+    // files: status 1, and the old set whole under its name.
+    QVERIFY(disk.fillLeaving(2 * 4096));
+    r = runNikra({u"save"_s, u"--pth"_s, slot.pth, u"--home"_s, home, u"--name"_s, u"kept"_s, u"--replace"_s});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(u"Nikra"_s), qPrintable(r.err));
+    QCOMPARE(filesIn(kept), keptFiles);
+    QCOMPARE(fileContents(kept + u"/Nikra.pth"_s), keptPth);
+    QProcess sha;
+    sha.setWorkingDirectory(kept);
+    sha.start(u"sha256sum"_s, {u"--quiet"_s, u"-c"_s, u"Nikra.sha256"_s});
+    QVERIFY(sha.waitForFinished(10000));
+    QCOMPARE(sha.exitCode(), 0);
+    // Nothing half-written is left on the disk: no hidden staging folder, no temporary file.
+    QCOMPARE(filesIn(disk.root).filter(QRegularExpression(u"(^|/)\\."_s)), QStringList{});
+}
+
+void TestFileSafety::devicesAndPipesAreRefused()
+{
+    TestDir dir;
+    const QString fifo = makeFifo(dir, u"pipe"_s);
+    QVERIFY(!fifo.isEmpty());
+    const QString zero = u"/dev/zero"_s;
+    const QString notRegular = messageText(Msg::NotARegularFile);
+
+    // A path memory file that is a device or a pipe: refused at once, naming it (a hang or a
+    // read without end would time out or run out of memory here).
+    for (const QString &pth : {zero, fifo}) {
+        const QString out = dir.path(u"p.png"_s);
+        Run r = runNikra({u"check"_s, u"--pth"_s, pth});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
+        r = runNikra({u"render"_s, u"-o"_s, out, u"--pth"_s, pth});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
+        QVERIFY(!QFile::exists(out));
+        r = runNikra({u"save"_s, u"--pth"_s, pth, u"--home"_s, dir.root()});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
+    }
+
+    // A slot's files the same: the slot stops with the reason.
+    Run r = runNikra({u"check"_s, u"--slot"_s, u"1"_s, fifo});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, slotMessage(FileKind::FormatData, 1, Msg::FileUnreadable, {notRegular}) + u'\n');
+
+    // A conversion from a device, and onto a pipe no one reads or a device that is full:
+    // refused, and the pipe and the device are still what they were.
+    const QString table = dir.write(u"t.dat"_s, QByteArray("1 2 3\r\n"));
+    r = runNikra({u"convert"_s, u"parallel-to-serial"_s, zero, u"-o"_s, dir.path(u"o.dat"_s)});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(zero) && r.err.contains(notRegular), qPrintable(r.err));
+    r = runNikra({u"convert"_s, u"parallel-to-serial"_s, table, u"-o"_s, fifo});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(messageText(Msg::PipeWithoutReader)), qPrintable(r.err));
+    QVERIFY(isFifo(fifo));
+    const QString full = fullDevice(dir);
+    if (!full.isEmpty()) {
+        const QString link = dir.path(u"link.dat"_s);
+        QVERIFY(QFile::link(full, link));
+        r = runNikra({u"convert"_s, u"parallel-to-serial"_s, table, u"-o"_s, link});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(systemReason(ENOSPC)), qPrintable(r.err));
+        QVERIFY(QFileInfo(link).isSymLink() && !QFileInfo(full).isFile());
+    }
+}
+
+void TestFileSafety::undecodableFilesAreReported()
+{
+    TestDir dir;
+    FormatFile f;
+    f.line4 = u"100, 0, 10, 0, 0, 0, 3, 0"_s;  // comments in size 3
+    f.curves = QStringList{u"0, 0, 4, 0, 0, 0, 0, line"_s};
+    const QString format = dir.write(u"f.dat"_s, f);
+    const QByteArray mark("\xEF\xBB\xBF");
+    // A Graph Data file with two marks; a comment with a mark before Shift_JIS bytes.
+    const QString graph = dir.write(u"g.dat"_s, mark + mark + QByteArray("2\r\n1, 1\r\n9, 9\r\n"));
+    const QByteArray shiftJis = QByteArray("\x95\xCF\x88\xCA\r\n");  // 変位
+    const QString comment = dir.write(u"c.txt"_s, mark + shiftJis);
+    const Run r = runNikra({u"check"_s, u"--slot"_s, u"1"_s, format, graph, comment});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, slotMessage(FileKind::GraphData, 1, Msg::TextNotDecoded) + u'\n'
+                        + slotMessage(FileKind::CommentData, 1, Msg::CommentNotDecoded) + u'\n');
+
+    // Without the mark the same bytes are Shift_JIS, read as such.
+    dir.write(u"c.txt"_s, shiftJis);
+    dir.write(u"g.dat"_s, QByteArray("2\r\n1, 1\r\n9, 9\r\n"));
+    QCOMPARE(runNikra({u"check"_s, u"--slot"_s, u"1"_s, format, graph, comment}).exitCode, 0);
+}
+
+void TestFileSafety::chosenProgramFolderMustExist()
+{
+    TestDir dir;
+    const QString missing = dir.path(u"no/such/home"_s);
+    const QString pth = SlotInFolder(dir.root()).pth;
+    for (const QStringList &command : {QStringList{u"check"_s}, QStringList{u"render"_s, u"-o"_s, dir.path(u"p.svg"_s)},
+                                       QStringList{u"save"_s, u"--pth"_s, pth}}) {
+        const Run r = runNikra(command + QStringList{u"--home"_s, missing});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(missing), qPrintable(r.err));
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"NIKRA_HOME"_s, missing);
+    const Run r = runNikra({u"check"_s}, env);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(u"NIKRA_HOME"_s), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(dir.path(u"no"_s)));
+}
+
+int runFileSafetyTests(int argc, char **argv)
+{
+    TestFileSafety tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_file_safety.moc"
