@@ -174,6 +174,7 @@ void TestRender::pdfIsOneA4Page()
     const QString page = s.dir.path(QStringLiteral("page.pdf"));
     const Run r = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), page} + s.slot());
     QCOMPARE(r.exitCode, 0);
+    QCOMPARE(pdfProblems(page), QString());
 
     QProcess info;
     info.start(pdfinfo, {page});
@@ -202,8 +203,10 @@ void TestRender::pdfPolygonsAreDrawnAsThePainterDrawsThem()
 {
     // The sample page: circles, triangles, squares, diamonds, hollow hexagons, stars with a
     // two-unit outline, a filled curve, legends and comments between the runs of polygons;
-    // in slot 5 a filled five-pointed star whose middle the even-odd rule leaves empty.
-    // Written by the program's own writer and by the painter, it prints the same pixels.
+    // in slot 5 a filled five-pointed star whose middle the even-odd rule leaves empty; in
+    // slot 6 two runs of squares with the same four-unit outline, a line between them (each
+    // run must set its width again). Written by the program's own writer and by the painter,
+    // it prints the same pixels, and both files are sound.
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty())
         QFAIL("poppler-utils (pdftoppm) is needed: run scripts/setup");
@@ -213,6 +216,10 @@ void TestRender::pdfPolygonsAreDrawnAsThePainterDrawsThem()
     star.curves = QStringList{QStringLiteral("0, 0, 12, 5, 0, 0, 0, star")};
     slots[5].format = dir.write(QStringLiteral("star.dat"), star);
     slots[5].graph = dir.write(QStringLiteral("points.dat"), QByteArrayLiteral("5\r\n5.0000, 9.0000\r\n2.6489, 1.7639\r\n8.8042, 6.2361\r\n1.1958, 6.2361\r\n7.3511, 1.7639\r\n"));
+    FormatFile squares;
+    squares.curves = QStringList{QStringLiteral("34, 3, 2, 3, 0, 0, 0, squares")};
+    slots[6].format = dir.write(QStringLiteral("squares.dat"), squares);
+    slots[6].graph = dir.write(QStringLiteral("two.dat"), QByteArrayLiteral("3\r\n1,1\r\n5,5\r\n9,2\r\n3\r\n1,8\r\n5,3\r\n9,9\r\n"));
     nikra::ViewState view;
     RecordingMessenger messages;
     nikra::PageJob job{slots, view, messages, {}, 96};
@@ -233,6 +240,7 @@ void TestRender::pdfPolygonsAreDrawnAsThePainterDrawsThem()
         QFile file(name + QStringLiteral(".pdf"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(i == 0 ? *own : *painter) > 0);
         file.close();
+        QCOMPARE(pdfProblems(file.fileName()), QString());
         QProcess raster;
         raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
                                 QStringLiteral("-singlefile"), file.fileName(), name});
@@ -280,6 +288,7 @@ void TestRender::vectorPagesAreTheSameOnEveryRun()
     const QString dated = s.dir.path(QStringLiteral("dated.pdf"));
     QCOMPARE(runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"), dated} + s.slot(), env).exitCode, 0);
     QVERIFY(fileContents(dated).contains("/CreationDate (D:20231114221320Z)"));
+    QCOMPARE(pdfProblems(dated), QString());
 }
 
 void TestRender::messagesAndExitStatus()

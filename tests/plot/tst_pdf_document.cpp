@@ -12,6 +12,8 @@
 #include <QPdfWriter>
 #include <QtTest>
 
+#include "support/test_files.h"
+
 #include <ctime>
 #include <functional>
 
@@ -46,6 +48,18 @@ QByteArray madeIn(const char *tz, const std::function<void(QPainter &)> &draw = 
         qputenv("TZ", saved);
     tzset();
     return out.data();
+}
+
+// What qpdf finds wrong with a document; empty when it is sound.
+QString problemsOf(const QByteArray &pdf)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.pdf"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
+        return QStringLiteral("not written");
+    file.close();
+    return nikra::test::pdfProblems(path);
 }
 
 // Every in-use entry of the table points at the start of its object, and startxref at
@@ -88,6 +102,7 @@ void TestPdfDocument::stampKeepsTheTableTrue()
         QVERIFY(stampCreationDate(pdf, when));
         QVERIFY2(pdf.contains("/CreationDate (D:20231114221320Z)"), tz);
         QVERIFY2(offsetsHold(pdf), tz);
+        QCOMPARE(problemsOf(pdf), QString());
     }
     QCOMPARE(madeIn("JST-9").size() - 6, madeIn("UTC0").size());  // the writer's own forms
 
@@ -115,6 +130,7 @@ void TestPdfDocument::contentStreamReplaced()
                                           *date,
                                           {place->dataStart, place->dataLength, data}});
     QVERIFY(changed && offsetsHold(*changed));
+    QCOMPARE(problemsOf(*changed), QString());
     QVERIFY(changed->contains("/CreationDate (D:19700101000000Z)"));
     const auto placed = pageContentStream(*changed);
     QVERIFY(placed);

@@ -2,10 +2,23 @@
 #include "support/test_files.h"
 
 #include <QFile>
+#include <QProcess>
 
 namespace nikra::test {
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString pdfProblems(const QString &path)
+{
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+    if (!qpdf.waitForFinished(120000))
+        return QStringLiteral("qpdf did not run (install it: scripts/setup): ") + qpdf.errorString();
+    // 0: no problem; 2: errors; 3: warnings.
+    if (qpdf.exitStatus() == QProcess::NormalExit && qpdf.exitCode() == 0)
+        return {};
+    return QString::fromUtf8(qpdf.readAllStandardOutput() + qpdf.readAllStandardError());
+}
 
 QString FormatFile::text(const QString &eol) const
 {

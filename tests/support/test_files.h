@@ -24,6 +24,9 @@ struct FormatFile {
 // The system's words for an error number, as the program reports it.
 QString systemReason(int error);
 
+// What qpdf --check finds wrong with a PDF file (errors and warnings); empty when it is sound.
+QString pdfProblems(const QString &path);
+
 // A file's bytes; empty when it cannot be read.
 QByteArray fileContents(const QString &path);
 
