@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #include <fcntl.h>
@@ -119,12 +120,15 @@ bool writeAll(int fd, QByteArrayView bytes)
 
 // A device or a pipe takes the bytes where it is. A pipe without a reader is refused at once
 // rather than waited on.
-FileWrite writeInPlace(const QByteArray &target, QByteArrayView bytes)
+// Puts a file's bytes into a descriptor; false, with errno set, when it could not.
+using FileFiller = std::function<bool(int fd)>;
+
+FileWrite writeInPlace(const QByteArray &target, const FileFiller &fill)
 {
     Descriptor fd(openRetrying(target, O_WRONLY | O_NONBLOCK));
     if (fd.get() < 0)
         return {errno == ENXIO ? messageText(Msg::PipeWithoutReader) : systemReason(errno)};
-    if (!makeBlocking(fd.get()) || !writeAll(fd.get(), bytes))
+    if (!makeBlocking(fd.get()) || !fill(fd.get()))
         return {systemReason(errno)};
     if (!fd.close())
         return {systemReason(errno)};
@@ -226,7 +230,10 @@ FileBytes readWholeFile(const QString &path, qint64 mostBytes)
     return out;
 }
 
-FileWrite writeWholeFile(const QString &path, QByteArrayView bytes)
+namespace {
+
+// The one way a file is replaced: filled beside the target, checked, synced, renamed.
+FileWrite replaceFile(const QString &path, const FileFiller &fill)
 {
     if (path.isEmpty())
         return {systemReason(ENOENT)};
@@ -239,7 +246,7 @@ FileWrite writeWholeFile(const QString &path, QByteArrayView bytes)
         if (S_ISDIR(status.st_mode))
             return {systemReason(EISDIR)};
         if (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode))
-            return writeInPlace(target, bytes);
+            return writeInPlace(target, fill);
         if (!S_ISREG(status.st_mode))
             return {messageText(Msg::NotARegularFile)};
         // A link keeps pointing at the file: the file it names is the one replaced.
@@ -263,7 +270,7 @@ FileWrite writeWholeFile(const QString &path, QByteArrayView bytes)
         if (::fchmod(fd.get(), status.st_mode & 07777) != 0)
             error = errno;
     }
-    if (error == 0 && !writeAll(fd.get(), bytes))
+    if (error == 0 && !fill(fd.get()))
         error = errno;
     // The bytes must be on the disk before the name moves to them, or a crash could leave
     // an empty file where the old one was.
@@ -280,6 +287,42 @@ FileWrite writeWholeFile(const QString &path, QByteArrayView bytes)
     }
     syncFolder(folderOf(target));
     return {};
+}
+
+} // namespace
+
+FileWrite writeWholeFile(const QString &path, QByteArrayView bytes)
+{
+    return replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes); });
+}
+
+FileWrite copyWholeFile(const QString &from, const QString &to)
+{
+    QString failure;
+    struct stat status {};
+    Descriptor source(openRegularDescriptor(from, failure, status));
+    if (source.get() < 0)
+        return {failure};
+    bool readFailed = false;
+    const FileWrite written = replaceFile(to, [&](int fd) {
+        QByteArray block(1 << 20, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t n = ::read(source.get(), block.data(), std::size_t(block.size()));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                readFailed = true;
+                return false;
+            }
+            if (n == 0)
+                return true;
+            if (!writeAll(fd, QByteArrayView(block.constData(), n)))
+                return false;
+        }
+    });
+    if (!written && readFailed)
+        return {from + QStringLiteral(": ") + written.failure};
+    return written;
 }
 
 } // namespace nikra

@@ -47,5 +47,8 @@ struct FileWrite {
 // permissions. A character device or a pipe that has a reader is written in place (a new
 // file renamed over it would take the node's place); other nodes and folders are refused.
 FileWrite writeWholeFile(const QString &path, QByteArrayView bytes);
+// The same with the bytes of a regular file, streamed: a copy byte for byte, whole or not at
+// all.
+FileWrite copyWholeFile(const QString &from, const QString &to);
 
 } // namespace nikra

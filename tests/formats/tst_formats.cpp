@@ -333,6 +333,16 @@ void TestFormats::wholeFileWrites()
     }
     QCOMPARE(fileContents(file), QByteArray("new"));
     QCOMPARE(entries(), before);
+    // A copy the same: whole, or the old file as it was.
+    const QString source = dir.write(QStringLiteral("source"), QByteArray(3 << 20, 's'));
+    {
+        FileSizeLimit full(1 << 20);
+        QCOMPARE(copyWholeFile(source, file).failure, systemReason(EFBIG));
+    }
+    QCOMPARE(fileContents(file), QByteArray("new"));
+    QVERIFY(copyWholeFile(source, file));
+    QCOMPARE(fileContents(file), fileContents(source));
+    QCOMPARE(copyWholeFile(QStringLiteral("/dev/zero"), file).failure, messageText(Msg::NotARegularFile));
 
     // A pipe nobody reads is refused at once and stays a pipe; a device is written in place
     // and its failure reported; a folder is not a file.
