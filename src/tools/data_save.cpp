@@ -104,10 +104,14 @@ QString dateTimeFolderName(const QDateTime &moment) { return moment.toString(QSt
 
 bool isSafeFolderName(const QString &name)
 {
-    if (name.isEmpty() || name == u"." || name == u"..")
+    // One name the file system can hold (NAME_MAX bytes on Linux), shown as it is: control
+    // characters and format characters (bidirectional overrides such as U+202E would show
+    // "txt.exe" as "exe.txt") are refused like a separator.
+    constexpr qsizetype kLongestName = 255;
+    if (name.isEmpty() || name == u"." || name == u".." || QFile::encodeName(name).size() > kLongestName)
         return false;
     for (const QChar c : name) {
-        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             return false;
     }
     return true;

@@ -198,7 +198,7 @@ void DataSaveTest::unsafeNamesRefused()
     const auto before = snapshot(outer.root());
 
     for (const QString &name : {u"   "_s, u"."_s, u".."_s, u"../escape"_s, u"a/b"_s, u"a\\b"_s, u"/tmp"_s,
-                                u"tab\there"_s, u"new\nline"_s}) {
+                                u"tab\there"_s, u"new\nline"_s, u"txt\u202Eexe"_s, QString(256, u'a')}) {
         RecordingMessenger messages;
         const DataSaveResult r = saveSlotSet(home, name, contentsFor(slots, {}), ExistingFolder::Replace, messages);
         QCOMPARE(int(r.outcome), int(DataSaveOutcome::BadName));
