@@ -1,5 +1,6 @@
 #include "tools/checksum_manifest.h"
 
+#include "formats/file_bytes.h"
 #include "formats/messages.h"
 #include "formats/path_memory.h"
 
@@ -14,11 +15,12 @@ QString manifestFileName() { return QStringLiteral("Nikra.sha256"); }
 
 std::optional<QByteArray> sha256OfFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file has a checksum: a pipe named in a manifest would wait forever.
+    const OpenedFile opened = openRegularFile(path);
+    if (!opened.file)
         return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
+    if (!hash.addData(opened.file.get()))
         return std::nullopt;
     return hash.result().toHex();
 }
@@ -35,13 +37,14 @@ QByteArray composeManifest(const QList<ManifestEntry> &entries)
 ManifestCheck checkManifest(const QString &folder)
 {
     ManifestCheck check;
-    QFile file(QDir(folder).filePath(manifestFileName()));
-    if (!file.open(QIODevice::ReadOnly))
+    // A manifest is a few lines a file; one of more than a megabyte is not ours.
+    const FileBytes manifest = readWholeFile(QDir(folder).filePath(manifestFileName()), 1 << 20);
+    if (!manifest)
         return check;
     // "HASH  NAME" (text mode) or "HASH *NAME" (binary mode); other lines are not ours, and
     // a file without one such line checks nothing.
     static const QRegularExpression line(QStringLiteral("^([0-9a-fA-F]{64}) [ *](.+)$"));
-    for (const QString &text : splitLines(QString::fromUtf8(file.readAll()))) {
+    for (const QString &text : splitLines(QString::fromUtf8(manifest.bytes))) {
         const auto match = line.match(text);
         if (!match.hasMatch())
             continue;
