@@ -23,10 +23,10 @@ struct CheckerText {
     TextEncoding encoding = TextEncoding::Utf8;
 };
 
-// Joins the lines of a decoded file for the editor. A line ends at CR LF, LF or a lone CR;
-// a line end at the very end of the file starts no further line. stopAtLimit is asked once,
-// when the line with number kCheckerLineLimit has been taken: true keeps only the lines
-// taken so far. Linear in the length of the text.
+// Joins the lines of a decoded file for the editor. A line ends at CR LF, LF CR, a lone LF
+// or a lone CR; a line end at the very end of the file starts no further line. stopAtLimit
+// is asked once, when the line with number kCheckerLineLimit has been taken: true keeps
+// only the lines taken so far. Linear in the length of the text.
 CheckerText joinFileLines(QStringView decoded, const std::function<bool()> &stopAtLimit);
 
 // Reads and joins a file; nullopt when it cannot be read.
