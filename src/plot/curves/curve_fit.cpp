@@ -249,6 +249,9 @@ long long curveFitWork(long long n, int IPL)
 
 CurveFitLimit curveFitLimit(long long n, int IPL)
 {
+    // Without a fit the block's own points are drawn, however many the file holds.
+    if (IPL == 0)
+        return CurveFitLimit::Within;
     if (curvePointCount(n, IPL) > kMaxCurvePoints)
         return CurveFitLimit::TooManyPoints;
     if (curveFitWork(n, IPL) > kMaxCurveWork)

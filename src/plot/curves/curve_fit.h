@@ -19,8 +19,8 @@ struct CurvePoints {
 
 long long curvePointCount(long long n, int IPL);
 
-// Curves of more points than this (after fitting) are drawn without fitting, so a large
-// IPL on a large block never asks for gigabytes.
+// Fitted curves (IPL != 0) of more points than this are drawn without fitting, so a large
+// IPL on a large block never asks for gigabytes. A block drawn as it is has no such bound.
 inline constexpr long long kMaxCurvePoints = 5'000'000;
 
 // The most work one fit may take, in the units of curveFitWork (one multiply-add; about a
