@@ -56,8 +56,6 @@ private Q_SLOTS:
     void straightCopy();
     void spline();
     void chebyshev();
-    void chebyshevFarFromZero();
-    void chebyshevOnNoisyData();
     void markerShapes();
     void markersOnThePage();
     void placedMarkersDrawAsPolygons();
@@ -116,39 +114,6 @@ void TestCurves::chebyshev()
     QCOMPARE(c.x, (std::vector<float>{1, 1.5f, 2, 2.5f, 3}));
     for (std::size_t i = 0; i < c.size(); ++i)
         QVERIFY2(close(c.y[i], c0 + c1 * (c.x[i] - 2.0)), qPrintable(QString::number(c.y[i])));
-}
-
-void TestCurves::chebyshevFarFromZero()
-{
-    // The same data at x = 0..30 and at x = 1990..2020 give the same curve: the power
-    // series in x is kept in double precision (in single precision the second would be off
-    // by thousands).
-    std::vector<float> x0, x1990, y;
-    for (int i = 0; i <= 30; ++i) {
-        x0.push_back(float(i));
-        x1990.push_back(float(1990 + i));
-        y.push_back(float(std::sin(i / 5.0)));
-    }
-    const CurvePoints near0 = fit(block(x0, y), -5);
-    const CurvePoints far = fit(block(x1990, y), -5);
-    QCOMPARE(near0.size(), far.size());
-    for (std::size_t i = 0; i < near0.size(); ++i)
-        QVERIFY2(close(near0.y[i], far.y[i], 1e-3), qPrintable(QStringLiteral("%1 vs %2").arg(near0.y[i]).arg(far.y[i])));
-}
-
-void TestCurves::chebyshevOnNoisyData()
-{
-    // The polynomial through 100 noisy points overshoots to 10^22 between them; such
-    // resampled values are replaced by the straight line, so the curve stays near the data.
-    std::vector<float> x, y;
-    for (int i = 0; i < 100; ++i) {
-        x.push_back(float(i));
-        y.push_back(float(std::sin(i / 8.0) + ((i * 7919) % 13 - 6) * 0.05));
-    }
-    const CurvePoints c = fit(block(x, y), -5);
-    QCOMPARE(c.size(), std::size_t(curvePointCount(100, -5)));
-    for (float v : c.y)
-        QVERIFY2(std::isfinite(v) && std::fabs(v) < 5, qPrintable(QString::number(v)));
 }
 
 void TestCurves::markerShapes()

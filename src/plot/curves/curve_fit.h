@@ -35,9 +35,9 @@ inline constexpr long long kMaxCurveWork = 100'000'000;
 inline constexpr long long kMaxResampleProducts = 30'000'000;
 
 // The work of fitting n points with IPL, before the data's own (resampling) part: the
-// Chebyshev coefficients, power series and shift (weighted by the cost of their cosines and
-// powers), and the evaluation of the polynomial at every curve point. Splines cost a few
-// operations a point, already bounded by the point limit.
+// Chebyshev coefficients (weighted by the cost of their cosines) and the evaluation of the
+// series at every curve point. Splines cost a few operations a point, already bounded by
+// the point limit.
 long long curveFitWork(long long n, int IPL);
 
 enum class CurveFitLimit { Within, TooManyPoints, TooMuchWork };
