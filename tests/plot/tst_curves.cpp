@@ -5,6 +5,7 @@
 #include "plot/curves/curve_fit.h"
 #include "plot/curves/markers.h"
 #include "plot/metafile_surface.h"
+#include "plot/page_output.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void legendEntries();
     void commentPieces();
     void commentsUnderTheFrame();
+    void commentsBelowThePage();
 };
 
 void TestCurves::straightCopy()
@@ -326,6 +328,28 @@ void TestCurves::commentsUnderTheFrame()
     QCOMPARE(texts[0].mm[0], (PagePoint{15, 91.5}));  // 10 mm left of the frame, half a line down
     QCOMPARE(texts[6].mm[0], (PagePoint{15, 91.5 + 6 * 3}));
     QCOMPARE(run.state.page.LowestY, float(91.5 + 7 * 3));
+}
+
+void TestCurves::commentsBelowThePage()
+{
+    // The metafile leaves out the comment lines that start below the page, as the printed
+    // page does: a file of ten times the lines makes the same drawing.
+    FormatFile f;
+    f.line4 = QStringLiteral("10, 0, 10, 0, 0, 0, 1, 0");  // lines of 3 screen pixels: about 260 on the page
+    f.curves.clear();
+    QByteArray svg[2];
+    for (int i = 0; i < 2; ++i) {
+        TestDir dir;
+        SlotSet slots;
+        slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+        slots[1].comment = dir.write(QStringLiteral("c.txt"), QByteArray("line\r\n").repeated(i == 0 ? 1000 : 10000));
+        ViewState view;
+        RecordingMessenger messenger;
+        PageJob job{slots, view, messenger, {}};
+        svg[i] = svgPage(job, Selection{}).value_or(QByteArray());
+    }
+    QVERIFY(svg[0].count("<text") > 200 && svg[0].count("<text") < 1000);
+    QCOMPARE(svg[1], svg[0]);
 }
 
 int runCurvesTests(int argc, char **argv)
