@@ -313,6 +313,9 @@ void TestCurves::commentPieces()
     QCOMPARE(nikra::commentPieces(QStringLiteral("\n\n"), 5, width), (QStringList{u"\n"_s, u"\n"_s}));
     QCOMPARE(nikra::commentPieces(QString(), 5, width), QStringList{QString()});
     QCOMPARE(nikra::commentPieces(QStringLiteral("😀ab"), 2, width), (QStringList{QStringLiteral("😀"), u"ab"_s}));
+    // A tab takes the piece to its next stop (4 mm apart here), from a stop to the next.
+    QCOMPARE(nikra::commentPieces(u"a\tbcdefgh"_s, 10, width, 4), (QStringList{u"a\tbcdefg"_s, u"h"_s}));
+    QCOMPARE(nikra::commentPieces(u"abcd\tefgh"_s, 10, width, 4), (QStringList{u"abcd\tef"_s, u"gh"_s}));
 }
 
 void TestCurves::commentsUnderTheFrame()
