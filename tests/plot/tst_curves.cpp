@@ -56,7 +56,6 @@ class TestCurves : public QObject {
 private Q_SLOTS:
     void straightCopy();
     void spline();
-    void chebyshev();
     void markerShapes();
     void markersOnThePage();
     void placedMarkersDrawAsPolygons();
@@ -99,23 +98,6 @@ void TestCurves::spline()
     const CurvePoints down = fit(block({4, 3, 2, 1}, {16, 9, 4, 1}), 1);
     QCOMPARE(down.size(), std::size_t(7));
     QVERIFY(close(down.x[1], 3.5) && close(down.y[1], 12.25, 1e-4));
-}
-
-void TestCurves::chebyshev()
-{
-    // Degree 1 on (1, 1), (2, 4), (3, 9): the nodes cos(pi/4) and cos(3 pi/4) (with
-    // pi/2 = 1.570796326) fall between points 2 and 3 and between 1 and 2, where the data
-    // are resampled by straight lines; the line through them is c0 + c1 u with u = x - 2.
-    const double theta0 = 1 * 1.570796326 / 2;
-    const double theta1 = 3 * 1.570796326 / 2;
-    const double f0 = 4 + std::cos(theta0) * 5;        // at t0 = cos(theta0), in (0, 1]
-    const double f1 = 1 + (std::cos(theta1) + 1) * 3;  // at t1, in [-1, 0)
-    const double c0 = (f0 + f1) / 2;
-    const double c1 = f0 * std::cos(theta0) + f1 * std::cos(theta1);
-    const CurvePoints c = fit(block({1, 2, 3}, {1, 4, 9}), -1);
-    QCOMPARE(c.x, (std::vector<float>{1, 1.5f, 2, 2.5f, 3}));
-    for (std::size_t i = 0; i < c.size(); ++i)
-        QVERIFY2(close(c.y[i], c0 + c1 * (c.x[i] - 2.0)), qPrintable(QString::number(c.y[i])));
 }
 
 void TestCurves::markerShapes()

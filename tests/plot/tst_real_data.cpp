@@ -81,25 +81,19 @@ PassRun draw(const FormatFile &f, const QByteArray &graph, const DeviceProfile &
     return runPass(slots, profile);
 }
 
-// The device point a page point rounds to, worked out here in long double.
-QPoint expectedDevice(const DeviceProfile &p, Real x, Real y)
-{
-    return QPoint(int(std::nearbyint(x * Real(p.devPerMmX))), int(std::nearbyint(y * Real(p.devPerMmY))));
-}
-
 // Every drawn point within one device unit of where the test puts it: the rounding of the
 // device, as a value a hair either side of a half rounds either way.
-void compareCurve(const Primitive &drawn, const DeviceProfile &p, const std::vector<Real> &x,
+void compareCurve(const std::vector<DevicePoint> &drawn, const DeviceProfile &p, const std::vector<Real> &x,
                   const std::vector<Real> &y, const Axes &a, const QString &what = {})
 {
-    QCOMPARE(drawn.device.size(), x.size());
+    QCOMPARE(drawn.size(), x.size());
     for (std::size_t i = 0; i < x.size(); ++i) {
-        const QPoint want = expectedDevice(p, a.pageX(x[i]), a.pageY(y[i]));
-        const DevicePoint got = drawn.device[i];
-        QVERIFY2(std::abs(got.x - want.x()) <= 1 && std::abs(got.y - want.y()) <= 1,
+        const long long wantX = std::llround(a.pageX(x[i]) * Real(p.devPerMmX));
+        const long long wantY = std::llround(a.pageY(y[i]) * Real(p.devPerMmY));
+        QVERIFY2(std::llabs(drawn[i].x - wantX) <= 1 && std::llabs(drawn[i].y - wantY) <= 1,
                  qPrintable(QStringLiteral("%1point %2 (x %3): drawn %4,%5, expected %6,%7")
-                                .arg(what).arg(i).arg(double(x[i]), 0, 'g', 12).arg(got.x).arg(got.y)
-                                .arg(want.x()).arg(want.y())));
+                                .arg(what).arg(i).arg(double(x[i]), 0, 'g', 12).arg(drawn[i].x).arg(drawn[i].y)
+                                .arg(wantX).arg(wantY)));
     }
 }
 
@@ -288,18 +282,18 @@ void TestRealData::recordsOnThePage()
     const auto circles = run.surface->of(PrimitiveKind::Circle);
     const auto lines = run.surface->of(PrimitiveKind::Polyline);
     if (curve.startsWith(u'1')) {  // markers only
-        QCOMPARE(circles.size(), r.x.size());
-        for (std::size_t i = 0; i < r.x.size(); ++i) {
-            const QPoint want = expectedDevice(printer, a.pageX(r.x[i]), a.pageY(r.y[i]));
-            QVERIFY(std::abs(circles[i].device[0].x - want.x()) <= 1 && std::abs(circles[i].device[0].y - want.y()) <= 1);
-        }
-    } else if (spline > 0) {
+        std::vector<DevicePoint> centres;
+        for (const Primitive &c : circles)
+            centres.push_back(c.device[0]);
+        compareCurve(centres, printer, widened(r.x), widened(r.y), a);
+        return;
+    }
+    QCOMPARE(lines.size(), std::size_t(1));  // every point inside: one piece
+    if (spline > 0) {
         const std::vector<float> at = curveAbscissae(r.x, spline);
-        QCOMPARE(lines.size(), std::size_t(1));
-        compareCurve(lines[0], printer, widened(at), splineValues(r, spline, at), a);
+        compareCurve(lines[0].device, printer, widened(at), splineValues(r, spline, at), a);
     } else {
-        QCOMPARE(lines.size(), std::size_t(1));  // every point inside: one piece
-        compareCurve(lines[0], printer, widened(r.x), widened(r.y), a);
+        compareCurve(lines[0].device, printer, widened(r.x), widened(r.y), a);
     }
 }
 
@@ -341,7 +335,7 @@ void TestRealData::chebyshevAtEveryDegree()
             QVERIFY2(v > a.ymn && v < a.ymx, qPrintable(QStringLiteral("degree %1: %2").arg(m).arg(double(v))));
         const auto lines = run.surface->of(PrimitiveKind::Polyline);
         QVERIFY2(lines.size() == 1, qPrintable(QStringLiteral("degree %1: %2 pieces").arg(m).arg(lines.size())));
-        compareCurve(lines[0], printer, widened(at), y, a, QStringLiteral("degree %1, ").arg(m));
+        compareCurve(lines[0].device, printer, widened(at), y, a, QStringLiteral("degree %1, ").arg(m));
         if (QTest::currentTestFailed())
             return;
     }
