@@ -1,6 +1,7 @@
 #include "plot/device_surface.h"
 
 #include "plot/device_path.h"
+#include "plot/tab_stops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -165,26 +166,52 @@ TextFont DeviceSurface::font(const FontRequest &request)
     f.request = request;
     f.drawn = makeFont(request.face, fittedWidth(request));
     f.measuredOnScreen = measuresOnScreen();
-    if (f.measuredOnScreen) {
-        const double px = request.width / profile().devPerScreenPxX;
-        f.measured = fonts_.make(request.face, rnd(1.5 * px), rnd(px), fonts_.screen());
-    }
+    // The canvas font on the reference screen: the metafile measures with it, and every
+    // surface puts its tab stops where that font has them.
+    const double px = request.width / profile().devPerScreenPxX;
+    const MadeFont onScreen = fonts_.make(request.face, rnd(1.5 * px), rnd(px), fonts_.screen());
+    if (f.measuredOnScreen)
+        f.measured = onScreen;
+    f.tabStopMm = kTabStopPx * onScreen.xScale / profile().screenPxPerMmX;
     return f;
 }
 
-double DeviceSurface::textWidth(const TextFont &f, const QString &text)
+double DeviceSurface::runWidth(const TextFont &f, const QString &text)
 {
     if (f.measuredOnScreen)
         return fonts_.width(f.measured, text, fonts_.screen()) / profile().screenPxPerMmX;
     return fonts_.width(f.drawn, text, fontDevice()) * profile().textScale / profile().devPerMmX;
 }
 
+double DeviceSurface::textWidth(const TextFont &f, const QString &text)
+{
+    if (!text.contains(u'\t'))
+        return runWidth(f, text);
+    return layOutTabs(
+        text, f.tabStopMm, [&](const QString &run) { return runWidth(f, run); }, [](double, const QString &) {});
+}
+
+void DeviceSurface::paintRun(const TextFont &f, PagePoint topLeft, const QString &text)
+{
+    const DevicePoint at = toDevice(topLeft);
+    paintText(QPoint(at.x, at.y), f, text);
+}
+
 void DeviceSurface::text(const TextFont &f, PagePoint topLeft, const QString &text)
 {
     if (text.isEmpty() || f.drawn.xScale <= 0)
         return;
-    const DevicePoint at = toDevice(topLeft);
-    paintText(QPoint(at.x, at.y), f, text);
+    if (!text.contains(u'\t')) {
+        paintRun(f, topLeft, text);
+        return;
+    }
+    // Each run at its own place along the baseline, which reads upward on a turned text.
+    layOutTabs(
+        text, f.tabStopMm, [&](const QString &run) { return runWidth(f, run); },
+        [&](double offset, const QString &run) {
+            paintRun(f, f.request.upward ? PagePoint{topLeft.x, topLeft.y - offset} : PagePoint{topLeft.x + offset, topLeft.y},
+                     run);
+        });
 }
 
 } // namespace nikra

@@ -59,6 +59,9 @@ protected:
 
 private:
     std::vector<QPoint> &devicePath(std::span<const PagePoint> points);
+    // The width in mm of a text without tabs, by the surface's own measure.
+    double runWidth(const TextFont &font, const QString &text);
+    void paintRun(const TextFont &font, PagePoint topLeft, const QString &text);
 
     FontFactory fonts_;
     std::vector<QPoint> path_;

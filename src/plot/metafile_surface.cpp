@@ -143,7 +143,10 @@ void MetafileSurface::markerPolygon(PagePoint centre, std::span<const PagePoint>
 
 void MetafileSurface::paintText(QPoint at, const TextFont &f, const QString &text)
 {
-    if (!active_)
+    // A text that starts below the page cannot show, as on the printed page: a comment
+    // file of a million lines would otherwise make a drawing of hundreds of megabytes
+    // that shows a hundred of them.
+    if (!active_ || (!f.request.upward && at.y() >= kPageHeightTwips))
         return;
     // translate, then the quarter turn, then the width adjustment along the baseline.
     const double sx = f.drawn.xScale;

@@ -29,8 +29,13 @@ double PrinterSurface::fittedWidth(const FontRequest &request)
 {
     Fitting &fitting = fittings_[{request.face, request.width}];
     auto it = fitting.fitted.constFind(request.fitText);
-    if (it == fitting.fitted.constEnd())
-        it = fitting.fitted.insert(request.fitText, fit(fitting, request));
+    if (it == fitting.fitted.constEnd()) {
+        // Tab gaps are the same millimetres on every surface (tab_stops.h): only the text
+        // between them is fitted.
+        FontRequest runs = request;
+        runs.fitText.remove(u'\t');
+        it = fitting.fitted.insert(request.fitText, fit(fitting, runs));
+    }
     return *it;
 }
 

@@ -29,6 +29,7 @@ struct TextFont {
     MadeFont drawn;
     MadeFont measured;
     bool measuredOnScreen = false;  // the metafile measures on the screen
+    double tabStopMm = 0;           // between tab stops (tab_stops.h); 0: a tab adds nothing
 };
 
 class Surface {

@@ -31,8 +31,12 @@ CheckerText joinFileLines(QStringView decoded, const std::function<bool()> &stop
             out.text += kCrLf;
         out.text += decoded.sliced(pos, end - pos);
         ++out.lineCount;
-        if (end < n)
-            end += (decoded[end] == kCr && end + 1 < n && decoded[end + 1] == kLf) ? 2 : 1;
+        // CR LF and LF CR are each one break, as the line-break conversion reads them; a
+        // file saved again must not gain an empty line at every LF CR.
+        if (end < n) {
+            const QChar other = decoded[end] == kCr ? kLf : kCr;
+            end += (end + 1 < n && decoded[end + 1] == other) ? 2 : 1;
+        }
         pos = end;
         if (out.lineCount == kCheckerLineLimit && stopAtLimit && stopAtLimit())
             break;

@@ -24,10 +24,10 @@ struct CheckerText {
     bool exact = true;          // false: bytes that are neither UTF-8 nor Shift_JIS are shown as U+FFFD
 };
 
-// Joins the lines of a decoded file for the editor. A line ends at CR LF, LF or a lone CR;
-// a line end at the very end of the file starts no further line. stopAtLimit is asked once,
-// when the line with number kCheckerLineLimit has been taken: true keeps only the lines
-// taken so far. Linear in the length of the text.
+// Joins the lines of a decoded file for the editor. A line ends at CR LF, LF CR, a lone LF
+// or a lone CR; a line end at the very end of the file starts no further line. stopAtLimit
+// is asked once, when the line with number kCheckerLineLimit has been taken: true keeps
+// only the lines taken so far. Linear in the length of the text.
 CheckerText joinFileLines(QStringView decoded, const std::function<bool()> &stopAtLimit);
 
 // Reads and joins a file; nullopt, and why in failure, when it cannot be read.

@@ -5,6 +5,7 @@
 #include "plot/curves/curve_fit.h"
 #include "plot/curves/markers.h"
 #include "plot/metafile_surface.h"
+#include "plot/page_output.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>
@@ -55,15 +56,13 @@ class TestCurves : public QObject {
 private Q_SLOTS:
     void straightCopy();
     void spline();
-    void chebyshev();
-    void chebyshevFarFromZero();
-    void chebyshevOnNoisyData();
     void markerShapes();
     void markersOnThePage();
     void placedMarkersDrawAsPolygons();
     void legendEntries();
     void commentPieces();
     void commentsUnderTheFrame();
+    void commentsBelowThePage();
 };
 
 void TestCurves::straightCopy()
@@ -99,56 +98,6 @@ void TestCurves::spline()
     const CurvePoints down = fit(block({4, 3, 2, 1}, {16, 9, 4, 1}), 1);
     QCOMPARE(down.size(), std::size_t(7));
     QVERIFY(close(down.x[1], 3.5) && close(down.y[1], 12.25, 1e-4));
-}
-
-void TestCurves::chebyshev()
-{
-    // Degree 1 on (1, 1), (2, 4), (3, 9): the nodes cos(pi/4) and cos(3 pi/4) (with
-    // pi/2 = 1.570796326) fall between points 2 and 3 and between 1 and 2, where the data
-    // are resampled by straight lines; the line through them is c0 + c1 u with u = x - 2.
-    const double theta0 = 1 * 1.570796326 / 2;
-    const double theta1 = 3 * 1.570796326 / 2;
-    const double f0 = 4 + std::cos(theta0) * 5;        // at t0 = cos(theta0), in (0, 1]
-    const double f1 = 1 + (std::cos(theta1) + 1) * 3;  // at t1, in [-1, 0)
-    const double c0 = (f0 + f1) / 2;
-    const double c1 = f0 * std::cos(theta0) + f1 * std::cos(theta1);
-    const CurvePoints c = fit(block({1, 2, 3}, {1, 4, 9}), -1);
-    QCOMPARE(c.x, (std::vector<float>{1, 1.5f, 2, 2.5f, 3}));
-    for (std::size_t i = 0; i < c.size(); ++i)
-        QVERIFY2(close(c.y[i], c0 + c1 * (c.x[i] - 2.0)), qPrintable(QString::number(c.y[i])));
-}
-
-void TestCurves::chebyshevFarFromZero()
-{
-    // The same data at x = 0..30 and at x = 1990..2020 give the same curve: the power
-    // series in x is kept in double precision (in single precision the second would be off
-    // by thousands).
-    std::vector<float> x0, x1990, y;
-    for (int i = 0; i <= 30; ++i) {
-        x0.push_back(float(i));
-        x1990.push_back(float(1990 + i));
-        y.push_back(float(std::sin(i / 5.0)));
-    }
-    const CurvePoints near0 = fit(block(x0, y), -5);
-    const CurvePoints far = fit(block(x1990, y), -5);
-    QCOMPARE(near0.size(), far.size());
-    for (std::size_t i = 0; i < near0.size(); ++i)
-        QVERIFY2(close(near0.y[i], far.y[i], 1e-3), qPrintable(QStringLiteral("%1 vs %2").arg(near0.y[i]).arg(far.y[i])));
-}
-
-void TestCurves::chebyshevOnNoisyData()
-{
-    // The polynomial through 100 noisy points overshoots to 10^22 between them; such
-    // resampled values are replaced by the straight line, so the curve stays near the data.
-    std::vector<float> x, y;
-    for (int i = 0; i < 100; ++i) {
-        x.push_back(float(i));
-        y.push_back(float(std::sin(i / 8.0) + ((i * 7919) % 13 - 6) * 0.05));
-    }
-    const CurvePoints c = fit(block(x, y), -5);
-    QCOMPARE(c.size(), std::size_t(curvePointCount(100, -5)));
-    for (float v : c.y)
-        QVERIFY2(std::isfinite(v) && std::fabs(v) < 5, qPrintable(QString::number(v)));
 }
 
 void TestCurves::markerShapes()
@@ -346,6 +295,9 @@ void TestCurves::commentPieces()
     QCOMPARE(nikra::commentPieces(QStringLiteral("\n\n"), 5, width), (QStringList{u"\n"_s, u"\n"_s}));
     QCOMPARE(nikra::commentPieces(QString(), 5, width), QStringList{QString()});
     QCOMPARE(nikra::commentPieces(QStringLiteral("😀ab"), 2, width), (QStringList{QStringLiteral("😀"), u"ab"_s}));
+    // A tab takes the piece to its next stop (4 mm apart here), from a stop to the next.
+    QCOMPARE(nikra::commentPieces(u"a\tbcdefgh"_s, 10, width, 4), (QStringList{u"a\tbcdefg"_s, u"h"_s}));
+    QCOMPARE(nikra::commentPieces(u"abcd\tefgh"_s, 10, width, 4), (QStringList{u"abcd\tef"_s, u"gh"_s}));
 }
 
 void TestCurves::commentsUnderTheFrame()
@@ -361,6 +313,28 @@ void TestCurves::commentsUnderTheFrame()
     QCOMPARE(texts[0].mm[0], (PagePoint{15, 91.5}));  // 10 mm left of the frame, half a line down
     QCOMPARE(texts[6].mm[0], (PagePoint{15, 91.5 + 6 * 3}));
     QCOMPARE(run.state.page.LowestY, float(91.5 + 7 * 3));
+}
+
+void TestCurves::commentsBelowThePage()
+{
+    // The metafile leaves out the comment lines that start below the page, as the printed
+    // page does: a file of ten times the lines makes the same drawing.
+    FormatFile f;
+    f.line4 = QStringLiteral("10, 0, 10, 0, 0, 0, 1, 0");  // lines of 3 screen pixels: about 260 on the page
+    f.curves.clear();
+    QByteArray svg[2];
+    for (int i = 0; i < 2; ++i) {
+        TestDir dir;
+        SlotSet slots;
+        slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+        slots[1].comment = dir.write(QStringLiteral("c.txt"), QByteArray("line\r\n").repeated(i == 0 ? 1000 : 10000));
+        ViewState view;
+        RecordingMessenger messenger;
+        PageJob job{slots, view, messenger, {}};
+        svg[i] = svgPage(job, Selection{}).value_or(QByteArray());
+    }
+    QVERIFY(svg[0].count("<text") > 200 && svg[0].count("<text") < 1000);
+    QCOMPARE(svg[1], svg[0]);
 }
 
 int runCurvesTests(int argc, char **argv)

@@ -328,6 +328,9 @@ void TestPass::oversizedFitIsDrawnStraight()
     QCOMPARE(curveFitLimit(2, -1000), CurveFitLimit::Within);
     QCOMPARE(curveFitLimit(2, -2000), CurveFitLimit::TooMuchWork);
     QCOMPARE(curveFitLimit(100000, -5), CurveFitLimit::Within);
+    // The bound is about the fitted curve: a block drawn as it is may hold any number.
+    QCOMPARE(curveFitLimit(6'000'000, 0), CurveFitLimit::Within);
+    QCOMPARE(curveFitLimit(6'000'000, 1), CurveFitLimit::TooManyPoints);
     QCOMPARE(curveFitLimit(200, 30000), CurveFitLimit::TooManyPoints);
     QCOMPARE(curveFitLimit(200, -30000), CurveFitLimit::TooManyPoints);
     QCOMPARE(curveFitLimit(1000000, 4), CurveFitLimit::Within);

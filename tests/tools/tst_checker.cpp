@@ -122,6 +122,7 @@ void CheckerTest::joinedLines_data()
     QTest::newRow("last line without a break") << u"a\r\nb"_s << u"a\r\nb"_s << 2;
     QTest::newRow("LF, lone CR, empty line") << u"a\nb\rc\r\n\r\nd"_s << u"a\r\nb\r\nc\r\n\r\nd"_s << 5;
     QTest::newRow("empty line at the end") << u"a\r\n\r\n"_s << u"a\r\n"_s << 2;
+    QTest::newRow("LF CR is one break") << u"d\n\re\n\r\n\r"_s << u"d\r\ne\r\n"_s << 3;
 }
 
 void CheckerTest::joinedLines()

@@ -1,11 +1,12 @@
 #include "plot/curves/comments.h"
 
+#include "plot/tab_stops.h"
 #include "plot/text_size.h"
-
 
 namespace nikra {
 
-QStringList commentPieces(const QString &line, double limitMm, const std::function<double(const QString &)> &widthMm)
+QStringList commentPieces(const QString &line, double limitMm, const std::function<double(const QString &)> &widthMm,
+                          double tabStopMm)
 {
     QStringList pieces;
     if (line.isEmpty()) {
@@ -24,7 +25,10 @@ QStringList commentPieces(const QString &line, double limitMm, const std::functi
         i += length;
         const bool lineFeed = ch == u'\n';
         piece += ch;
-        width += lineFeed ? 0 : widthMm(ch);
+        if (ch == u'\t' && tabStopMm > 0)  // as the surface lays the piece out
+            width = nextTabStop(width, tabStopMm);
+        else if (!lineFeed)
+            width += widthMm(ch);
         if (lineFeed || width >= limitMm || i >= line.size()) {
             pieces.append(piece);
             piece.clear();
@@ -45,7 +49,7 @@ void drawComments(Surface &surface, PassState &st, const QStringList &lines)
         // The printer fits its font to each file line.
         const TextFont font = surface.font({st.faces.comment, size.w, false, line});
         auto width = [&](const QString &text) { return surface.textWidth(font, text); };
-        for (QString piece : commentPieces(line, limit, width)) {
+        for (QString piece : commentPieces(line, limit, width, font.tabStopMm)) {
             if (piece.endsWith(u'\n'))
                 piece.chop(1);
             surface.text(font, {left, y}, piece);

@@ -13,8 +13,10 @@
 
 namespace nikra {
 
-// The pieces of one file line, each with the LF that ended it (if any).
-QStringList commentPieces(const QString &line, double limitMm, const std::function<double(const QString &)> &widthMm);
+// The pieces of one file line, each with the LF that ended it (if any). A tab takes the
+// piece to its next tab stop, tabStopMm apart (0: measured as a character).
+QStringList commentPieces(const QString &line, double limitMm, const std::function<double(const QString &)> &widthMm,
+                          double tabStopMm = 0);
 
 // drawSlotComments's drawing: lowers LowestY to the last line's bottom.
 void drawComments(Surface &surface, PassState &state, const QStringList &lines);

@@ -118,10 +118,11 @@ double lagrange(const std::vector<float> &u, const std::vector<float> &y, double
     return sum;
 }
 
-// The Chebyshev approximation of degree m through resampled values at the m + 1 nodes,
-// turned into a power series in x and evaluated by Horner's rule. The power series and
-// Horner's rule run in double: in single precision the cancellation between its terms
-// wrecks the curve when x lies far from 0.
+// The Chebyshev approximation of degree m through values resampled at the m + 1 nodes,
+// evaluated as the series sum c_k T_k(u), u = (x - mid) / half, by Clenshaw's recurrence
+// in double precision. Expanding the series into powers of x instead would need
+// coefficients growing like (mid / half)^k that cancel one another: on calendar years the
+// curve fell apart from degree 7 on.
 void chebyshev(const DataBlock &b, int m, CurvePoints &out)
 {
     const std::size_t n = b.x.size();
@@ -180,50 +181,64 @@ void chebyshev(const DataBlock &b, int m, CurvePoints &out)
     }
     c[0] = float(c[0] / 2);
 
-    // Power series in u. T_k = 2u T_(k-1) - T_(k-2), except that the constant term of T_k
-    // is cos(k * 1.570796326), as the approximation has always computed it.
-    std::vector<double> a(std::size_t(m) + 1, 0.0);
-    a[0] = c[0];
-    if (m >= 1)
-        a[1] = c[1];
-    std::vector<float> older(std::size_t(m) + 1, 0.0f), old(std::size_t(m) + 1, 0.0f), next(std::size_t(m) + 1);
-    older[0] = 1;  // T_0
-    if (m >= 1)
-        old[1] = 1;  // T_1 = u
+    // The polynomials of the series are those of the recurrence T_k = 2u T_(k-1) - T_(k-2)
+    // with one change the approximation has always made: the constant term of T_k (k >= 2)
+    // is cos(k * 1.570796326) in single precision, not 1, 0 or -1. The difference D_k
+    // follows D_k = 2u D_(k-1) - D_(k-2) + e_k with D_0 = D_1 = 0, where e_k makes up the
+    // constant term; written in Chebyshev polynomials itself (2u T_j = T_(j+1) + T_|j-1|),
+    // it folds into the coefficients, and the sum is the plain series of the folded ones.
+    // Its weight is a few parts in 10^9 of the curve.
+    auto constantTerm = [](int k) { return k == 0 ? 1.0 : k == 1 ? 0.0 : double(float(std::cos(k * kHalfPi))); };
+    std::vector<double> folded = c;
+    std::vector<double> older(std::size_t(m) + 1, 0.0), old(std::size_t(m) + 1, 0.0), next(std::size_t(m) + 1);
     for (int k = 2; k <= m; ++k) {
-        std::fill(next.begin(), next.end(), 0.0f);
-        next[0] = float(std::cos(k * kHalfPi));
-        for (int p = 1; p <= k; ++p)
-            next[std::size_t(p)] = float(2.0 * old[std::size_t(p - 1)] - older[std::size_t(p)]);
-        for (int p = 0; p <= k; ++p)
-            a[std::size_t(p)] += c[std::size_t(k)] * next[std::size_t(p)];
+        std::fill(next.begin(), next.end(), 0.0);
+        for (int j = 0; j < k - 1; ++j) {  // D_(k-1) has degree k - 3 at most
+            const double a = old[std::size_t(j)];
+            next[std::size_t(j + 1)] += j == 0 ? 2 * a : a;
+            if (j > 0)
+                next[std::size_t(j - 1)] += a;
+        }
+        for (int j = 0; j <= m; ++j)
+            next[std::size_t(j)] -= older[std::size_t(j)];
+        next[0] += constantTerm(k) + constantTerm(k - 2);
+        for (int j = 0; j <= k - 2; ++j)
+            folded[std::size_t(j)] += c[std::size_t(k)] * next[std::size_t(j)];
         older.swap(old);
         old.swap(next);
     }
 
-    // Shift to x: u = (x - mid) / half.
-    const float mid = float((xa + xb) / 2);
-    const float half = float((xb - xa) / 2);
-    std::vector<double> coef(std::size_t(m) + 1, 0.0);
-    coef[0] = a[0];
-    std::vector<double> binom(std::size_t(m) + 2, 0.0);
-    binom[0] = 1;
-    for (int k = 1; k <= m; ++k) {
-        for (int p = k; p >= 1; --p)  // the Pascal row of k
-            binom[std::size_t(p)] += binom[std::size_t(p - 1)];
-        const double scale = a[std::size_t(k)] / std::pow(double(half), k);
-        for (int p = 0; p <= k; ++p)
-            coef[std::size_t(p)] += scale * binom[std::size_t(p)] * std::pow(-double(mid), k - p);
-    }
-
+    const double mid = (xa + xb) / 2;
+    const double perHalf = 2 / (xb - xa);  // u = (x - mid) / half, a product per point
     subdivide(b, m, out);
     out.y.resize(out.x.size());
-    for (std::size_t i = 0; i < out.x.size(); ++i) {
-        double v = coef[std::size_t(m)];
-        for (int p = m - 1; p >= 0; --p)
-            v = v * out.x[i] + coef[std::size_t(p)];
-        out.y[i] = float(v);
-    }
+    const double *const coef = folded.data();
+    // Clenshaw: b_k = c_k + 2u b_(k+1) - b_(k+2) from k = m down to 1; the sum is then
+    // c_0 + u b_1 - b_2. Four points at a time, side by side, so the processor works on
+    // four independent recurrences (each point's value is the same as alone).
+    constexpr std::size_t kLanes = 4;
+    auto sumAt = [&](std::size_t first, std::size_t count) {
+        double u[kLanes] = {}, twoU[kLanes] = {}, b1[kLanes] = {}, b2[kLanes] = {};
+        for (std::size_t l = 0; l < count; ++l) {
+            u[l] = (double(out.x[first + l]) - mid) * perHalf;
+            twoU[l] = 2 * u[l];
+        }
+        for (int k = m; k >= 1; --k) {
+            for (std::size_t l = 0; l < kLanes; ++l) {
+                const double bk = twoU[l] * b1[l] + (coef[k] - b2[l]);
+                b2[l] = b1[l];
+                b1[l] = bk;
+            }
+        }
+        for (std::size_t l = 0; l < count; ++l)
+            out.y[first + l] = float(coef[0] + u[l] * b1[l] - b2[l]);
+    };
+    const std::size_t points = out.x.size();
+    std::size_t i = 0;
+    for (; i + kLanes <= points; i += kLanes)
+        sumAt(i, kLanes);
+    if (i < points)
+        sumAt(i, points - i);
 }
 
 } // namespace
@@ -237,18 +252,20 @@ long long curveFitWork(long long n, int IPL)
 {
     if (IPL >= 0)
         return 0;
-    // A cosine of a large angle or a power costs about as much as fifty multiply-adds.
+    // A cosine of a large angle costs about as much as fifty multiply-adds.
     constexpr long long kTranscendental = 50;
     const long long m = -(long long)IPL;
     const long long coefficients = (m + 1) * (m + 1) * kTranscendental;
-    const long long powerSeries = m * m / 2;
-    const long long shift = (m + 1) * (m + 2) / 2 * kTranscendental;
+    const long long folding = m * m;
     const long long evaluation = curvePointCount(n, IPL) * m;
-    return coefficients + powerSeries + shift + evaluation;
+    return coefficients + folding + evaluation;
 }
 
 CurveFitLimit curveFitLimit(long long n, int IPL)
 {
+    // Without a fit the block's own points are drawn, however many the file holds.
+    if (IPL == 0)
+        return CurveFitLimit::Within;
     if (curvePointCount(n, IPL) > kMaxCurvePoints)
         return CurveFitLimit::TooManyPoints;
     if (curveFitWork(n, IPL) > kMaxCurveWork)

@@ -19,8 +19,8 @@ struct CurvePoints {
 
 long long curvePointCount(long long n, int IPL);
 
-// Curves of more points than this (after fitting) are drawn without fitting, so a large
-// IPL on a large block never asks for gigabytes.
+// Fitted curves (IPL != 0) of more points than this are drawn without fitting, so a large
+// IPL on a large block never asks for gigabytes. A block drawn as it is has no such bound.
 inline constexpr long long kMaxCurvePoints = 5'000'000;
 
 // The most work one fit may take, in the units of curveFitWork (one multiply-add; about a
@@ -35,9 +35,9 @@ inline constexpr long long kMaxCurveWork = 100'000'000;
 inline constexpr long long kMaxResampleProducts = 30'000'000;
 
 // The work of fitting n points with IPL, before the data's own (resampling) part: the
-// Chebyshev coefficients, power series and shift (weighted by the cost of their cosines and
-// powers), and the evaluation of the polynomial at every curve point. Splines cost a few
-// operations a point, already bounded by the point limit.
+// Chebyshev coefficients (weighted by the cost of their cosines) and the evaluation of the
+// series at every curve point. Splines cost a few operations a point, already bounded by
+// the point limit.
 long long curveFitWork(long long n, int IPL);
 
 enum class CurveFitLimit { Within, TooManyPoints, TooMuchWork };
