@@ -150,6 +150,20 @@ void DataSaveTest::fullSaveAndManifest()
     QCOMPARE(check.changed, QStringList{u"g02.dat"_s});
     QCOMPARE(check.missing, QStringList{u"cmtnkr2.txt"_s});
     QCOMPARE(manifestStatusText(check), u"変更されたファイル: g02.dat\n見つからないファイル: cmtnkr2.txt"_s);
+    // Entries that lead out of the set are not followed, even to the listed bytes: a path
+    // up, an absolute path, a subfolder, a link beside the manifest.
+    const QString outside = home.write(u"outside.txt"_s, QByteArray("x"));
+    QDir(saved).mkdir(u"sub"_s);
+    QVERIFY(QFile::copy(outside, saved + u"/sub/dir"_s));
+    QVERIFY(QFile::link(outside, saved + u"/link.txt"_s));
+    const QByteArray hash = *sha256OfFile(outside);
+    const QStringList escapes{u"../outside.txt"_s, outside, u"sub/dir"_s, u"link.txt"_s};
+    QFile manifest(saved + u"/Nikra.sha256"_s);
+    QVERIFY(manifest.open(QIODevice::Append));
+    for (const QString &name : escapes)
+        manifest.write(hash + "  " + name.toUtf8() + '\n');
+    manifest.close();
+    QCOMPARE(checkManifest(saved).missing, QStringList{u"cmtnkr2.txt"_s} + escapes);
     QVERIFY(!checkManifest(home.root()).present);
 }
 
