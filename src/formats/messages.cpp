@@ -109,7 +109,7 @@ constexpr std::array kTexts{
           u"「%1」はフォルダ名に使えません。空白だけの名前、「.」「..」、/ や \\ や制御文字を含む名前は使えません。何も保存していません。"},
     Entry{Msg::NotAFolder, u"%1 はフォルダではないため、保存できません。何も変更していません。"},
     Entry{Msg::SaveFolderNotMade, u"フォルダ %1 を作成できませんでした。保存を中止します。"},
-    Entry{Msg::CopyFailed, u"%1 をコピーできませんでした。保存を中止します。元のフォルダは変更していません。"},
+    Entry{Msg::CopyFailed, u"%1 をコピーできませんでした（%2）。保存を中止します。元のフォルダは変更していません。"},
     Entry{Msg::SaveFileFailed, u"%1 を書き込めませんでした。保存を中止します。元のフォルダは変更していません。"},
     Entry{Msg::ReplaceFailed, u"%1 を置き換えられませんでした。元のフォルダはそのまま残っています。"},
     Entry{Msg::OldFolderLeft, u"保存しましたが、置き換えた古いフォルダ %1 を削除できませんでした。"},

@@ -89,7 +89,7 @@ enum class Msg {
     BadFolderName,       // %1 the name
     NotAFolder,          // %1 the path
     SaveFolderNotMade,   // %1 the folder
-    CopyFailed,          // %1 the file
+    CopyFailed,          // %1 the file, %2 why (the system's reason)
     SaveFileFailed,      // %1 the file
     ReplaceFailed,       // %1 the folder
     OldFolderLeft,       // %1 the folder

@@ -11,6 +11,11 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
 namespace nikra {
 
 namespace {
@@ -91,6 +96,38 @@ bool moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &me
     if (!QDir(aside).removeRecursively())
         messenger.warn(title(), messageText(Msg::OldFolderLeft, {aside}));
     return true;
+}
+
+// Copies a file's bytes to a new file; the system's reason when it could not.
+QString copyFile(const QString &source, const QString &copy)
+{
+    // Only regular files: a folder, a device or a pipe named in a slot is not copied.
+    const OpenedFile opened = openRegularFile(source);
+    if (!opened.file)
+        return opened.failure;
+    QFile &in = *opened.file;
+    QFile out(copy);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return out.errorString();
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return in.errorString();
+        if (got == 0)
+            break;
+        if (out.write(chunk.constData(), got) != got)
+            return out.errorString();
+    }
+    // On the disk before the set is moved in, so a set that stands under its name is whole.
+    if (!out.flush())
+        return out.errorString();
+    if (::fsync(out.handle()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        return out.errorString();
+    return {};
 }
 
 bool writeManifest(const QString &path, const QList<ManifestEntry> &entries)
@@ -190,12 +227,12 @@ bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents
     QList<ManifestEntry> manifest;
     for (const PlannedCopy &c : plan.copies) {
         const QString copy = into.filePath(c.copyName);
-        std::optional<QByteArray> hash;
-        // Only plain files: a folder, a device or a pipe named in a slot is not copied.
-        if (QFileInfo(c.source).isFile() && QFile::copy(c.source, copy))
-            hash = sha256OfFile(copy);
+        QString failure = copyFile(c.source, copy);
+        const std::optional<QByteArray> hash = failure.isEmpty() ? sha256OfFile(copy) : std::nullopt;
         if (!hash) {
-            messenger.warn(title(), messageText(Msg::CopyFailed, {c.source}));
+            if (failure.isEmpty())
+                failure = QFile(copy).errorString();
+            messenger.warn(title(), messageText(Msg::CopyFailed, {c.source, failure}));
             return false;
         }
         manifest.append({*hash, c.copyName});

@@ -250,20 +250,25 @@ void DataSaveTest::replaceAskedKeptAndFailing()
     QCOMPARE(messages.lines.size(), 1);
     QCOMPARE(snapshot(home.root()), before);
 
-    // Yes, but a file cannot be read: the message names it and the old set stays whole.
+    // Yes, but a file cannot be read: the message names it and why, and the old set stays
+    // whole.
     messages.yesNoAnswer = true;
     messages.lines.clear();
     const QString unreadable = home.write(u"g.dat"_s, QByteArray("secret"));
     QFile::setPermissions(unreadable, {});
+    QString why = QString::fromLocal8Bit(std::strerror(EACCES));
     if (QFile(unreadable).open(QIODevice::ReadOnly)) {  // permissions do not stop this user
         QFile::remove(unreadable);
         QDir(home.root()).mkdir(u"g.dat"_s);
+        why = QString::fromLocal8Bit(std::strerror(EISDIR));
     }
     slots[1].graph = unreadable;
     const auto withUnreadable = snapshot(home.root());
     QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
              int(DataSaveOutcome::Failed));
-    QCOMPARE(messages.lines, (QStringList{saveMessage(Msg::FolderExists), saveMessage(Msg::CopyFailed, unreadable)}));
+    QCOMPARE(messages.lines, (QStringList{saveMessage(Msg::FolderExists),
+                                          messageLine(programName(), Msg::CopyFailed, {unreadable, why})}));
+    QVERIFY(messages.lines.constLast().contains(why));
     QCOMPARE(snapshot(home.root()), withUnreadable);
 
     // Yes with every file readable: the old set is replaced completely.
