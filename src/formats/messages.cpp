@@ -112,6 +112,8 @@ constexpr std::array kTexts{
     Entry{Msg::CopyFailed, u"%1 をコピーできませんでした（%2）。保存を中止します。元のフォルダは変更していません。"},
     Entry{Msg::SaveFileFailed, u"%1 を書き込めませんでした。保存を中止します。元のフォルダは変更していません。"},
     Entry{Msg::ReplaceFailed, u"%1 を置き換えられませんでした。元のフォルダはそのまま残っています。"},
+    Entry{Msg::OldSetLeftAside,
+          u"%1 を置き換えられませんでした。元のフォルダは %2 に残っています。"},
     Entry{Msg::OldFolderLeft, u"保存しましたが、置き換えた古いフォルダ %1 を削除できませんでした。"},
     Entry{Msg::ManifestUnchanged, u"変更なし"},
     Entry{Msg::ManifestChanged, u"変更されたファイル: %1"},

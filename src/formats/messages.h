@@ -92,6 +92,7 @@ enum class Msg {
     CopyFailed,          // %1 the file, %2 why (the system's reason)
     SaveFileFailed,      // %1 the file
     ReplaceFailed,       // %1 the folder
+    OldSetLeftAside,     // %1 the folder, %2 where its old set stands
     OldFolderLeft,       // %1 the folder
     ManifestUnchanged,
     ManifestChanged,     // %1 the files
