@@ -44,6 +44,7 @@ enum class Msg {
     YTooManyDivisions,  // %1 limit
     CurveTooLarge,      // %1 limit of curve points
     CurveTooMuchWork,
+    BlockCutShort,      // %1 the block's count, %2 the points the file holds
     // Why a file was not read or written, where the system gives no reason of its own.
     NotARegularFile,
     PipeWithoutReader,
