@@ -172,6 +172,9 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
 
     ViewState view;
     PageJob job{source.slots, view, messenger, header, o.dpi};
+    // A watch redraws while files are being written: a block the file's end cuts short is
+    // a problem there, so the last whole page stays until the rest is written.
+    job.cutBlocksReported = o.watch;
     // A PDF or SVG page needs the canvas pass's messages and names, not its picture.
     const CanvasPage canvas = canvasPassWithPageCheck(
         job, o.format == PageFormat::Png ? CanvasPaint::Picture : CanvasPaint::NoPicture);

@@ -23,7 +23,8 @@ BlockStatus GraphDataReader::readBlock(DataBlock &block, std::int16_t &ipl, bool
 {
     block.x.clear();
     block.y.clear();
-    std::int32_t count = 0;
+    std::int32_t &count = count_;
+    count = 0;
     if (reader_.readInt32(count) != ReadStatus::Ok)
         return BlockStatus::Stopped;
     if (count < 1)
@@ -43,7 +44,12 @@ BlockStatus GraphDataReader::readBlock(DataBlock &block, std::int16_t &ipl, bool
     for (std::int32_t i = 0; i < count; ++i) {
         float x = 0;
         float y = 0;
-        if (reader_.readSingle(x) != ReadStatus::Ok || reader_.readSingle(y) != ReadStatus::Ok)
+        ReadStatus status = reader_.readSingle(x);
+        if (status == ReadStatus::Ok)
+            status = reader_.readSingle(y);
+        if (status == ReadStatus::PastEnd)
+            return BlockStatus::CutShort;
+        if (status != ReadStatus::Ok)
             return BlockStatus::Stopped;
         if (xLog) {
             if (x <= 0) {

@@ -24,6 +24,8 @@ enum class BlockStatus {
     Read,       // a block of at least one point is in the DataBlock
     EndOfData,  // a count below 1: nothing after it is read
     Stopped,    // a value that cannot be read, or a logarithm of a value not above zero
+    CutShort,   // the file ends before the block has as many points as its count says;
+                // the points read are in the DataBlock
 };
 
 class GraphDataReader {
@@ -47,10 +49,13 @@ public:
     // Data title and stops the block; other read failures stop it silently.
     BlockStatus readBlock(DataBlock &block, std::int16_t &ipl, bool xLog, bool yLog,
                           const DiagnosticSink &sink);
+    // The point count of the block read last.
+    std::int32_t blockCount() const { return count_; }
 
 private:
     QByteArray bytes_;
     ValueReader reader_;
+    std::int32_t count_ = 0;
 };
 
 } // namespace nikra

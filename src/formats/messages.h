@@ -44,6 +44,7 @@ enum class Msg {
     YTooManyDivisions,  // %1 limit
     CurveTooLarge,      // %1 limit of curve points
     CurveTooMuchWork,
+    BlockCutShort,      // %1 the block's count, %2 the points the file holds
     // Why a file was not read or written, where the system gives no reason of its own.
     NotARegularFile,
     PipeWithoutReader,
@@ -89,9 +90,10 @@ enum class Msg {
     BadFolderName,       // %1 the name
     NotAFolder,          // %1 the path
     SaveFolderNotMade,   // %1 the folder
-    CopyFailed,          // %1 the file
+    CopyFailed,          // %1 the file, %2 why (the system's reason)
     SaveFileFailed,      // %1 the file
     ReplaceFailed,       // %1 the folder
+    OldSetLeftAside,     // %1 the folder, %2 where its old set stands
     OldFolderLeft,       // %1 the folder
     ManifestUnchanged,
     ManifestChanged,     // %1 the files

@@ -121,6 +121,7 @@ QImage withExactPalette(const QImage &page)
 CanvasPage runCanvasPass(PageJob &job, Surface &surface, CanvasSurface *painted)
 {
     PlotPass pass(surface, job.slots, job.view, job.messenger);
+    pass.setCutBlocksReported(job.cutBlocksReported);
     if (job.progress && painted)
         pass.setProgressHook([&](const PassProgress &p) { job.progress(p, painted->pageSoFar()); });
     pass.run(job.header);

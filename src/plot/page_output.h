@@ -31,6 +31,9 @@ struct PageJob {
     // The canvas pass tells how far it has come, with the page drawn so far (valid only
     // during the call).
     std::function<void(const PassProgress &, const QImage &pageSoFar)> progress = nullptr;
+    // The canvas pass reports a Graph Data block cut short by the end of its file
+    // (PlotPass::setCutBlocksReported).
+    bool cutBlocksReported = false;
 };
 
 struct CanvasPage {

@@ -229,7 +229,11 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
         } else if (!haveStyle) {
             return;  // no curve line at all: the frame alone
         }
-        if (graph.readBlock(block, st_.style.IPL, st_.fmt.XLG == 1, st_.fmt.YLG == 1, sink) != BlockStatus::Read)
+        const BlockStatus status = graph.readBlock(block, st_.style.IPL, st_.fmt.XLG == 1, st_.fmt.YLG == 1, sink);
+        if (status == BlockStatus::CutShort && cutBlocksReported_)
+            report(slot, Diagnostic{FileKind::GraphData, Msg::BlockCutShort,
+                                    {QString::number(graph.blockCount()), QString::number(block.count())}});
+        if (status != BlockStatus::Read)
             return;
         const int n = block.count();
         if (n > 1) {

@@ -40,6 +40,11 @@ public:
     // Told after every block of points and every slot, on the pass's own thread.
     void setProgressHook(ProgressHook hook) { progressHook_ = std::move(hook); }
 
+    // A Graph Data file that ends inside a block ends the slot quietly, as it always has.
+    // A watcher that redraws while files are written says so instead: the file may be
+    // only half written yet.
+    void setCutBlocksReported(bool reported) { cutBlocksReported_ = reported; }
+
 private:
     void placeSlot(int slot);
     // The slot's frame and curves; true once the frame geometry of this slot has been
@@ -65,6 +70,7 @@ private:
     PassState st_;
     ProgressHook progressHook_;
     PassProgress progress_;
+    bool cutBlocksReported_ = false;
 };
 
 } // namespace nikra

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace nikra {
@@ -55,7 +56,9 @@ ManifestCheck checkManifest(const QString &folder)
             check.missing << name;
             continue;
         }
-        const auto hash = sha256OfFile(QDir(folder).filePath(name));
+        // Nor does a link, and a pipe or a device is not read: it could block or never end.
+        const QFileInfo listed(QDir(folder).filePath(name));
+        const auto hash = listed.isFile() && !listed.isSymLink() ? sha256OfFile(listed.filePath()) : std::nullopt;
         if (!hash)
             check.missing << name;
         else if (*hash != match.captured(1).toLatin1().toLower())

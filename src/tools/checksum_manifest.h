@@ -27,7 +27,7 @@ QByteArray composeManifest(const QList<ManifestEntry> &entries);
 struct ManifestCheck {
     bool present = false;  // the folder has a readable manifest listing at least one file
     QStringList changed;   // listed files whose bytes differ
-    QStringList missing;   // listed files that are not there (or not plain file names)
+    QStringList missing;   // listed files that are not there as plain files (or not plain file names)
     bool unchanged() const { return present && changed.isEmpty() && missing.isEmpty(); }
 };
 ManifestCheck checkManifest(const QString &folder);

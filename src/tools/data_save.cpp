@@ -3,6 +3,8 @@
 
 #include "formats/messages.h"
 #include "tools/checksum_manifest.h"
+#include "tools/folder_swap.h"
+#include "tools/save_leftovers.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,11 @@
 #include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace nikra {
 
@@ -48,49 +55,106 @@ QString distinctName(const QString &name, const QSet<QString> &taken)
 
 QString title() { return programName(); }
 
-// A hidden name beside the folder that nothing uses yet, for the folder being replaced.
-QString asideName(const QString &folder)
+// Removes a replaced set; a folder that is not plainly one (a link put in its place) is
+// left where it is.
+void removeOldSet(const QString &path, Messenger &messenger)
 {
-    const QFileInfo info(folder);
-    const QDir parent(info.absolutePath());
-    for (int n = 1;; ++n) {
-        const QString candidate =
-            parent.filePath(u'.' + info.fileName() + QStringLiteral(".old") + (n > 1 ? QString::number(n) : QString()));
-        const QFileInfo c(candidate);
-        if (!c.exists() && !c.isSymLink())
-            return candidate;
-    }
+    const QFileInfo old(path);
+    if (!old.isDir() || old.isSymLink() || !QDir(path).removeRecursively())
+        messenger.warn(title(), messageText(Msg::OldFolderLeft, {path}));
 }
 
-// Moves the finished set to its place; the old folder goes aside first and is removed
-// only once the new one is in.
-bool moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &messenger)
+// How the move into place ended.
+enum class Placed { Done, Failed, Stopped };
+
+// Moves the finished set to its place. A set being replaced trades places with it in one
+// step where the file system can, so the name never stands empty; else it goes aside
+// first. The old set is removed only once the new one is in, from the staging name.
+Placed moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &messenger,
+                     const SaveOptions &options)
 {
+    auto goOn = [&](SaveStep step) { return !options.reached || options.reached(step); };
     QDir dir;
     const QFileInfo now(target.folder);
     if (!now.exists() && !now.isSymLink()) {
         if (dir.rename(built, target.folder))
-            return true;
+            return Placed::Done;
         messenger.warn(title(), messageText(Msg::SaveFolderNotMade, {target.folder}));
-        return false;
+        return Placed::Failed;
     }
     if (!target.replacing || !now.isDir() || now.isSymLink()) {
         messenger.warn(title(), messageText(Msg::SaveFolderNotMade, {target.folder}));
-        return false;
+        return Placed::Failed;
     }
-    const QString aside = asideName(target.folder);
+    if (!options.twoRenames) {
+        switch (swapFolders(built, target.folder).outcome) {
+        case SwapOutcome::Swapped:
+            // The old set now stands under the staging name, which no one puts back.
+            if (!goOn(SaveStep::NewSetInPlace))
+                return Placed::Stopped;
+            removeOldSet(built, messenger);
+            return Placed::Done;
+        case SwapOutcome::Failed:
+            messenger.warn(title(), messageText(Msg::ReplaceFailed, {target.folder}));
+            return Placed::Failed;
+        case SwapOutcome::Unsupported:
+            break;
+        }
+    }
+    const QString aside = asideFolder(now.absolutePath(), now.fileName());
     if (!dir.rename(target.folder, aside)) {
         messenger.warn(title(), messageText(Msg::ReplaceFailed, {target.folder}));
-        return false;
+        return Placed::Failed;
     }
+    if (!goOn(SaveStep::OldSetAside))
+        return Placed::Stopped;
     if (!dir.rename(built, target.folder)) {
-        dir.rename(aside, target.folder);
-        messenger.warn(title(), messageText(Msg::ReplaceFailed, {target.folder}));
-        return false;
+        // Another save may have put its set in meanwhile: then the old one stays aside,
+        // and the message says where.
+        if (dir.rename(aside, target.folder))
+            messenger.warn(title(), messageText(Msg::ReplaceFailed, {target.folder}));
+        else
+            messenger.warn(title(), messageText(Msg::OldSetLeftAside, {target.folder, aside}));
+        return Placed::Failed;
     }
-    if (!QDir(aside).removeRecursively())
-        messenger.warn(title(), messageText(Msg::OldFolderLeft, {aside}));
-    return true;
+    if (!goOn(SaveStep::NewSetInPlace))
+        return Placed::Stopped;
+    // Under the staging name a killed removal is finished by the next save; under the aside
+    // name it would be put back.
+    removeOldSet(dir.rename(aside, built) ? built : aside, messenger);
+    return Placed::Done;
+}
+
+// Copies a file's bytes to a new file; the system's reason when it could not.
+QString copyFile(const QString &source, const QString &copy)
+{
+    // Only regular files: a folder, a device or a pipe named in a slot is not copied.
+    const OpenedFile opened = openRegularFile(source);
+    if (!opened.file)
+        return opened.failure;
+    QFile &in = *opened.file;
+    QFile out(copy);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return out.errorString();
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return in.errorString();
+        if (got == 0)
+            break;
+        if (out.write(chunk.constData(), got) != got)
+            return out.errorString();
+    }
+    // On the disk before the set is moved in, so a set that stands under its name is whole.
+    if (!out.flush())
+        return out.errorString();
+    if (::fsync(out.handle()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        return out.errorString();
+    return {};
 }
 
 bool writeManifest(const QString &path, const QList<ManifestEntry> &entries)
@@ -173,10 +237,13 @@ std::optional<SaveTarget> chooseSaveTarget(const QString &programFolder, const Q
     return SaveTarget{folder, true};
 }
 
-bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents, Messenger &messenger)
+bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents, Messenger &messenger,
+                  const SaveOptions &options)
 {
     const QDir finalFolder(target.folder);
-    QTemporaryDir staging(QFileInfo(target.folder).absolutePath() + QStringLiteral("/.nikra-save-XXXXXX"));
+    const QString parent = QFileInfo(target.folder).absolutePath();
+    tidyAfterEndedSaves(parent);
+    QTemporaryDir staging(stagingTemplate(parent));
     if (!staging.isValid()) {
         messenger.warn(title(), messageText(Msg::SaveFolderNotMade, {target.folder}));
         return false;
@@ -190,12 +257,12 @@ bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents
     QList<ManifestEntry> manifest;
     for (const PlannedCopy &c : plan.copies) {
         const QString copy = into.filePath(c.copyName);
-        std::optional<QByteArray> hash;
-        // Only plain files: a folder, a device or a pipe named in a slot is not copied.
-        if (QFileInfo(c.source).isFile() && QFile::copy(c.source, copy))
-            hash = sha256OfFile(copy);
+        QString failure = copyFile(c.source, copy);
+        const std::optional<QByteArray> hash = failure.isEmpty() ? sha256OfFile(copy) : std::nullopt;
         if (!hash) {
-            messenger.warn(title(), messageText(Msg::CopyFailed, {c.source}));
+            if (failure.isEmpty())
+                failure = QFile(copy).errorString();
+            messenger.warn(title(), messageText(Msg::CopyFailed, {c.source, failure}));
             return false;
         }
         manifest.append({*hash, c.copyName});
@@ -222,21 +289,28 @@ bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents
         return false;
     }
 
-    if (!moveIntoPlace(staging.path(), target, messenger))
+    if (options.reached && !options.reached(SaveStep::SetBuilt)) {
+        staging.setAutoRemove(false);
         return false;
-    staging.setAutoRemove(false);
-    return true;
+    }
+    const Placed placed = moveIntoPlace(staging.path(), target, messenger, options);
+    // Placed, the staging name is gone or holds an old set that could not be removed (said);
+    // stopped, it stays as a kill would leave it.
+    if (placed != Placed::Failed)
+        staging.setAutoRemove(false);
+    return placed == Placed::Done;
 }
 
 DataSaveResult saveSlotSet(const QString &programFolder, const QString &name, const PathMemory::Contents &contents,
-                           ExistingFolder existing, Messenger &messenger)
+                           ExistingFolder existing, Messenger &messenger, const SaveOptions &options)
 {
     DataSaveResult result;
     const auto target = chooseSaveTarget(programFolder, name, existing, messenger, &result.outcome);
     if (!target)
         return result;
     result.folder = target->folder;
-    result.outcome = writeSlotSet(*target, contents, messenger) ? DataSaveOutcome::Saved : DataSaveOutcome::Failed;
+    result.outcome =
+        writeSlotSet(*target, contents, messenger, options) ? DataSaveOutcome::Saved : DataSaveOutcome::Failed;
     return result;
 }
 

@@ -4,14 +4,18 @@
 // "Nikra.sha256" that lets anyone check later that nothing in the folder changed.
 //
 // The set is built in a hidden folder beside the target and moved in only when every copy
-// and both files are written; a folder being replaced is moved aside first and removed
-// last, so a failure at any step leaves it exactly as it was.
+// and both files are written. A folder being replaced trades places with the new set in
+// one step where the file system can do that; elsewhere it is moved aside first and the
+// new set moved in after it. The old set is removed last, so a failure at any step leaves
+// it exactly as it was, and a save killed part way is cleared up by the next one
+// (save_leftovers.h).
 
 #include "formats/path_memory.h"
 
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,10 +59,28 @@ std::optional<SaveTarget> chooseSaveTarget(const QString &programFolder, const Q
                                            ExistingFolder existing, Messenger &messenger,
                                            DataSaveOutcome *outcome = nullptr);
 
-// Copies the files, writes "Nikra.pth" (the main window's picker and header lines, the
-// copies' paths) and "Nikra.sha256", and moves the set into place. Every failure is
-// reported naming what failed; false then, with nothing changed.
-bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents, Messenger &messenger);
+// The points a save passes on its way; a test stops a save at one of them to see what a
+// save killed there leaves behind.
+enum class SaveStep {
+    SetBuilt,       // every file of the new set is in its hidden staging folder
+    OldSetAside,    // (two renames) the set being replaced stands aside, its name empty
+    NewSetInPlace,  // the new set stands under its name; the old one is not yet removed
+};
+
+struct SaveOptions {
+    // Told as each step is reached; false ends the save there at once and leaves every
+    // folder as it stands, as a kill would.
+    std::function<bool(SaveStep)> reached;
+    // Replace with two renames even where the file system can swap the folders.
+    bool twoRenames = false;
+};
+
+// Clears up after saves killed part way, copies the files, writes "Nikra.pth" (the main
+// window's picker and header lines, the copies' paths) and "Nikra.sha256", and moves the
+// set into place. Every failure is reported naming what failed; false then, with nothing
+// changed.
+bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents, Messenger &messenger,
+                  const SaveOptions &options = {});
 
 // Both steps.
 struct DataSaveResult {
@@ -66,6 +88,6 @@ struct DataSaveResult {
     QString folder;
 };
 DataSaveResult saveSlotSet(const QString &programFolder, const QString &name, const PathMemory::Contents &contents,
-                           ExistingFolder existing, Messenger &messenger);
+                           ExistingFolder existing, Messenger &messenger, const SaveOptions &options = {});
 
 } // namespace nikra

@@ -92,6 +92,7 @@ private Q_SLOTS:
     void checkPrintsWhatDrawingShows();
     void checkJsonAndArguments();
     void watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal();
+    void watchKeepsAFirstWarningAndWaitsForWholeBlocks();
 };
 
 void TestCheck::checkPrintsWhatDrawingShows()
@@ -221,6 +222,55 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
     QVERIFY(watch.process.waitForFinished(5000));
     QCOMPARE(watch.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(watch.process.exitCode(), 0);
+}
+
+void TestCheck::watchKeepsAFirstWarningAndWaitsForWholeBlocks()
+{
+    TestDir dir;
+    FormatFile format;
+    format.line4 = QStringLiteral("100, 0, 10, 2, 0, 0, 0, 0");  // XLG 2: a warning, drawn with XLG 0
+    format.curves = QStringList{QStringLiteral("0, 0, 4, 0, 0, 0, 0, line")};
+    const QString formatPath = dir.write(QStringLiteral("f.dat"), format);
+    const QString graphPath = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
+    const QString pagePath = dir.path(QStringLiteral("page.png"));
+    const QStringList slot{QStringLiteral("--slot"), QStringLiteral("1"), formatPath, graphPath};
+
+    Watch watch;
+    watch.process.start(QStringLiteral(NIKRA_BINARY),
+                        QStringList{QStringLiteral("render"), QStringLiteral("--watch"), QStringLiteral("-o"), pagePath}
+                            + slot);
+    QVERIFY(watch.waitFor(QStringLiteral("written:")));
+    QVERIFY(watch.lines.constLast().contains(QStringLiteral("XLG")));
+    const QByteArray first = fileContents(pagePath);
+    QVERIFY(!first.isEmpty());
+
+    // The same warning on the next drawing is no new problem: the page is replaced.
+    QFile graph(graphPath);
+    QVERIFY(graph.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    graph.write("2\r\n0, 2\r\n10, 2\r\n");
+    graph.close();
+    QVERIFY(watch.waitFor(QStringLiteral("written:")));
+    const QByteArray second = fileContents(pagePath);
+    QVERIFY(second != first);
+
+    // A writer pausing inside a block: the page stays until the block is whole.
+    QVERIFY(graph.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    graph.write("2\r\n0, 8\r\n");
+    graph.flush();
+    QVERIFY(watch.waitFor(QStringLiteral("page kept")));
+    QVERIFY(watch.lines.constLast().contains(QStringLiteral(" 1st Graph Data Error")));
+    QCOMPARE(fileContents(pagePath), second);
+    // Outside a watch the file's end still ends the block quietly.
+    const Run checked = runNikra(QStringList{QStringLiteral("check")} + slot);
+    QCOMPARE(checked.out.count(u'\n'), 1);
+    QVERIFY(checked.out.contains(QStringLiteral("XLG")));
+    graph.write("10, 8\r\n");
+    graph.close();
+    QVERIFY(watch.waitFor(QStringLiteral("written:")));
+    QVERIFY(fileContents(pagePath) != second);
+
+    ::kill(pid_t(watch.process.processId()), SIGTERM);
+    QVERIFY(watch.process.waitForFinished(5000));
 }
 
 int runCheckTests(int argc, char **argv)

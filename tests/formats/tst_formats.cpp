@@ -578,9 +578,12 @@ void TestFormats::graphBlocks()
     QCOMPARE(b.y, (std::vector<float>{1, 2}));
     QCOMPARE(g.readBlock(b, ipl, false, false, {}), BlockStatus::EndOfData);
 
-    // A missing value at the end or text where a value belongs ends quietly.
+    // A missing value at the end cuts the block short (the whole points kept, the count
+    // told); text where a value belongs stops it.
     GraphDataReader shortFile(QByteArrayLiteral("2\n1,1\n2\n"));
-    QCOMPARE(shortFile.readBlock(b, ipl, false, false, {}), BlockStatus::Stopped);
+    QCOMPARE(shortFile.readBlock(b, ipl, false, false, {}), BlockStatus::CutShort);
+    QCOMPARE(b.count(), 1);
+    QCOMPARE(shortFile.blockCount(), 2);
     GraphDataReader textFile(QByteArrayLiteral("2\n1,1\n2,x\n"));
     QCOMPARE(textFile.readBlock(b, ipl, false, false, {}), BlockStatus::Stopped);
     // Blank lines after the last block are no data.
@@ -648,7 +651,7 @@ void TestFormats::graphCountBeyondData()
     GraphDataReader g(QByteArrayLiteral("2000000000\n1,1\n2,2\n3,3\n"));
     std::int16_t ipl = 0;
     DataBlock b;
-    QCOMPARE(g.readBlock(b, ipl, false, false, {}), BlockStatus::Stopped);
+    QCOMPARE(g.readBlock(b, ipl, false, false, {}), BlockStatus::CutShort);
     QVERIFY(b.x.capacity() < 100);
     GraphDataReader tooBig(QByteArrayLiteral("3e9\n1,1\n"));
     QCOMPARE(tooBig.readBlock(b, ipl, false, false, {}), BlockStatus::Stopped);

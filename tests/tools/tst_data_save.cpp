@@ -12,6 +12,7 @@
 #include "tools/checksum_manifest.h"
 #include "tools/data_save.h"
 #include "tools/data_save_window.h"
+#include "tools/folder_swap.h"
 #include "tools/search_window.h"
 
 #include <QComboBox>
@@ -70,6 +71,25 @@ PathMemory::Contents contentsFor(const SlotSet &slots, const QString &pickerFold
     return c;
 }
 
+// The hidden folders saves leave beside the sets.
+QStringList leftovers(const QString &folder)
+{
+    return entryNames(folder).filter(QRegularExpression(u"^\\.nikra-(save|old)-\\d+-"_s));
+}
+
+// This process's leftovers in folder renamed as if a save that has ended had left them.
+void leftByEndedSave(const QString &folder)
+{
+    QProcess ended;
+    ended.start(u"true"_s, {});
+    QVERIFY(ended.waitForStarted());
+    const QString pid = QString::number(ended.processId());
+    QVERIFY(ended.waitForFinished());
+    const QString own = u"-%1-"_s.arg(QCoreApplication::applicationPid());
+    for (const QString &name : leftovers(folder))
+        QVERIFY(QDir(folder).rename(name, QString(name).replace(own, u'-' + pid + u'-')));
+}
+
 QString saveMessage(Msg id, const QString &arg = {})
 {
     return messageLine(programName(), id, arg.isNull() ? QStringList{} : QStringList{arg});
@@ -85,6 +105,7 @@ private Q_SLOTS:
     void sameNamesAndSameFile();
     void unsafeNamesRefused();
     void replaceAskedKeptAndFailing();
+    void killedAndRacingSaves();
     void searchOffersSelect();
     void searchLoadRules();
     void saveSearchDrawGivesTheSamePage();
@@ -150,6 +171,21 @@ void DataSaveTest::fullSaveAndManifest()
     QCOMPARE(check.changed, QStringList{u"g02.dat"_s});
     QCOMPARE(check.missing, QStringList{u"cmtnkr2.txt"_s});
     QCOMPARE(manifestStatusText(check), u"変更されたファイル: g02.dat\n見つからないファイル: cmtnkr2.txt"_s);
+
+    // Entries that lead out of the set are not followed, even to the listed bytes: a path
+    // up, an absolute path, a subfolder, a link beside the manifest.
+    const QString outside = home.write(u"outside.txt"_s, QByteArray("x"));
+    QDir(saved).mkdir(u"sub"_s);
+    QVERIFY(QFile::copy(outside, saved + u"/sub/dir"_s));
+    QVERIFY(QFile::link(outside, saved + u"/link.txt"_s));
+    const QByteArray hash = *sha256OfFile(outside);
+    const QStringList escapes{u"../outside.txt"_s, outside, u"sub/dir"_s, u"link.txt"_s};
+    QFile manifest(saved + u"/Nikra.sha256"_s);
+    QVERIFY(manifest.open(QIODevice::Append));
+    for (const QString &name : escapes)
+        manifest.write(hash + "  " + name.toUtf8() + '\n');
+    manifest.close();
+    QCOMPARE(checkManifest(saved).missing, QStringList{u"cmtnkr2.txt"_s} + escapes);
     QVERIFY(!checkManifest(home.root()).present);
 }
 
@@ -236,20 +272,25 @@ void DataSaveTest::replaceAskedKeptAndFailing()
     QCOMPARE(messages.lines.size(), 1);
     QCOMPARE(snapshot(home.root()), before);
 
-    // Yes, but a file cannot be read: the message names it and the old set stays whole.
+    // Yes, but a file cannot be read: the message names it and why, and the old set stays
+    // whole.
     messages.yesNoAnswer = true;
     messages.lines.clear();
     const QString unreadable = home.write(u"g.dat"_s, QByteArray("secret"));
     QFile::setPermissions(unreadable, {});
+    QString why = QString::fromLocal8Bit(std::strerror(EACCES));
     if (QFile(unreadable).open(QIODevice::ReadOnly)) {  // permissions do not stop this user
         QFile::remove(unreadable);
         QDir(home.root()).mkdir(u"g.dat"_s);
+        why = QString::fromLocal8Bit(std::strerror(EISDIR));
     }
     slots[1].graph = unreadable;
     const auto withUnreadable = snapshot(home.root());
     QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
              int(DataSaveOutcome::Failed));
-    QCOMPARE(messages.lines, (QStringList{saveMessage(Msg::FolderExists), saveMessage(Msg::CopyFailed, unreadable)}));
+    QCOMPARE(messages.lines, (QStringList{saveMessage(Msg::FolderExists),
+                                          messageLine(programName(), Msg::CopyFailed, {unreadable, why})}));
+    QVERIFY(messages.lines.constLast().contains(why));
     QCOMPARE(snapshot(home.root()), withUnreadable);
 
     // Yes with every file readable: the old set is replaced completely.
@@ -267,6 +308,99 @@ void DataSaveTest::replaceAskedKeptAndFailing()
              int(DataSaveOutcome::Saved));
     QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("second"));
     QVERIFY(checkManifest(home.path(u"set"_s)).unchanged());
+}
+
+void DataSaveTest::killedAndRacingSaves()
+{
+    TestDir home;
+    SlotSet slots;
+    slots[1].format = home.write(u"f.dat"_s, QByteArray("old"));
+    RecordingMessenger messages;
+    auto saved = [&](const QString &name, const SaveOptions &options = {}) {
+        return saveSlotSet(home.root(), name, contentsFor(slots, {}), ExistingFolder::Replace, messages, options)
+                   .outcome == DataSaveOutcome::Saved;
+    };
+    QVERIFY(saved(u"set"_s));
+    const QString set = home.path(u"set"_s);
+    const auto oldSet = snapshot(set);
+    // Hidden folders that are not a save's own stay whatever happens.
+    QDir(home.root()).mkpath(u".nikra-save-mine/x"_s);
+    QDir(home.root()).mkpath(u".set.old"_s);
+    home.write(u"f.dat"_s, QByteArray("new"));
+
+    // Killed while building, and killed between two renames (where a file system cannot
+    // swap): the next save removes the half-built set and puts the old one back.
+    for (const SaveStep at : {SaveStep::SetBuilt, SaveStep::OldSetAside}) {
+        SaveOptions killed;
+        killed.twoRenames = true;
+        killed.reached = [at](SaveStep step) { return step != at; };
+        QVERIFY(!saved(u"set"_s, killed));
+        QCOMPARE(QFileInfo::exists(set), at == SaveStep::SetBuilt);
+        leftByEndedSave(home.root());
+        QVERIFY(saved(u"other"_s));
+        QCOMPARE(snapshot(set), oldSet);
+        QCOMPARE(leftovers(home.root()), QStringList());
+    }
+    QCOMPARE(snapshot(home.path(u".nikra-save-mine"_s)).keys(), QStringList{u"x"_s});
+    QVERIFY(QFileInfo(home.path(u".set.old"_s)).isDir());
+    QVERIFY(messages.lines.isEmpty());
+
+    // The last step fails (its staging folder taken away): the old set is back, whole.
+    for (const bool twoRenames : {false, true}) {
+        SaveOptions failing;
+        failing.twoRenames = twoRenames;
+        failing.reached = [&](SaveStep step) {
+            if (step == (twoRenames ? SaveStep::OldSetAside : SaveStep::SetBuilt)) {
+                for (const QString &name : leftovers(home.root()).filter(u".nikra-save-"_s))
+                    QDir(home.path(name)).removeRecursively();
+            }
+            return true;
+        };
+        QVERIFY(!saved(u"set"_s, failing));
+        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::ReplaceFailed, set)});
+        messages.lines.clear();
+        QCOMPARE(snapshot(set), oldSet);
+        QCOMPARE(leftovers(home.root()), QStringList());
+    }
+
+    // Replaced in one step: at every step the name holds a whole set. Stopped before the
+    // old set is removed, it is left while its save runs and removed once it has ended.
+    QList<SaveStep> steps;
+    bool alwaysWhole = true;
+    SaveOptions watched;
+    watched.reached = [&](SaveStep step) {
+        steps << step;
+        alwaysWhole = alwaysWhole && checkManifest(set).unchanged();
+        return step != SaveStep::NewSetInPlace;
+    };
+    QVERIFY(!saved(u"set"_s, watched));
+    QDir(home.root()).mkpath(u"a"_s);
+    QDir(home.root()).mkpath(u"b"_s);
+    if (swapFolders(home.path(u"a"_s), home.path(u"b"_s)).outcome == SwapOutcome::Swapped) {
+        QCOMPARE(steps, (QList<SaveStep>{SaveStep::SetBuilt, SaveStep::NewSetInPlace}));
+        QVERIFY(alwaysWhole);
+    } else {
+        qWarning("this file system cannot swap folders: the one-step replacement is not checked");
+    }
+    QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("new"));
+    QVERIFY(saved(u"other"_s));
+    QCOMPARE(leftovers(home.root()).size(), 1);
+    leftByEndedSave(home.root());
+    QVERIFY(saved(u"other"_s));
+    QCOMPARE(leftovers(home.root()), QStringList());
+
+    // Another save puts its set in while the old one is aside: the message says where the
+    // old set is, and it is whole there.
+    const auto replaced = snapshot(set);
+    SaveOptions raced;
+    raced.twoRenames = true;
+    raced.reached = [&](SaveStep step) { return step != SaveStep::OldSetAside || saved(u"set"_s); };
+    QVERIFY(!saved(u"set"_s, raced));
+    const QStringList aside = leftovers(home.root());
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(messages.lines,
+             QStringList{messageLine(programName(), Msg::OldSetLeftAside, {set, home.path(aside[0])})});
+    QCOMPARE(snapshot(home.path(aside[0])), replaced);
 }
 
 void DataSaveTest::searchOffersSelect()
