@@ -112,7 +112,7 @@ constexpr std::array kTexts{
     Entry{Msg::NotAFolder, u"%1 はフォルダではないため、保存できません。何も変更していません。"},
     Entry{Msg::SaveFolderNotMade, u"フォルダ %1 を作成できませんでした。保存を中止します。"},
     Entry{Msg::CopyFailed, u"%1 をコピーできませんでした（%2）。保存を中止します。元のフォルダは変更していません。"},
-    Entry{Msg::SaveFileFailed, u"%1 を書き込めませんでした。保存を中止します。元のフォルダは変更していません。"},
+    Entry{Msg::SaveFileFailed, u"%1 を書き込めませんでした（%2）。保存を中止します。元のフォルダは変更していません。"},
     Entry{Msg::ReplaceFailed, u"%1 を置き換えられませんでした。元のフォルダはそのまま残っています。"},
     Entry{Msg::OldSetLeftAside,
           u"%1 を置き換えられませんでした。元のフォルダは %2 に残っています。"},

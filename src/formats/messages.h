@@ -91,7 +91,7 @@ enum class Msg {
     NotAFolder,          // %1 the path
     SaveFolderNotMade,   // %1 the folder
     CopyFailed,          // %1 the file, %2 why (the system's reason)
-    SaveFileFailed,      // %1 the file
+    SaveFileFailed,      // %1 the file, %2 why
     ReplaceFailed,       // %1 the folder
     OldSetLeftAside,     // %1 the folder, %2 where its old set stands
     OldFolderLeft,       // %1 the folder

@@ -125,41 +125,9 @@ Placed moveIntoPlace(const QString &built, const SaveTarget &target, Messenger &
     return Placed::Done;
 }
 
-// Copies a file's bytes to a new file; the system's reason when it could not.
-QString copyFile(const QString &source, const QString &copy)
+FileWrite writeManifest(const QString &path, const QList<ManifestEntry> &entries)
 {
-    // Only regular files: a folder, a device or a pipe named in a slot is not copied.
-    const OpenedFile opened = openRegularFile(source);
-    if (!opened.file)
-        return opened.failure;
-    QFile &in = *opened.file;
-    QFile out(copy);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return out.errorString();
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = in.read(chunk.data(), chunk.size());
-        if (got < 0)
-            return in.errorString();
-        if (got == 0)
-            break;
-        if (out.write(chunk.constData(), got) != got)
-            return out.errorString();
-    }
-    // On the disk before the set is moved in, so a set that stands under its name is whole.
-    if (!out.flush())
-        return out.errorString();
-    if (::fsync(out.handle()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    out.close();
-    if (out.error() != QFileDevice::NoError)
-        return out.errorString();
-    return {};
-}
-
-bool writeManifest(const QString &path, const QList<ManifestEntry> &entries)
-{
-    return bool(writeWholeFile(path, composeManifest(entries)));
+    return writeWholeFile(path, composeManifest(entries));
 }
 
 } // namespace
@@ -257,7 +225,9 @@ bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents
     QList<ManifestEntry> manifest;
     for (const PlannedCopy &c : plan.copies) {
         const QString copy = into.filePath(c.copyName);
-        QString failure = copyFile(c.source, copy);
+        // Only regular files are copied, byte for byte and on the disk before the set is moved
+        // in, so a set that stands under its name is whole.
+        QString failure = copyWholeFile(c.source, copy).failure;
         const std::optional<QByteArray> hash = failure.isEmpty() ? sha256OfFile(copy) : std::nullopt;
         if (!hash) {
             if (failure.isEmpty())
@@ -276,16 +246,18 @@ bool writeSlotSet(const SaveTarget &target, const PathMemory::Contents &contents
         }
     }
     const QString pth = into.filePath(PathMemory::fileName());
-    std::optional<QByteArray> pthHash;
-    if (PathMemory::write(pth, saved))
-        pthHash = sha256OfFile(pth);
+    const FileWrite pthWritten = PathMemory::write(pth, saved);
+    const std::optional<QByteArray> pthHash = pthWritten ? sha256OfFile(pth) : std::nullopt;
     if (!pthHash) {
-        messenger.warn(title(), messageText(Msg::SaveFileFailed, {finalFolder.filePath(PathMemory::fileName())}));
+        messenger.warn(title(), messageText(Msg::SaveFileFailed, {finalFolder.filePath(PathMemory::fileName()),
+                                                                 pthWritten.failure}));
         return false;
     }
     manifest.append({*pthHash, PathMemory::fileName()});
-    if (!writeManifest(into.filePath(manifestFileName()), manifest)) {
-        messenger.warn(title(), messageText(Msg::SaveFileFailed, {finalFolder.filePath(manifestFileName())}));
+    const FileWrite manifestWritten = writeManifest(into.filePath(manifestFileName()), manifest);
+    if (!manifestWritten) {
+        messenger.warn(title(), messageText(Msg::SaveFileFailed, {finalFolder.filePath(manifestFileName()),
+                                                                 manifestWritten.failure}));
         return false;
     }
 
