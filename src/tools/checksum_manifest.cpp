@@ -7,11 +7,14 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace nikra {
 
 QString manifestFileName() { return QStringLiteral("Nikra.sha256"); }
+
+bool holdsSavedSet(const QString &folder) { return QFileInfo::exists(QDir(folder).filePath(manifestFileName())); }
 
 std::optional<QByteArray> sha256OfFile(const QString &path)
 {
