@@ -451,7 +451,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Ending the main window ends the program with all its windows.
+    // Ending the main window ends the program with all its windows, once the checker's
+    // unsaved edits are saved or dropped; cancelled, nothing closes.
+    if (checker_ && !checker_->settleUnsavedEdits()) {
+        event->ignore();
+        return;
+    }
     if (help_)
         help_->close();
     for (QWidget *w : {static_cast<QWidget *>(checker_), static_cast<QWidget *>(conversion_),

@@ -74,6 +74,7 @@ enum class Msg {
     SaveAsUtf8,         // %1 the file; asked when Shift_JIS cannot hold the text
     OldFileKept,        // %1 the opened file, still there after a rename
     FolderNameInvalid,
+    UnsavedChanges,     // %1 the file; asked before the edited text is put away
     // Conversion.
     ConversionNoInput,
     ConversionInputUnreadable,     // %1 the input, %2 why
@@ -122,6 +123,9 @@ struct Diagnostic {
     int line = 0;  // the line of the file it concerns, where the reader knows it; else 0
 };
 
+// The answer to a question with the buttons Yes, No and Cancel.
+enum class Reply { Yes, No, Cancel };
+
 class Messenger {
 public:
     virtual ~Messenger() = default;
@@ -129,6 +133,8 @@ public:
     virtual void inform(const QString &title, const QString &text) = 0; // no icon, OK
     virtual bool askYesNo(const QString &title, const QString &text) = 0;
     virtual bool askOkCancel(const QString &title, const QString &text) = 0;
+    // A messenger with nobody to ask answers Cancel, which leaves everything as it was.
+    virtual Reply askYesNoCancel(const QString &title, const QString &text);
     // An input box with a proposed answer; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) = 0;
     // A problem in one of a slot's files (file: its name as the slot holds it). Shown as any
