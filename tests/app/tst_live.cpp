@@ -9,8 +9,11 @@
 #include "support/program_under_test.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -143,11 +146,40 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     // The strip closes by its button; finished: drawn again, with no strip.
     QTest::mouseClick(live.strip()->findChild<QWidget *>(u"MessageStripClose"_s), Qt::LeftButton);
     QVERIFY(live.strip()->isHidden());
+
+    // Printing, the metafile and a PDF or SVG are drawn from the files, now another page
+    // than the one shown: asked first, and "No" writes nothing. A PNG is the page shown.
+    CanvasWindow &canvas = live.p.canvas();
+    const QString printed = live.p.path(u"printed.pdf"_s);
+    canvas.setPrinterFactory([printed] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(printed);
+        return printer;
+    });
+    QGuiApplication::clipboard()->clear();
+    live.p.messages.yesNoAnswer = false;
+    QTest::mouseClick(live.p.canvasButton(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(live.p.canvasButton(u"Command5"_s), Qt::LeftButton);
+    QVERIFY(!canvas.savePage(live.p.path(u"page.svg"_s)));
+    const QString question = messageLine(programName(), Msg::PageNotAsShown);
+    QCOMPARE(live.p.messages.lines, QStringList(3, question));
+    QVERIFY(!QFile::exists(printed) && !QFile::exists(live.p.path(u"page.svg"_s)));
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(!copied || !copied->hasFormat(u"image/svg+xml"_s));
+    QVERIFY(canvas.savePage(live.p.path(u"page.png"_s)));
+    live.p.messages.yesNoAnswer = true;
+    QVERIFY(canvas.savePage(live.p.path(u"page.pdf"_s)));
+    QCOMPARE(live.p.messages.lines, QStringList(4, question));
+
     FormatFile wider;
     wider.line4 = u"120, 0, 10, 0, 0, 0, 0, 0"_s;
     live.p.home.write(u"live.dat"_s, wider);
     QTRY_VERIFY_WITH_TIMEOUT(live.page() != good, 1000);
     QVERIFY(live.strip()->isHidden());
+    // The page shown is the files' again: nothing to ask.
+    QVERIFY(canvas.savePage(live.p.path(u"page.pdf"_s)));
+    QCOMPARE(live.p.messages.lines.size(), 4);
 }
 
 void TestLive::switchedOffAndBursts()
