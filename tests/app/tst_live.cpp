@@ -196,14 +196,26 @@ void TestLive::switchedOffAndBursts()
     QTest::qWait(400);
     QCOMPARE(redraws.size(), 1);
 
-    // "自動更新" off: kept in the settings, and a change does nothing.
-    canvas.findChild<QCheckBox *>(u"AutoRefresh"_s)->setChecked(false);
+    // "自動更新" off: kept in the settings, and changes do nothing, also after a redraw
+    // the user asked for.
+    QCheckBox *autoRefresh = canvas.findChild<QCheckBox *>(u"AutoRefresh"_s);
+    autoRefresh->setChecked(false);
     QVERIFY(!live.p.settings->autoRefresh());
     const QImage before = live.page();
     live.p.home.write(u"live_g.dat"_s, graphText(3, -1));
+    QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
+    const QImage asked = live.page();
+    QVERIFY(asked != before);
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 0.5));
     QTest::qWait(600);
-    QCOMPARE(live.page(), before);
+    QCOMPARE(live.page(), asked);
     QCOMPARE(redraws.size(), 1);
+    // On again: what changed meanwhile is drawn at once, and changes are followed again.
+    autoRefresh->setChecked(true);
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != asked, 1000);
+    const QImage meanwhile = live.page();
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != meanwhile, 1000);
 }
 
 void TestLive::longPassShowsProgress()
