@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "tools/checker_window.h"
+#include "tools/checksum_manifest.h"
 #include "tools/conversion_window.h"
 #include "tools/data_save_window.h"
 #include "tools/search_window.h"
@@ -336,11 +337,15 @@ void MainWindow::writePathMemoryCopies()
     QDir::setCurrent(programFolder_);
     const PathMemory::Contents contents = pathMemoryContents();
     PathMemory::write(joinPath(programFolder_, pathMemoryFileName()), contents);
+    // The copies beside the first Format and Graph Data files let the search window find
+    // the set again; a saved set's folder keeps the Nikra.pth its checksums cover.
     for (int kind : {1, 2}) {
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             const QString name = slotBox(kind, slot)->text();
             if (!name.isEmpty()) {
-                PathMemory::write(joinPath(folderPart(name), pathMemoryFileName()), contents);
+                const QString folder = folderPart(name);
+                if (!holdsSavedSet(folder.isEmpty() ? programFolder_ : folder))
+                    PathMemory::write(joinPath(folder, pathMemoryFileName()), contents);
                 break;
             }
         }
@@ -446,7 +451,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Ending the main window ends the program with all its windows.
+    // Ending the main window ends the program with all its windows, once the checker's
+    // unsaved edits are saved or dropped; cancelled, nothing closes.
+    if (checker_ && !checker_->settleUnsavedEdits()) {
+        event->ignore();
+        return;
+    }
     if (help_)
         help_->close();
     for (QWidget *w : {static_cast<QWidget *>(checker_), static_cast<QWidget *>(conversion_),

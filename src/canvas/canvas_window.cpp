@@ -214,6 +214,7 @@ CanvasPage CanvasWindow::askedPass()
     }
     host_.keepSlotNames(out.slots);
     showPage(out.page.image);
+    keptOlderPage_ = false;
     if (isVisible())  // not closed during the pass
         watcher_->pageShown(host_.slots(), log.lines());
     return out.page;
@@ -305,6 +306,7 @@ void CanvasWindow::liveRedraw()
         showPage(out.page.image);
         watcher_->pageShown(host_.slots(), log.lines());
     }
+    keptOlderPage_ = !accepted;
     if (accepted && log.lines().isEmpty())
         strip_->clear();
     else
@@ -381,8 +383,15 @@ void CanvasWindow::writeBack()
     }
 }
 
+bool CanvasWindow::mayDrawOtherThanShown()
+{
+    return !keptOlderPage_ || host_.messenger().askYesNo(programName(), messageText(Msg::PageNotAsShown));
+}
+
 void CanvasWindow::print()
 {
+    if (!mayDrawOtherThanShown())
+        return;
     host_.selection().erase();
     view_->viewport()->update();
     const QString caption = printButton_->text();
@@ -430,6 +439,8 @@ void CanvasWindow::copyBitmap()
 
 void CanvasWindow::copyMetafile()
 {
+    if (!mayDrawOtherThanShown())
+        return;
     metaButton_->setText(QStringLiteral("計算中"));
     metaButton_->repaint();  // on screen before the blocking work starts
     QBuffer buffer;
@@ -452,6 +463,9 @@ void CanvasWindow::copyMetafile()
 bool CanvasWindow::savePage(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
+    // A PNG is the page on screen; the others are drawn anew.
+    if ((suffix == u"pdf" || suffix == u"svg") && !mayDrawOtherThanShown())
+        return false;
     SlotSet slots = host_.slots();
     PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
     PageFile page;

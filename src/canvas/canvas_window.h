@@ -55,6 +55,7 @@ public:
     void print();
     void copyBitmap();
     void copyMetafile();
+    // The page as a PDF, SVG or PNG file; false when it was not written (declined, or why is said).
     bool savePage(const QString &path);
     // "ファイルに保存…": asks for a name and a type, starting where the last page was saved.
     void saveToFile();
@@ -78,6 +79,10 @@ private:
     void showProgress(const PassProgress &progress, const QImage &pageSoFar);
     void placeOverlays();
     void showPage(const QImage &page);
+    // Print, MetaFile and a saved PDF or SVG draw from the files once more. While the page
+    // on screen is one kept from before the files went wrong that is another page: the
+    // user is asked first. False: leave it.
+    bool mayDrawOtherThanShown();
     // The window is closed: files are no longer watched and the main window comes back.
     void handBack();
 
@@ -103,6 +108,7 @@ private:
     bool returning_ = false;
     bool livePending_ = false;   // a file changed while a pass ran
     bool liveRunning_ = false;   // the pass running is a live redraw
+    bool keptOlderPage_ = false; // the files have changed into ones the page shown was not drawn from
     bool closePending_ = false;  // the window was closed while a pass ran
 };
 

@@ -42,6 +42,11 @@ bool GuiThreadMessenger::askOkCancel(const QString &title, const QString &text)
     return onGuiThread([&] { return target_.askOkCancel(title, text); });
 }
 
+Reply GuiThreadMessenger::askYesNoCancel(const QString &title, const QString &text)
+{
+    return onGuiThread([&] { return target_.askYesNoCancel(title, text); });
+}
+
 std::optional<QString> GuiThreadMessenger::askText(const QString &title, const QString &prompt, const QString &proposed)
 {
     return onGuiThread([&] { return target_.askText(title, prompt, proposed); });

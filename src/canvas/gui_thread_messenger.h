@@ -17,6 +17,7 @@ public:
     void inform(const QString &title, const QString &text) override;
     bool askYesNo(const QString &title, const QString &text) override;
     bool askOkCancel(const QString &title, const QString &text) override;
+    Reply askYesNoCancel(const QString &title, const QString &text) override;
     std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) override;
 
 private:

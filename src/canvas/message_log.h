@@ -1,6 +1,6 @@
 #pragma once
 // Keeps the "TITLE: TEXT" line of every message a pass gives, and hands each on to another
-// messenger when there is one; without one, questions are answered no.
+// messenger when there is one; without one, questions are answered no (or cancel).
 
 #include "formats/messages.h"
 
@@ -33,6 +33,11 @@ public:
     {
         keep(title, text);
         return forward_ && forward_->askOkCancel(title, text);
+    }
+    Reply askYesNoCancel(const QString &title, const QString &text) override
+    {
+        keep(title, text);
+        return forward_ ? forward_->askYesNoCancel(title, text) : Reply::Cancel;
     }
     std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) override
     {

@@ -73,6 +73,8 @@ constexpr std::array kTexts{
     Entry{Msg::SaveFailed, u"%1 に保存できませんでした（%2）。"},
     Entry{Msg::PageNotWritten, u"%1 に保存できませんでした（%2）。"},
     Entry{Msg::PageNotDrawn, u"ページを描けませんでした"},
+    Entry{Msg::PageNotAsShown,
+          u"画面のページは、ファイルに問題が見つかる前に描いたものです。今のファイルから描くと、画面とは違うページになります。続けますか。"},
     Entry{Msg::PageTooLong, u"ページを越えます。印刷は１ページ目だけになります。"},
     Entry{Msg::Welcome,
           u"初めまして、Nikraです。サンプルを描画しますので、最初に描画ボタンを押してみてください。"},
@@ -87,6 +89,8 @@ constexpr std::array kTexts{
     Entry{Msg::SaveAsUtf8,
           u"%1 にはシフトJISで書けない文字があります。UTF-8 で保存しますか。（［いいえ］なら保存しません。）"},
     Entry{Msg::OldFileKept, u"%1 を削除できませんでした。新しい名前のファイルは保存してあります。"},
+    Entry{Msg::UnsavedChanges,
+          u"%1 は変更されています。保存しますか。（［いいえ］なら変更を破棄し、［キャンセル］なら編集を続けます。）"},
     Entry{Msg::FolderNameInvalid,
           u"フォルダ名には「/」を含まない１つの名前を指定して下さい（「.」と「..」は使えません）。"},
     // Conversion.
@@ -183,6 +187,8 @@ QString programName() { return QStringLiteral("Nikra"); }
 QString pageTitle() { return QStringLiteral("Format Data Error"); }
 
 QString readOverTitle() { return QStringLiteral("Read Over !"); }
+
+Reply Messenger::askYesNoCancel(const QString &, const QString &) { return Reply::Cancel; }
 
 void Messenger::fileProblem(int slot, const Diagnostic &problem, const QString &)
 {

@@ -62,6 +62,7 @@ enum class Msg {
     SaveFailed,  // %1 the file, %2 why
     PageNotWritten,  // %1 the file, %2 why (the system's reason)
     PageNotDrawn,    // the reason when the page itself could not be made
+    PageNotAsShown,  // asked before a page is drawn again from files the screen does not show
     // The page.
     PageTooLong,
     Welcome,
@@ -75,6 +76,7 @@ enum class Msg {
     SaveAsUtf8,         // %1 the file; asked when Shift_JIS cannot hold the text
     OldFileKept,        // %1 the opened file, still there after a rename
     FolderNameInvalid,
+    UnsavedChanges,     // %1 the file; asked before the edited text is put away
     // Conversion.
     ConversionNoInput,
     ConversionInputUnreadable,     // %1 the input, %2 why
@@ -124,6 +126,9 @@ struct Diagnostic {
     int line = 0;  // the line of the file it concerns, where the reader knows it; else 0
 };
 
+// The answer to a question with the buttons Yes, No and Cancel.
+enum class Reply { Yes, No, Cancel };
+
 class Messenger {
 public:
     virtual ~Messenger() = default;
@@ -131,6 +136,8 @@ public:
     virtual void inform(const QString &title, const QString &text) = 0; // no icon, OK
     virtual bool askYesNo(const QString &title, const QString &text) = 0;
     virtual bool askOkCancel(const QString &title, const QString &text) = 0;
+    // A messenger with nobody to ask answers Cancel, which leaves everything as it was.
+    virtual Reply askYesNoCancel(const QString &title, const QString &text);
     // An input box with a proposed answer; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) = 0;
     // A problem in one of a slot's files (file: its name as the slot holds it). Shown as any

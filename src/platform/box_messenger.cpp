@@ -50,6 +50,22 @@ bool BoxMessenger::askOkCancel(const QString &title, const QString &text)
     return show(dialogParent(), QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
+Reply BoxMessenger::askYesNoCancel(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    dialogParent());
+    // Enter and Escape both keep things as they are: nothing is saved or dropped by a slip.
+    box.setDefaultButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Reply::Yes;
+    case QMessageBox::No:
+        return Reply::No;
+    default:
+        return Reply::Cancel;
+    }
+}
+
 std::optional<QString> BoxMessenger::askText(const QString &title, const QString &prompt, const QString &proposed)
 {
     bool ok = false;

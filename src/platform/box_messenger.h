@@ -1,6 +1,6 @@
 #pragma once
 // Messages as modal boxes: problems with the exclamation icon and an OK button, the
-// welcome without an icon, questions with Yes/No or OK/Cancel.
+// welcome without an icon, questions with Yes/No, OK/Cancel or Yes/No/Cancel.
 
 #include "formats/messages.h"
 
@@ -20,6 +20,7 @@ public:
     void inform(const QString &title, const QString &text) override;
     bool askYesNo(const QString &title, const QString &text) override;
     bool askOkCancel(const QString &title, const QString &text) override;
+    Reply askYesNoCancel(const QString &title, const QString &text) override;
     std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) override;
 
 private:

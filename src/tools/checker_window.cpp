@@ -153,6 +153,8 @@ void CheckerWindow::buildControls()
     connect(newFolderButton_, &QPushButton::clicked, this, &CheckerWindow::makeFolder);
     connect(pathView, &QPushButton::clicked, this, &CheckerWindow::togglePathView);
     connect(back, &QPushButton::clicked, this, [this] {
+        if (!settleUnsavedEdits())
+            return;
         setFolderMode(false);
         hide();
     });
@@ -186,9 +188,12 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
 {
     if (isMinimized())
         showNormal();
-    const QString path = pathBox ? pathBox->text() : QString();
-    if (path.isEmpty())
+    if (!pathBox || pathBox->text().isEmpty())
         return;
+    if (!settleUnsavedEdits())
+        return;
+    // Read after the question: saving may have written a new name into the box.
+    const QString path = pathBox->text();
     if (!QFileInfo::exists(path)) {
         messenger_.warn(programName(), messageText(Msg::FileMissing));
         pathBox->clear();
@@ -224,6 +229,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
         if (read)
             text_->setPlainText(read->text);
     }
+    text_->document()->setModified(false);  // what stands now is the file, or nothing
     if (!read) {
         // Nothing on show that a save could write over the unread file with.
         loading_ = false;
@@ -237,6 +243,25 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
     encoding_ = read->encoding;
     exactlyDecoded_ = read->exact;
     loading_ = false;
+}
+
+bool CheckerWindow::settleUnsavedEdits()
+{
+    // The document knows whether the text differs from what was opened or saved: an edit
+    // undone again is no edit.
+    if (!text_->document()->isModified())
+        return true;
+    switch (messenger_.askYesNoCancel(programName(), messageText(Msg::UnsavedChanges, {openedPath_}))) {
+    case Reply::Yes:
+        save(false);
+        return !text_->document()->isModified();
+    case Reply::No:
+        text_->document()->setModified(false);
+        return true;
+    case Reply::Cancel:
+        break;
+    }
+    return false;
 }
 
 void CheckerWindow::setWide(bool wide)
@@ -280,6 +305,7 @@ void CheckerWindow::save(bool rename)
     openedPath_ = request.targetPath;
     encoding_ = result.encoding;
     exactlyDecoded_ = true;  // the file now holds what the editor shows
+    text_->document()->setModified(false);
     showChangeCommands(false);
     if (opener_)
         opener_->setText(request.targetPath);
@@ -415,6 +441,10 @@ bool CheckerWindow::eventFilter(QObject *watched, QEvent *event)
 
 void CheckerWindow::closeEvent(QCloseEvent *event)
 {
+    if (!settleUnsavedEdits()) {
+        event->ignore();
+        return;
+    }
     setFolderMode(false);
     event->accept();
 }

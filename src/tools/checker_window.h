@@ -39,7 +39,11 @@ public:
     void openFile(int target, QLineEdit *pathBox, bool wide);
 
     int checkerTarget() const { return checkerTarget_; }
-    // The file the text was opened from or last saved to.
+
+    // Before the text is put away (another file opened, "戻る", closing): edits not yet
+    // saved are saved or dropped as the user answers. False when the user cancels, or when
+    // the text could not be saved: then the text and the window stay as they are.
+    bool settleUnsavedEdits();
 
     // What "印刷" sends to the printer: the bold header line, an empty line, the text.
     std::unique_ptr<QTextDocument> printout(const QDateTime &when) const;

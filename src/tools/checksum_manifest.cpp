@@ -14,6 +14,8 @@ namespace nikra {
 
 QString manifestFileName() { return QStringLiteral("Nikra.sha256"); }
 
+bool holdsSavedSet(const QString &folder) { return QFileInfo::exists(QDir(folder).filePath(manifestFileName())); }
+
 std::optional<QByteArray> sha256OfFile(const QString &path)
 {
     // Only a regular file has a checksum: a pipe named in a manifest would wait forever.

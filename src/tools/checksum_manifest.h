@@ -13,6 +13,10 @@ namespace nikra {
 
 QString manifestFileName();  // Nikra.sha256
 
+// A folder with a manifest holds a saved set: the program never writes into it, or the
+// set would no longer match its checksums.
+bool holdsSavedSet(const QString &folder);
+
 // The SHA-256 of a file's bytes as lower-case hex; nullopt when it cannot be read.
 std::optional<QByteArray> sha256OfFile(const QString &path);
 

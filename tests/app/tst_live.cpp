@@ -9,8 +9,11 @@
 #include "support/program_under_test.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -143,11 +146,40 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     // The strip closes by its button; finished: drawn again, with no strip.
     QTest::mouseClick(live.strip()->findChild<QWidget *>(u"MessageStripClose"_s), Qt::LeftButton);
     QVERIFY(live.strip()->isHidden());
+
+    // Printing, the metafile and a PDF or SVG are drawn from the files, now another page
+    // than the one shown: asked first, and "No" writes nothing. A PNG is the page shown.
+    CanvasWindow &canvas = live.p.canvas();
+    const QString printed = live.p.path(u"printed.pdf"_s);
+    canvas.setPrinterFactory([printed] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(printed);
+        return printer;
+    });
+    QGuiApplication::clipboard()->clear();
+    live.p.messages.yesNoAnswer = false;
+    QTest::mouseClick(live.p.canvasButton(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(live.p.canvasButton(u"Command5"_s), Qt::LeftButton);
+    QVERIFY(!canvas.savePage(live.p.path(u"page.svg"_s)));
+    const QString question = messageLine(programName(), Msg::PageNotAsShown);
+    QCOMPARE(live.p.messages.lines, QStringList(3, question));
+    QVERIFY(!QFile::exists(printed) && !QFile::exists(live.p.path(u"page.svg"_s)));
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(!copied || !copied->hasFormat(u"image/svg+xml"_s));
+    QVERIFY(canvas.savePage(live.p.path(u"page.png"_s)));
+    live.p.messages.yesNoAnswer = true;
+    QVERIFY(canvas.savePage(live.p.path(u"page.pdf"_s)));
+    QCOMPARE(live.p.messages.lines, QStringList(4, question));
+
     FormatFile wider;
     wider.line4 = u"120, 0, 10, 0, 0, 0, 0, 0"_s;
     live.p.home.write(u"live.dat"_s, wider);
     QTRY_VERIFY_WITH_TIMEOUT(live.page() != good, 1000);
     QVERIFY(live.strip()->isHidden());
+    // The page shown is the files' again: nothing to ask.
+    QVERIFY(canvas.savePage(live.p.path(u"page.pdf"_s)));
+    QCOMPARE(live.p.messages.lines.size(), 4);
 }
 
 void TestLive::switchedOffAndBursts()
@@ -164,14 +196,26 @@ void TestLive::switchedOffAndBursts()
     QTest::qWait(400);
     QCOMPARE(redraws.size(), 1);
 
-    // "自動更新" off: kept in the settings, and a change does nothing.
-    canvas.findChild<QCheckBox *>(u"AutoRefresh"_s)->setChecked(false);
+    // "自動更新" off: kept in the settings, and changes do nothing, also after a redraw
+    // the user asked for.
+    QCheckBox *autoRefresh = canvas.findChild<QCheckBox *>(u"AutoRefresh"_s);
+    autoRefresh->setChecked(false);
     QVERIFY(!live.p.settings->autoRefresh());
     const QImage before = live.page();
     live.p.home.write(u"live_g.dat"_s, graphText(3, -1));
+    QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
+    const QImage asked = live.page();
+    QVERIFY(asked != before);
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 0.5));
     QTest::qWait(600);
-    QCOMPARE(live.page(), before);
+    QCOMPARE(live.page(), asked);
     QCOMPARE(redraws.size(), 1);
+    // On again: what changed meanwhile is drawn at once, and changes are followed again.
+    autoRefresh->setChecked(true);
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != asked, 1000);
+    const QImage meanwhile = live.page();
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != meanwhile, 1000);
 }
 
 void TestLive::longPassShowsProgress()

@@ -23,6 +23,12 @@ bool RecordingMessenger::askOkCancel(const QString &title, const QString &text)
     return okCancelAnswer;
 }
 
+Reply RecordingMessenger::askYesNoCancel(const QString &title, const QString &text)
+{
+    warn(title, text);
+    return yesNoCancelAnswer;
+}
+
 std::optional<QString> RecordingMessenger::askText(const QString &title, const QString &prompt, const QString &)
 {
     warn(title, prompt);

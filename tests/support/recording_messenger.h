@@ -15,11 +15,13 @@ public:
     void inform(const QString &title, const QString &text) override;
     bool askYesNo(const QString &title, const QString &text) override;
     bool askOkCancel(const QString &title, const QString &text) override;
+    Reply askYesNoCancel(const QString &title, const QString &text) override;
     std::optional<QString> askText(const QString &title, const QString &prompt, const QString &proposed) override;
 
     QStringList lines;
     bool yesNoAnswer = true;
     bool okCancelAnswer = true;
+    Reply yesNoCancelAnswer = Reply::Cancel;
     std::optional<QString> textAnswer;  // nullopt: the input box is cancelled
     std::function<void()> onMessage;    // run as each message arrives, after it is recorded
 };

@@ -81,6 +81,7 @@ private Q_SLOTS:
     void openMessages();
     void referenceColours();
     void saveRenameAndWriteBack();
+    void unsavedEditsAreSavedOrDroppedAsAnswered();
     void undoFollowsTheLastChange();
     void lineBreakButton();
     void nameBoxOverwritesUntilInsert();
@@ -208,6 +209,60 @@ void CheckerWindowTest::saveRenameAndWriteBack()
     QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
     QVERIFY(readAll(c).endsWith("7, 8\r\n"));
     QCOMPARE(p.main->slotBox(2, 3)->text(), c);
+}
+
+void CheckerWindowTest::unsavedEditsAreSavedOrDroppedAsAnswered()
+{
+    Program p;
+    CheckerWindow &w = p.checker();
+    const QString a = p.home.write(u"a.dat"_s, QByteArray("1, 2\r\n"));
+    p.open(2, 1, a);
+    p.text()->appendPlainText(u"3, 4"_s);
+    const QString question = messageLine(programName(), Msg::UnsavedChanges, {a});
+
+    // Cancel: another file's "*", "戻る", closing the checker and ending the program all
+    // leave the text and the window as they were.
+    p.messages.yesNoCancelAnswer = Reply::Cancel;
+    p.open(3, 1);
+    p.control(u"Command2"_s)->click();
+    w.close();
+    p.main->close();
+    QCOMPARE(p.messages.lines, QStringList(4, question));
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.checkerTarget(), 21);
+    QCOMPARE(p.nameBox()->text(), u"a.dat"_s);
+    QCOMPARE(p.text()->toPlainText(), u"1, 2\n3, 4"_s);
+    QCOMPARE(readAll(a), "1, 2\r\n");
+
+    // Yes, but the save is declined (the new name is taken): still nothing lost.
+    p.messages.lines.clear();
+    p.messages.yesNoCancelAnswer = Reply::Yes;
+    p.messages.yesNoAnswer = false;
+    p.nameBox()->setText(u"cmtnkr1.txt"_s);
+    p.control(u"Command2"_s)->click();
+    QCOMPARE(p.messages.lines, (QStringList{question, messageLine(programName(), Msg::FileExists)}));
+    QVERIFY(w.isVisible());
+    QCOMPARE(p.text()->toPlainText(), u"1, 2\n3, 4"_s);
+
+    // Yes saves, then the next file opens.
+    p.nameBox()->setText(u"a.dat"_s);
+    p.open(3, 1);
+    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n");
+    QCOMPARE(p.nameBox()->text(), u"cmtnkr1.txt"_s);
+
+    // No drops the edits and "戻る" closes; an edit undone again asks nothing.
+    p.messages.lines.clear();
+    p.open(2, 1);
+    p.text()->appendPlainText(u"5, 6"_s);
+    p.messages.yesNoCancelAnswer = Reply::No;
+    p.control(u"Command2"_s)->click();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n");
+    p.open(2, 1);
+    p.text()->appendPlainText(u"7, 8"_s);
+    p.control(u"Command3"_s)->click();
+    p.control(u"Command2"_s)->click();
+    QCOMPARE(p.messages.lines, QStringList{question});
 }
 
 void CheckerWindowTest::undoFollowsTheLastChange()

@@ -537,6 +537,19 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     QVERIFY(!form6->isVisible());
     QCOMPARE(w.slotBox(2, 4)->text(), p.home.path(u"kept/g04.dat"_s));
     QCOMPARE(w.drawPage().image, before);
+
+    // Drawing it leaves the set as saved; only the program folder's Nikra.pth names it, as
+    // a plain data folder's copy names what is drawn from there.
+    const QMap<QString, QByteArray> saved = snapshot(p.home.path(u"kept"_s));
+    w.draw();
+    QCOMPARE(snapshot(p.home.path(u"kept"_s)), saved);
+    QCOMPARE(PathMemory::read(p.home.path(u"Nikra.pth"_s))->name(PickerKind::GraphData, 4), w.slotBox(2, 4)->text());
+    QDir(p.root()).mkdir(u"plain"_s);
+    p.home.write(u"plain/f.dat"_s, bytesOf(p.home.path(u"frmnkr1.dat"_s)));
+    w.slotBox(1, 1)->setText(p.home.path(u"plain/f.dat"_s));
+    w.draw();
+    QCOMPARE(PathMemory::read(p.home.path(u"plain/Nikra.pth"_s))->name(PickerKind::FormatData, 1), w.slotBox(1, 1)->text());
+    QCOMPARE(snapshot(p.home.path(u"kept"_s)), saved);
 }
 
 void DataSaveTest::commandLine()
