@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <QFileInfo>
+
 #include "app/size_presets.h"
 #include "canvas/canvas_window.h"
 #include "platform/file_picker.h"
@@ -227,11 +229,19 @@ void MainWindow::start()
     // file that cannot be used leaves them there.
     for (FilePicker *p : pickers_)
         p->setFolder(programFolder_);
-    const auto memory = PathMemory::read(joinPath(programFolder_, pathMemoryFileName()));
-    if (memory)
+    const QString pth = joinPath(programFolder_, pathMemoryFileName());
+    QString failure;
+    const auto memory = PathMemory::read(pth, &failure);
+    if (memory) {
         restore(*memory);
-    else
-        firstStart();
+        return;
+    }
+    // A file that is there but no path memory file (a pipe, a device, something large) is
+    // said, so that the next draw's new Nikra.pth does not come as a surprise.
+    const QFileInfo info(pth);
+    if (info.exists() && !(info.isFile() && info.size() == 0))
+        messenger_.warn(programName(), messageText(Msg::FileNotRead, {pth, failure}));
+    firstStart();
 }
 
 void MainWindow::firstStart()

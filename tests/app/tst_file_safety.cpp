@@ -5,6 +5,7 @@
 #include "formats/messages.h"
 #include "formats/path_memory.h"
 #include "support/nikra_run.h"
+#include "support/program_under_test.h"
 #include "support/recording_messenger.h"
 #include "support/small_disk.h"
 #include "support/test_files.h"
@@ -147,6 +148,14 @@ void TestFileSafety::devicesAndPipesAreRefused()
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
     }
+
+    // The desktop program's own Nikra.pth a pipe: it starts, says so, and offers the samples.
+    Program program;
+    QVERIFY(QFile::remove(program.path(u"Nikra.pth"_s)) || !QFile::exists(program.path(u"Nikra.pth"_s)));
+    QCOMPARE(::mkfifo(QFile::encodeName(program.path(u"Nikra.pth"_s)).constData(), 0600), 0);
+    program.start();
+    QCOMPARE(program.messages.lines.value(0),
+             messageLine(programName(), Msg::FileNotRead, {program.path(u"Nikra.pth"_s), notRegular}));
 
     // A slot's files the same: the slot stops with the reason.
     Run r = runNikra({u"check"_s, u"--slot"_s, u"1"_s, fifo});
