@@ -74,17 +74,21 @@ struct ReadFormat {
     bool completed = false;  // every section of the fixed part was read
 };
 
-// Reads the fixed part the way the plot pass does, collecting the messages of slot 1.
+// Reads the fixed part the way the plot pass does, stopping where it stops.
+bool readToCurveLines(FormatDataReader &r, PlotFormat &f, const DiagnosticSink &sink)
+{
+    return r.readXFrame(f, sink) && r.readYFrame(f, sink) && r.readXNumbers(f, sink) && r.readYNumbers(f, sink)
+        && r.readXTitle(f, sink) && r.readYTitle(f, sink) && r.skipToCurveLines(sink);
+}
+
+// The fixed part of a file and the messages of slot 1.
 ReadFormat readFixedPart(const QByteArray &bytes)
 {
     ReadFormat out;
     FormatDataReader r(toUtf8Bytes(bytes).value_or(QByteArray()));
-    auto sink = [&out](const Diagnostic &d) {
+    out.completed = readToCurveLines(r, out.format, [&out](const Diagnostic &d) {
         out.messages.append(slotMessage(d.kind, 1, d.id, d.args));
-    };
-    PlotFormat &f = out.format;
-    out.completed = r.readXFrame(f, sink) && r.readYFrame(f, sink) && r.readXNumbers(f, sink)
-        && r.readYNumbers(f, sink) && r.readXTitle(f, sink) && r.readYTitle(f, sink) && r.skipToCurveLines(sink);
+    });
     return out;
 }
 
@@ -108,7 +112,6 @@ private Q_SLOTS:
     void decodingRule();
     void wholeFileWrites();
     void wholeFileReads();
-    void writtenBackLinesReadTheSame();
     void correctionsInOrder();
     void integerPartLimits_data();
     void integerPartLimits();
@@ -258,8 +261,6 @@ void TestFormats::encodingsAndLineEnds_data()
     QTest::newRow("Shift_JIS") << encodeText(crlf, TextEncoding::ShiftJis) << int(TextEncoding::ShiftJis);
     QTest::newRow("LF") << f.text(QStringLiteral("\n")).toUtf8() << int(TextEncoding::Utf8);
     QTest::newRow("CR") << f.text(QStringLiteral("\r")).toUtf8() << int(TextEncoding::Utf8);
-    QTest::newRow("Shift_JIS, LF") << encodeText(f.text(QStringLiteral("\n")), TextEncoding::ShiftJis)
-                                   << int(TextEncoding::ShiftJis);
 }
 
 void TestFormats::encodingsAndLineEnds()
@@ -380,31 +381,6 @@ void TestFormats::wholeFileReads()
     QCOMPARE(why, messageText(Msg::NotARegularFile));
 }
 
-void TestFormats::writtenBackLinesReadTheSame()
-{
-    // The canvas window writes lines 4 and 6 as values after three blanks, no commas,
-    // "######0.0#####" and FNT as "#######.0#####".
-    FormatFile f;
-    f.line4 = QStringLiteral("   120.5   -2.25   10.0   1.0   0.0   3.5   4.0   .0");
-    f.line6 = QStringLiteral("   80.0   0.001   1000.0   1.0   12.5");
-    const ReadFormat r = readFixedPart(f.text().toUtf8());
-    QVERIFY(r.completed);
-    QCOMPARE(r.messages, QStringList{});
-    QCOMPARE(r.format.XWD, 120.5f);
-    QCOMPARE(r.format.XMN, -2.25f);
-    QCOMPARE(r.format.XMX, 10.0f);
-    QCOMPARE(int(r.format.XLG), 1);
-    QCOMPARE(r.format.CSZ, 4.0f);
-    QCOMPARE(int(r.format.FNT), 0);
-    QCOMPARE(r.format.YMN, 0.001f);
-    QCOMPARE(r.format.YMX, 1000.0f);
-    QCOMPARE(int(r.format.YLG), 1);
-    QCOMPARE(r.format.YSP, 12.5f);
-
-    f.line4 = QStringLiteral("   120.5   0.0   10.0   0.0   0.0   3.5   4.0   3.0");
-    QCOMPARE(int(readFixedPart(f.text().toUtf8()).format.FNT), 3);
-}
-
 void TestFormats::correctionsInOrder()
 {
     FormatFile f;
@@ -422,22 +398,10 @@ void TestFormats::correctionsInOrder()
         formatMessage(Msg::YdvZero),   formatMessage(Msg::XlpChoice), formatMessage(Msg::YlpChoice),
     };
     QCOMPARE(r.messages, expected);
-    QCOMPARE(r.messages.at(7), QStringLiteral(
-        " 1st Format Data Error: XLP は  0, 1, 2 の中から選んで下さい。XLP=1 として描画を継続します。"));
     const PlotFormat &p = r.format;
-    QCOMPARE(p.XMN, 0.0f);
-    QCOMPARE(p.XMX, 10.0f);
-    QCOMPARE(p.YMN, -5.0f);
-    QCOMPARE(p.YMX, 5.0f);
-    QCOMPARE(int(p.XLG), 0);
-    QCOMPARE(int(p.FNT), 0);
-    QCOMPARE(int(p.YLG), 0);
-    QCOMPARE(int(p.XND), 0);
-    QCOMPARE(p.XDV, 1.0f);
-    QCOMPARE(int(p.YND), 0);
-    QCOMPARE(p.YDV, 1.0f);
-    QCOMPARE(int(p.XLP), 1);
-    QCOMPARE(int(p.YLP), 1);
+    QCOMPARE((std::array{p.XMN, p.XMX, p.YMN, p.YMX, p.XDV, p.YDV}), (std::array{0.0f, 10.0f, -5.0f, 5.0f, 1.0f, 1.0f}));
+    QCOMPARE((std::array{int(p.XLG), int(p.FNT), int(p.YLG), int(p.XND), int(p.YND), int(p.XLP), int(p.YLP)}),
+             (std::array{0, 0, 0, 0, 0, 1, 1}));
     QCOMPARE(facesForFnt(9).label, QStringLiteral("ＭＳ Ｐ明朝"));
     QCOMPARE(facesForFnt(-1).comment, QStringLiteral("ＭＳ 明朝"));
     QCOMPARE(facesForFnt(6).comment, QStringLiteral("Courier New"));
@@ -532,8 +496,7 @@ void TestFormats::curveLines()
     QStringList messages;
     auto sink = [&messages](const Diagnostic &d) { messages.append(slotMessage(d.kind, 2, d.id)); };
     PlotFormat p;
-    QVERIFY(r.readXFrame(p, sink) && r.readYFrame(p, sink) && r.readXNumbers(p, sink) && r.readYNumbers(p, sink)
-            && r.readXTitle(p, sink) && r.readYTitle(p, sink) && r.skipToCurveLines(sink));
+    QVERIFY(readToCurveLines(r, p, sink));
     CurveStyle s;
     QVERIFY(r.hasCurveLine());
     QVERIFY(r.readCurveLine(s, sink));
@@ -555,9 +518,7 @@ void TestFormats::curveLines()
     f.curves = QStringList{QStringLiteral("1, 2, x, 0, 0, 0, 0, bad")};
     FormatDataReader bad(f.text().toUtf8());
     messages.clear();
-    QVERIFY(bad.readXFrame(p, sink) && bad.readYFrame(p, sink) && bad.readXNumbers(p, sink)
-            && bad.readYNumbers(p, sink) && bad.readXTitle(p, sink) && bad.readYTitle(p, sink)
-            && bad.skipToCurveLines(sink));
+    QVERIFY(readToCurveLines(bad, p, sink));
     QVERIFY(!bad.readCurveLine(s, sink));
     QVERIFY(messages.isEmpty());
 }
@@ -659,13 +620,10 @@ void TestFormats::graphCountBeyondData()
 
 void TestFormats::titles()
 {
-    QCOMPARE(slotTitle(FileKind::FormatData, 1), QStringLiteral(" 1st Format Data Error"));
-    QCOMPARE(slotTitle(FileKind::GraphData, 2), QStringLiteral(" 2nd Graph Data Error"));
+    // The 1st, 2nd and 5th are in the messages the render and check tests read.
     QCOMPARE(slotTitle(FileKind::FormatData, 3), QStringLiteral(" 3rd Format Data Error"));
-    QCOMPARE(slotTitle(FileKind::GraphData, 5), QStringLiteral(" 5th Graph Data Error"));
     QCOMPARE(slotTitle(FileKind::CommentData, 5), QStringLiteral(" 5rd Comment Data Error"));
     QCOMPARE(slotTitle(FileKind::CommentData, 6), QStringLiteral(" 6th Comment Data Error"));
-    QCOMPARE(messageText(Msg::FileMissing), QStringLiteral("ファイルが存在しません。ご確認ください。 "));
 }
 
 void TestFormats::pathMemory()
@@ -680,7 +638,6 @@ void TestFormats::pathMemory()
     c.headerSizeIndex = 3;
     c.headerAlignIndex = -1;
     const QString text = PathMemory::compose(c);
-    QCOMPARE(text.count(QStringLiteral("\r\n")), 31);
     QVERIFY(text.endsWith(QStringLiteral("見出し\r\n 0 \r\n 3 \r\n-1 \r\n")));
 
     const PathMemory m = PathMemory::fromText(text);
@@ -690,18 +647,11 @@ void TestFormats::pathMemory()
     QCOMPARE(m.name(PickerKind::FormatData, 6).value(), QStringLiteral("/data/データ/f6.dat"));
     QCOMPARE(m.headerSizeIndex().value(), 3);
     QCOMPARE(m.headerAlignIndex().value(), -1);
-
-    // A file of 20 lines has the Format and Graph Data parts and the Comment Data picker's
-    // drive and folder, nothing more.
+    // A file of 20 lines ends with the Comment Data picker's folder: nothing after it is read.
     const PathMemory shortFile = PathMemory::fromText(text.split(QStringLiteral("\r\n")).mid(0, 20).join(u'\n'));
     QCOMPARE(shortFile.lineCount(), 20);
-    QVERIFY(shortFile.name(PickerKind::GraphData, 6).has_value());
-    QVERIFY(shortFile.pickerFolder(PickerKind::CommentData).has_value());
-    QVERIFY(!shortFile.pickerPattern(PickerKind::CommentData).has_value());
-    QVERIFY(!shortFile.headerText().has_value());
-    // An empty pattern line gives the picker's default.
-    QCOMPARE(PathMemory::fromText(QStringLiteral("a\nb\n\n")).pickerPattern(PickerKind::FormatData).value(),
-             QStringLiteral("*.dat"));
+    QVERIFY(shortFile.pickerFolder(PickerKind::CommentData) && !shortFile.pickerPattern(PickerKind::CommentData));
+    QVERIFY(!shortFile.headerText());
 
     TestDir dir;
     const QString path = dir.path(QStringLiteral("Nikra.pth"));
@@ -712,14 +662,9 @@ void TestFormats::pathMemory()
 
 void TestFormats::decimalPatterns()
 {
-    // "######0.0#####" and "#######.0#####", as the write-back uses them.
-    QCOMPARE(formatDecimal(100, 1, 6, true), QStringLiteral("100.0"));
-    QCOMPARE(formatDecimal(0.25, 1, 6, true), QStringLiteral("0.25"));
-    QCOMPARE(formatDecimal(1.0 / 3, 1, 6, true), QStringLiteral("0.333333"));
+    // "######0.0#####", as the write-back uses it (its everyday values are in shiftedRanges):
+    // a range edge that rounds to zero is written without a sign.
     QCOMPARE(formatDecimal(-2.5e-7, 1, 6, true), QStringLiteral("0.0"));
-    QCOMPARE(formatDecimal(0, 1, 6, false), QStringLiteral(".0"));
-    QCOMPARE(formatDecimal(3, 1, 6, false), QStringLiteral("3.0"));
-    QCOMPARE(formatDecimal(-0.5, 1, 6, false), QStringLiteral("-.5"));
 }
 
 void TestFormats::shiftedRanges()
@@ -737,12 +682,24 @@ void TestFormats::shiftedRanges()
     QCOMPARE(lines[3], QStringLiteral("   100.0   20.0   10.0   0.0   0.0   0.0   0.0   .0"));
 
     // Six decimals, rounded: a third of a division lands on 0.233333, and the values that
-    // are only copied keep six decimals too (FNT, a whole number, is written as read).
+    // are only copied keep six decimals too (FNT, a whole number, is written as read). The
+    // lines written back, values after three blanks and no commas, read as they show.
     f = FormatFile{};
     f.line4 = QStringLiteral("100, 0, 0.7, 0, 0.1234567, 0, 0, 0.7654321");
+    f.line6 = QStringLiteral("80.5, -2.25, 10, 0, 12.5");
     f.line9 = QStringLiteral("0, 0, 3, 0");
-    QCOMPARE(shiftedRangesText(f.text(), 1, 0).text.split(QStringLiteral("\r\n")).at(3),
+    out = shiftedRangesText(f.text(), 1, 1);
+    QCOMPARE(out.text.split(QStringLiteral("\r\n")).at(3),
              QStringLiteral("   100.0   0.233333   0.933333   0.0   0.123457   0.0   0.0   1.0"));
+    QCOMPARE(out.text.split(QStringLiteral("\r\n")).at(5), QStringLiteral("   80.5   0.2   12.45   0.0   12.5"));
+    const ReadFormat back = readFixedPart(out.text.toUtf8());
+    QVERIFY(back.completed);
+    QCOMPARE(back.messages, QStringList{});
+    QCOMPARE((std::array{back.format.XWD, back.format.XMN, back.format.XMX, back.format.XSF}),
+             (std::array{100.0f, 0.233333f, 0.933333f, 0.123457f}));
+    QCOMPARE(int(back.format.FNT), 1);
+    QCOMPARE((std::array{back.format.YWD, back.format.YMN, back.format.YMX, back.format.YSP}),
+             (std::array{80.5f, 0.2f, 12.45f, 12.5f}));
 
     f = FormatFile{};
     f.line6 = QStringLiteral("80, 0, ten, 0, 0");
