@@ -85,6 +85,7 @@ void TestPass::axisView_data()
 
     // Range 0..4 unless a pan or zoom moves it.
     QTest::newRow("pan right") << 4.f << 0.f << 1.f << 0 << 1.f << 5.f << 4.f << 0.f << 0;
+    QTest::newRow("pan left twice") << 4.f << 0.f << -2.f << 0 << -2.f << 2.f << 4.f << 0.f << 0;
     QTest::newRow("ticks, two more") << -4.f << 0.f << 0.f << 2 << 0.f << 6.f << -6.f << 0.f << 2;
     QTest::newRow("lift from zero") << 4.f << 0.f << 0.f << -4 << 0.f << 1.f << 1.f << 0.f << -3;
     QTest::newRow("lift ticks") << -4.f << 0.f << 0.f << -4 << 0.f << 1.f << -1.f << 0.f << -3;

@@ -85,6 +85,7 @@ void TestText::numbers_data()
     QTest::newRow("padded") << 3.0 << 2 << QStringLiteral("3.00");
     QTest::newRow("half away from zero") << 0.125 << 2 << QStringLiteral("0.13");
     QTest::newRow("negative half") << -0.125 << 2 << QStringLiteral("-0.13");
+    QTest::newRow("2.5 to whole") << 2.5 << 0 << QStringLiteral("3");
     QTest::newRow("decimal text, not binary") << 0.15 << 1 << QStringLiteral("0.2");
     QTest::newRow("sum of steps") << 0.1 + 0.2 << 1 << QStringLiteral("0.3");
     QTest::newRow("negative zero") << -0.004 << 2 << QStringLiteral("0.00");
