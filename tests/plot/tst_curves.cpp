@@ -72,6 +72,7 @@ void TestCurves::spline()
     const DataBlock b = block({1, 2, 3, 4, 5}, {5, 3, 4, 1, 2});
     QCOMPARE(fit(b, 0).x, b.x);
     QCOMPARE(fit(b, 0).y, b.y);
+    QCOMPARE(curvePointCount(5, 0), 5LL);
     QCOMPARE(curvePointCount(100, -5), 595LL);
 
     // Descending x works unchanged.
