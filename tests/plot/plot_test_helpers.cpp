@@ -20,6 +20,20 @@ PassRun runPass(SlotSet &slots, const DeviceProfile &profile)
     return runPass(slots, view, profile);
 }
 
+PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray &comment, const DeviceProfile &profile,
+                 const HeaderSettings &header)
+{
+    TestDir dir;
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
+    if (!graph.isNull())
+        slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
+    if (!comment.isNull())
+        slots[1].comment = dir.write(QStringLiteral("c.txt"), comment);
+    ViewState view;
+    return runPass(slots, view, profile, header);
+}
+
 std::vector<PageRect> frames(const RecordingSurface &s)
 {
     std::vector<PageRect> out;

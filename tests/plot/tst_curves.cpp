@@ -33,28 +33,12 @@ CurvePoints fit(const DataBlock &b, int ipl)
 
 bool close(double a, double b, double tolerance = 1e-5) { return std::fabs(a - b) <= tolerance; }
 
-// One slot on the unit profile (frame 100 x 80 mm at (25, 10), x and y 0..10) with a
-// Graph Data file and, when given, a Comment Data file.
-PassRun runSlot(const FormatFile &f, const QByteArray &graph, const QByteArray &comment = {},
-                const DeviceProfile &profile = unitProfile())
-{
-    TestDir dir;
-    SlotSet slots;
-    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
-    slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
-    if (!comment.isNull())
-        slots[1].comment = dir.write(QStringLiteral("c.txt"), comment);
-    ViewState view;
-    return runPass(slots, view, profile);
-}
-
 } // namespace
 
 class TestCurves : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void straightCopy();
     void spline();
     void markerShapes();
     void markersOnThePage();
@@ -64,16 +48,6 @@ private Q_SLOTS:
     void commentsUnderTheFrame();
     void commentsBelowThePage();
 };
-
-void TestCurves::straightCopy()
-{
-    const DataBlock b = block({1, 2, 3, 4, 5}, {5, 3, 4, 1, 2});
-    const CurvePoints c = fit(b, 0);
-    QCOMPARE(c.x, b.x);
-    QCOMPARE(c.y, b.y);
-    QCOMPARE(curvePointCount(5, 0), 5LL);
-    QCOMPARE(curvePointCount(100, -5), 595LL);
-}
 
 void TestCurves::spline()
 {
@@ -93,6 +67,13 @@ void TestCurves::spline()
     const CurvePoints line = fit(block({0, 4}, {1, 3}), 3);
     QCOMPARE(line.x, (std::vector<float>{0, 1, 2, 3, 4}));
     QCOMPARE(line.y, (std::vector<float>{1, 1.5f, 2, 2.5f, 3}));
+
+    // IPL 0 draws the points as they are.
+    const DataBlock b = block({1, 2, 3, 4, 5}, {5, 3, 4, 1, 2});
+    QCOMPARE(fit(b, 0).x, b.x);
+    QCOMPARE(fit(b, 0).y, b.y);
+    QCOMPARE(curvePointCount(5, 0), 5LL);
+    QCOMPARE(curvePointCount(100, -5), 595LL);
 
     // Descending x works unchanged.
     const CurvePoints down = fit(block({4, 3, 2, 1}, {16, 9, 4, 1}), 1);
@@ -142,7 +123,7 @@ void TestCurves::markersOnThePage()
     FormatFile f;
     f.curves = QStringList{QStringLiteral("-1, 2, 7, 7, 0, 0, 0, hollow"), QStringLiteral("-20, 2, 7, 7, 0, 0, 0, disc")};
     // On the edges of the frame, and a hair outside it.
-    const PassRun run = runSlot(f, "3\n0,0\n10,10\n10.0001,5\n1\n5,5\n");
+    const PassRun run = drawSlot(f, "3\n0,0\n10,10\n10.0001,5\n1\n5,5\n");
     const auto circles = run.surface->of(PrimitiveKind::Circle);
     // Two hollow circles (filled, then a white disc), then the white disc alone.
     QCOMPARE(circles.size(), std::size_t(5));
@@ -244,7 +225,7 @@ void TestCurves::legendEntries()
     FormatFile f;
     f.line4 = QStringLiteral("100, 0, 10, 0, 0, 2, 0, 6");  // RSZ 2; FNT 6: Arial labels, Courier New comments
     f.curves = QStringList{QStringLiteral("0, 0, 1, 0, 0, 2, 5, upper")};
-    PassRun run = runSlot(f, "2\n1,1\n2,2\n");
+    PassRun run = drawSlot(f, "2\n1,1\n2,2\n");
     // The first upper entry sits LegendY = 1.125 RSZ + 2.25 RSZ / 2 = 4.5 mm below the top.
     auto lines = run.surface->of(PrimitiveKind::Polyline);
     QCOMPARE(lines.size(), std::size_t(2));
@@ -257,12 +238,12 @@ void TestCurves::legendEntries()
     QCOMPARE(texts[0].font.face, QStringLiteral("Courier New"));
 
     // The metafile labels its legend in the label face.
-    run = runSlot(f, "2\n1,1\n2,2\n", {}, unitProfile(SurfaceKind::Metafile));
+    run = drawSlot(f, "2\n1,1\n2,2\n", {}, unitProfile(SurfaceKind::Metafile));
     QCOMPARE(run.surface->of(PrimitiveKind::Text)[0].font.face, QStringLiteral("Arial"));
 
     // Lower column, with a marker: the marker sample and the label after the marker.
     f.curves = QStringList{QStringLiteral("4, 3, 1, 7, 0, 1, 0, lower")};
-    run = runSlot(f, "2\n1,1\n2,2\n");
+    run = drawSlot(f, "2\n1,1\n2,2\n");
     const auto squares = run.surface->of(PrimitiveKind::Polygon);
     QCOMPARE(squares.size(), std::size_t(3));  // two data points and the sample
     const double y0 = 90 - (2.25 + 2.25);      // the text (4.5 mm) is taller than the marker
@@ -272,16 +253,16 @@ void TestCurves::legendEntries()
     QVERIFY(close(texts[0].mm[0].x, 35 + 3 + 1) && close(texts[0].mm[0].y, y0 - 2.25));
 
     // One point: marker and label, no line sample; without markers, no entry at all.
-    run = runSlot(f, "1\n5,5\n");
+    run = drawSlot(f, "1\n5,5\n");
     QCOMPARE(run.surface->of(PrimitiveKind::Text).size(), std::size_t(1));
     QVERIFY(run.surface->of(PrimitiveKind::Polyline).empty());
     f.curves = QStringList{QStringLiteral("0, 0, 1, 0, 0, 1, 0, none")};
-    run = runSlot(f, "1\n5,5\n");
+    run = drawSlot(f, "1\n5,5\n");
     QVERIFY(run.surface->of(PrimitiveKind::Text).empty() && run.surface->of(PrimitiveKind::Polyline).empty());
     // RSZ 0 hides every entry.
     f.line4 = QStringLiteral("100, 0, 10, 0, 0, 0, 0, 0");
     f.curves = QStringList{QStringLiteral("4, 3, 1, 0, 0, 1, 0, hidden")};
-    run = runSlot(f, "2\n1,1\n2,2\n");
+    run = drawSlot(f, "2\n1,1\n2,2\n");
     QVERIFY(run.surface->of(PrimitiveKind::Text).empty());
     QCOMPARE(run.surface->of(PrimitiveKind::Polyline).size(), std::size_t(1));
 }
@@ -307,7 +288,7 @@ void TestCurves::commentsUnderTheFrame()
     f.curves.clear();
     // CR LF and lone CR end lines; a lone LF breaks within a line; empty lines take a line.
     const QByteArray text = "a\r\n\r\n\rx\ny\r\n" + QByteArray(60, 'z');
-    const PassRun run = runSlot(f, "", text);
+    const PassRun run = drawSlot(f, "", text);
     QCOMPARE(run.surface->texts(), (QStringList{u"a"_s, u""_s, u""_s, u"x"_s, u"y"_s, QString(55, u'z'), QString(5, u'z')}));
     const auto texts = run.surface->of(PrimitiveKind::Text);
     QCOMPARE(texts[0].mm[0], (PagePoint{15, 91.5}));  // 10 mm left of the frame, half a line down

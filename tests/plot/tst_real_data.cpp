@@ -72,15 +72,6 @@ FormatFile formatFor(const Axes &a, const QString &curve, bool yLog = false)
     return f;
 }
 
-PassRun draw(const FormatFile &f, const QByteArray &graph, const DeviceProfile &profile)
-{
-    TestDir dir;
-    SlotSet slots;
-    slots[1].format = dir.write(QStringLiteral("f.dat"), f);
-    slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
-    return runPass(slots, profile);
-}
-
 // Every drawn point within one device unit of where the test puts it: the rounding of the
 // device, as a value a hair either side of a half rounds either way.
 void compareCurve(const std::vector<DevicePoint> &drawn, const DeviceProfile &p, const std::vector<Real> &x,
@@ -272,7 +263,7 @@ void TestRealData::recordsOnThePage()
     const QStringList range = ranges.split(u' ');
     const Axes a{range[0].toDouble(), range[1].toDouble(), range[2].toDouble(), range[3].toDouble()};
     const DeviceProfile printer = DeviceProfile::printer(600, 600);
-    const PassRun run = draw(formatFor(a, curve, yLog), bytes, printer);
+    const PassRun run = drawSlot(formatFor(a, curve, yLog), bytes, {}, printer);
     QCOMPARE(run.messages, QStringList());
     if (yLog) {
         for (float &v : r.y)
@@ -327,7 +318,7 @@ void TestRealData::chebyshevAtEveryDegree()
     const Axes a{Real(r.x.front()), Real(r.x.back()), *low - 4 * spread, *high + 4 * spread};
     const DeviceProfile printer = DeviceProfile::printer(600, 600);
     for (int m = 1; m <= 20; ++m) {
-        const PassRun run = draw(formatFor(a, QStringLiteral("0, 0, 0, 0, %1, 0, 0, a").arg(-m)), recordFile(r), printer);
+        const PassRun run = drawSlot(formatFor(a, QStringLiteral("0, 0, 0, 0, %1, 0, 0, a").arg(-m)), recordFile(r), {}, printer);
         QCOMPARE(run.messages, QStringList());
         const std::vector<float> at = curveAbscissae(r.x, m);
         const std::vector<Real> y = chebyshevValues(r, m, at);

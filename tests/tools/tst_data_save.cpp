@@ -31,12 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 // Every entry under a folder, hidden ones too, with the bytes of each file: what "left
 // exactly as it was" compares.
 QMap<QString, QByteArray> snapshot(const QString &folder)
@@ -46,7 +40,7 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        entries.insert(QDir(folder).relativeFilePath(path), it.fileInfo().isFile() ? bytesOf(path) : QByteArray("<dir>"));
+        entries.insert(QDir(folder).relativeFilePath(path), it.fileInfo().isFile() ? fileContents(path) : "<dir>");
     }
     return entries;
 }
@@ -58,7 +52,7 @@ QStringList entryNames(const QString &folder)
     return names;
 }
 
-PathMemory::Contents contentsFor(const SlotSet &slots, const QString &pickerFolder)
+PathMemory::Contents contentsFor(const SlotSet &slots, const QString &pickerFolder = {})
 {
     PathMemory::Contents c;
     c.pickers = {PickerState{u"/"_s, pickerFolder, u"*.dat"_s}, PickerState{u"/"_s, pickerFolder, u"*.dat"_s},
@@ -90,9 +84,13 @@ void leftByEndedSave(const QString &folder)
         QVERIFY(QDir(folder).rename(name, QString(name).replace(own, u'-' + pid + u'-')));
 }
 
-QString saveMessage(Msg id, const QString &arg = {})
+QString saveMessage(Msg id, const QStringList &args = {}) { return messageLine(programName(), id, args); }
+
+// The outcome of saving the slots under `name` in the program folder.
+DataSaveOutcome saveAs(const QString &home, const QString &name, const SlotSet &slots, ExistingFolder existing,
+                       RecordingMessenger &messages)
 {
-    return messageLine(programName(), id, arg.isNull() ? QStringList{} : QStringList{arg});
+    return saveSlotSet(home, name, contentsFor(slots), existing, messages).outcome;
 }
 
 } // namespace
@@ -141,12 +139,12 @@ void DataSaveTest::fullSaveAndManifest()
                 continue;
             }
             const QString copy = saved + u'/' + QFileInfo(named).fileName();
-            QCOMPARE(bytesOf(copy), bytesOf(named));
+            QCOMPARE(fileContents(copy), fileContents(named));
             lines << copy;
         }
     }
     lines << u"見出し"_s << u" 1 "_s << u" 4 "_s << u" 2 "_s;
-    QCOMPARE(bytesOf(saved + u"/Nikra.pth"_s), QString(lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+    QCOMPARE(fileContents(saved + u"/Nikra.pth"_s), QString(lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
     QCOMPARE(entryNames(saved).size(), 11 + 2);  // the copies, Nikra.pth, Nikra.sha256
 
     // The manifest is sha256sum's own and passes its check.
@@ -158,7 +156,7 @@ void DataSaveTest::fullSaveAndManifest()
         QVERIFY(check.waitForFinished(30000));
         QCOMPARE(check.exitCode(), 0);
     }
-    QCOMPARE(bytesOf(saved + u"/Nikra.sha256"_s).count('\n'), 12);
+    QCOMPARE(fileContents(saved + u"/Nikra.sha256"_s).count('\n'), 12);
     QCOMPARE(manifestStatusText(checkManifest(saved)), u"変更なし"_s);
 
     // A changed and a missing file are both named.
@@ -201,14 +199,13 @@ void DataSaveTest::sameNamesAndSameFile()
     slots[1] = {a, b, QString()};
     slots[2] = {home.path(u"b/../a/g01.dat"_s), a, pthNamed};  // the same file by another way
     RecordingMessenger messages;
-    const DataSaveResult r = saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages);
-    QCOMPARE(int(r.outcome), int(DataSaveOutcome::Saved));
-    const QDir saved(r.folder);
-    QCOMPARE(entryNames(r.folder), (QStringList{u"Nikra.pth"_s, u"Nikra.sha256"_s, u"Nikra~2.pth"_s, u"g01.dat"_s,
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Saved);
+    const QDir saved(home.path(u"set"_s));
+    QCOMPARE(entryNames(saved.path()), (QStringList{u"Nikra.pth"_s, u"Nikra.sha256"_s, u"Nikra~2.pth"_s, u"g01.dat"_s,
                                                 u"g01~2.dat"_s}));
-    QCOMPARE(bytesOf(saved.filePath(u"g01.dat"_s)), QByteArray("a"));
-    QCOMPARE(bytesOf(saved.filePath(u"g01~2.dat"_s)), QByteArray("b"));
-    QCOMPARE(bytesOf(saved.filePath(u"Nikra~2.pth"_s)), QByteArray("not the set's own"));
+    QCOMPARE(fileContents(saved.filePath(u"g01.dat"_s)), QByteArray("a"));
+    QCOMPARE(fileContents(saved.filePath(u"g01~2.dat"_s)), QByteArray("b"));
+    QCOMPARE(fileContents(saved.filePath(u"Nikra~2.pth"_s)), QByteArray("not the set's own"));
     const auto memory = PathMemory::read(saved.filePath(u"Nikra.pth"_s));
     QVERIFY(memory);
     QCOMPARE(*memory->name(PickerKind::FormatData, 1), saved.filePath(u"g01.dat"_s));
@@ -216,7 +213,7 @@ void DataSaveTest::sameNamesAndSameFile()
     QCOMPARE(*memory->name(PickerKind::FormatData, 2), saved.filePath(u"g01.dat"_s));
     QCOMPARE(*memory->name(PickerKind::GraphData, 2), saved.filePath(u"g01.dat"_s));
     QCOMPARE(*memory->name(PickerKind::CommentData, 2), saved.filePath(u"Nikra~2.pth"_s));
-    QVERIFY(checkManifest(r.folder).unchanged());
+    QVERIFY(checkManifest(saved.path()).unchanged());
 }
 
 void DataSaveTest::unsafeNamesRefused()
@@ -236,16 +233,14 @@ void DataSaveTest::unsafeNamesRefused()
     for (const QString &name : {u"   "_s, u"."_s, u".."_s, u"../escape"_s, u"a/b"_s, u"a\\b"_s, u"/tmp"_s,
                                 u"tab\there"_s, u"new\nline"_s, u"txt\u202Eexe"_s, QString(256, u'a')}) {
         RecordingMessenger messages;
-        const DataSaveResult r = saveSlotSet(home, name, contentsFor(slots, {}), ExistingFolder::Replace, messages);
-        QCOMPARE(int(r.outcome), int(DataSaveOutcome::BadName));
-        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::BadFolderName, name)});
+        QCOMPARE(saveAs(home, name, slots, ExistingFolder::Replace, messages), DataSaveOutcome::BadName);
+        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::BadFolderName, {name})});
     }
     // A file or a link of that name is never replaced, whatever the answer.
     for (const QString &name : {u"Nikra.pth"_s, u"link"_s}) {
         RecordingMessenger messages;
-        const DataSaveResult r = saveSlotSet(home, name, contentsFor(slots, {}), ExistingFolder::Replace, messages);
-        QCOMPARE(int(r.outcome), int(DataSaveOutcome::Failed));
-        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::NotAFolder, QDir(home).filePath(name))});
+        QCOMPARE(saveAs(home, name, slots, ExistingFolder::Replace, messages), DataSaveOutcome::Failed);
+        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::NotAFolder, {QDir(home).filePath(name)})});
     }
     QCOMPARE(snapshot(outer.root()), before);
 }
@@ -257,18 +252,15 @@ void DataSaveTest::replaceAskedKeptAndFailing()
     SlotSet slots;
     slots[1].format = source;
     RecordingMessenger messages;
-    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
-             int(DataSaveOutcome::Saved));
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Saved);
     home.write(u"set/note.txt"_s, QByteArray("added later"));
     const auto before = snapshot(home.root());
 
     // No to the question, or a folder kept without asking: nothing changes.
     messages.yesNoAnswer = false;
-    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
-             int(DataSaveOutcome::Declined));
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Declined);
     QCOMPARE(messages.lines, QStringList{saveMessage(Msg::FolderExists)});
-    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Keep, messages).outcome),
-             int(DataSaveOutcome::Declined));
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Keep, messages), DataSaveOutcome::Declined);
     QCOMPARE(messages.lines.size(), 1);
     QCOMPARE(snapshot(home.root()), before);
 
@@ -286,27 +278,24 @@ void DataSaveTest::replaceAskedKeptAndFailing()
     }
     slots[1].graph = unreadable;
     const auto withUnreadable = snapshot(home.root());
-    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
-             int(DataSaveOutcome::Failed));
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Failed);
     QCOMPARE(messages.lines, (QStringList{saveMessage(Msg::FolderExists),
-                                          messageLine(programName(), Msg::CopyFailed, {unreadable, why})}));
+                                          saveMessage(Msg::CopyFailed, {unreadable, why})}));
     QVERIFY(messages.lines.constLast().contains(why));
     QCOMPARE(snapshot(home.root()), withUnreadable);
 
     // Yes with every file readable: the old set is replaced completely.
     slots[1].graph.clear();
     home.write(u"f.dat"_s, QByteArray("second"));
-    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
-             int(DataSaveOutcome::Saved));
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Saved);
     QCOMPARE(entryNames(home.path(u"set"_s)), (QStringList{u"Nikra.pth"_s, u"Nikra.sha256"_s, u"f.dat"_s}));
-    QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("second"));
+    QCOMPARE(fileContents(home.path(u"set/f.dat"_s)), QByteArray("second"));
     QVERIFY(!entryNames(home.root()).join(u' ').contains(u".set"_s));  // nothing left aside
 
     // The set saved again over itself: its own files are the sources and stay whole.
     slots[1].format = home.path(u"set/f.dat"_s);
-    QCOMPARE(int(saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).outcome),
-             int(DataSaveOutcome::Saved));
-    QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("second"));
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Saved);
+    QCOMPARE(fileContents(home.path(u"set/f.dat"_s)), QByteArray("second"));
     QVERIFY(checkManifest(home.path(u"set"_s)).unchanged());
 }
 
@@ -317,7 +306,7 @@ void DataSaveTest::killedAndRacingSaves()
     slots[1].format = home.write(u"f.dat"_s, QByteArray("old"));
     RecordingMessenger messages;
     auto saved = [&](const QString &name, const SaveOptions &options = {}) {
-        return saveSlotSet(home.root(), name, contentsFor(slots, {}), ExistingFolder::Replace, messages, options)
+        return saveSlotSet(home.root(), name, contentsFor(slots), ExistingFolder::Replace, messages, options)
                    .outcome == DataSaveOutcome::Saved;
     };
     QVERIFY(saved(u"set"_s));
@@ -357,7 +346,7 @@ void DataSaveTest::killedAndRacingSaves()
             return true;
         };
         QVERIFY(!saved(u"set"_s, failing));
-        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::ReplaceFailed, set)});
+        QCOMPARE(messages.lines, QStringList{saveMessage(Msg::ReplaceFailed, {set})});
         messages.lines.clear();
         QCOMPARE(snapshot(set), oldSet);
         QCOMPARE(leftovers(home.root()), QStringList());
@@ -382,7 +371,7 @@ void DataSaveTest::killedAndRacingSaves()
     } else {
         qWarning("this file system cannot swap folders: the one-step replacement is not checked");
     }
-    QCOMPARE(bytesOf(home.path(u"set/f.dat"_s)), QByteArray("new"));
+    QCOMPARE(fileContents(home.path(u"set/f.dat"_s)), QByteArray("new"));
     QVERIFY(saved(u"other"_s));
     QCOMPARE(leftovers(home.root()).size(), 1);
     leftByEndedSave(home.root());
@@ -399,7 +388,7 @@ void DataSaveTest::killedAndRacingSaves()
     const QStringList aside = leftovers(home.root());
     QCOMPARE(aside.size(), 1);
     QCOMPARE(messages.lines,
-             QStringList{messageLine(programName(), Msg::OldSetLeftAside, {set, home.path(aside[0])})});
+             QStringList{saveMessage(Msg::OldSetLeftAside, {set, home.path(aside[0])})});
     QCOMPARE(snapshot(home.path(aside[0])), replaced);
 }
 
@@ -409,7 +398,8 @@ void DataSaveTest::searchOffersSelect()
     SlotSet slots;
     slots[1].format = home.write(u"f.dat"_s, QByteArray("f"));
     RecordingMessenger messages;
-    const QString saved = saveSlotSet(home.root(), u"set"_s, contentsFor(slots, {}), ExistingFolder::Ask, messages).folder;
+    QCOMPARE(saveAs(home.root(), u"set"_s, slots, ExistingFolder::Ask, messages), DataSaveOutcome::Saved);
+    const QString saved = home.path(u"set"_s);
     QDir(home.root()).mkdir(u"empty"_s);
     home.write(u"empty/Nikra.pth"_s, QByteArray());
     QDir(home.root()).mkdir(u"oneline"_s);
@@ -545,7 +535,7 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     QCOMPARE(snapshot(p.home.path(u"kept"_s)), saved);
     QCOMPARE(PathMemory::read(p.home.path(u"Nikra.pth"_s))->name(PickerKind::GraphData, 4), w.slotBox(2, 4)->text());
     QDir(p.root()).mkdir(u"plain"_s);
-    p.home.write(u"plain/f.dat"_s, bytesOf(p.home.path(u"frmnkr1.dat"_s)));
+    p.home.write(u"plain/f.dat"_s, fileContents(p.home.path(u"frmnkr1.dat"_s)));
     w.slotBox(1, 1)->setText(p.home.path(u"plain/f.dat"_s));
     w.draw();
     QCOMPARE(PathMemory::read(p.home.path(u"plain/Nikra.pth"_s))->name(PickerKind::FormatData, 1), w.slotBox(1, 1)->text());
