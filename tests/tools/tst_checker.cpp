@@ -10,8 +10,6 @@
 #include <QProcess>
 #include <QtTest>
 
-#include <utility>
-
 using namespace nikra;
 using namespace nikra::test;
 using namespace Qt::StringLiterals;
@@ -22,36 +20,29 @@ namespace {
 
 // A folder that refuses new files while this lives. Permissions do not stop the superuser,
 // so the folder is also made immutable where the file system allows it.
-class LockedFolder {
-public:
-    explicit LockedFolder(const QString &folder) : folder_(folder)
-    {
-        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
-        if (!refusesNewFiles())
-            immutable_ = QProcess::execute(u"chattr"_s, {u"+i"_s, folder_}) == 0;
-    }
-    ~LockedFolder() { unlock(); }
-    bool isLocked() const { return refusesNewFiles(); }
-    // What the system says to a write into the folder.
-    int refusal() const { return immutable_ ? EPERM : EACCES; }
-    void unlock()
-    {
-        if (std::exchange(immutable_, false))
-            QProcess::execute(u"chattr"_s, {u"-i"_s, folder_});
-        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+struct LockedFolder {
+    QString folder;
+    bool immutable = false;
 
-private:
-    bool refusesNewFiles() const
+    explicit LockedFolder(const QString &where) : folder(where)
     {
-        QFile probe(folder_ + u"/.probe"_s);
-        if (!probe.open(QIODevice::WriteOnly))
-            return true;
-        probe.remove();
-        return false;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (!isLocked())
+            immutable = QProcess::execute(u"chattr"_s, {u"+i"_s, folder}) == 0;
     }
-    QString folder_;
-    bool immutable_ = false;
+    ~LockedFolder()
+    {
+        if (immutable)
+            QProcess::execute(u"chattr"_s, {u"-i"_s, folder});
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool isLocked() const
+    {
+        QFile probe(folder + u"/.probe"_s);
+        return !probe.open(QIODevice::WriteOnly) || !probe.remove();
+    }
+    // What the system says to a write into the folder.
+    int refusal() const { return immutable ? EPERM : EACCES; }
 };
 
 QString numberedLines(int count, const QString &eol)
