@@ -97,9 +97,7 @@ void TestGui::firstStartAndPathMemory()
     QCOMPARE(p.messages.lines, QStringList{welcome()});  // the samples draw without a message
     QVERIFY(p.canvas().isVisible());
     QVERIFY(!w.isVisible());
-    QFile pth(p.path(u"Nikra.pth"_s));
-    QVERIFY(pth.open(QIODevice::ReadOnly));
-    const QByteArray written = pth.readAll();
+    const QByteArray written = fileContents(p.path(u"Nikra.pth"_s));
     QCOMPARE(written.count("\r\n"), 31);
     QVERIFY(written.endsWith(" 0 \r\n 3 \r\n 0 \r\n"));
 
@@ -264,9 +262,7 @@ void TestGui::writeBackIntoTheFiles()
     QCOMPARE(w.view().PanX[1], 0.0f);
     QCOMPARE(p.messages.lines, QStringList{welcome()});
 
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = fileContents(path);
     QCOMPARE(decodeText(bytes).encoding, TextEncoding::ShiftJis);  // the file keeps its encoding
     const QStringList lines = decodeText(bytes).text.split(u"\r\n"_s);
     const QStringList before = original.split(u"\r\n"_s);
@@ -286,9 +282,7 @@ void TestGui::writeBackIntoTheFiles()
     QCOMPARE(read.YMN, -4.0f);
     QCOMPARE(read.YMX, 6.0f);
     // A file written with no shift is rewritten in the fixed format, with CR LF, FNT 0 ".0".
-    QFile z(zeroPath);
-    QVERIFY(z.open(QIODevice::ReadOnly));
-    const QString zeroText = QString::fromUtf8(z.readAll());
+    const QString zeroText = QString::fromUtf8(fileContents(zeroPath));
     QVERIFY(zeroText.contains(u"\r\n   100.0   0.0   10.0   0.0   0.0   0.0   0.0   .0\r\n"_s));
     QVERIFY(!zeroText.contains(QRegularExpression(u"[^\\r]\\n"_s)));
 
@@ -372,10 +366,9 @@ void TestGui::printing()
     const QString pdf = p.path(u"printed.pdf"_s);
     printTo(pdf);
     QCOMPARE(print->text(), u"再印刷"_s);
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = fileContents(pdf);
     QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(pdfProblems(pdf), QString());
     QCOMPARE(QString::fromLatin1(bytes).count(QRegularExpression(u"/Type\\s*/Page(?!s)"_s)), 1);
 }
 
@@ -556,8 +549,7 @@ void TestGui::saveDialog()
         QTest::mouseClick(p.canvasButton(u"SavePage"_s), Qt::LeftButton);
     };
     auto head = [&](const QString &name) {
-        QFile f(QDir(out).filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.read(5) : QByteArray();
+        return fileContents(QDir(out).filePath(name)).left(5);
     };
 
     answer(2, u"page"_s);  // PDF -> PNG, no ending typed
