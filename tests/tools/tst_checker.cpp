@@ -1,4 +1,5 @@
-// The checker's text logic without a window: the joined lines of a file, the line-break conversion and the save and rename that never lose a file.
+// The checker's text logic without a window: the joined lines of a file, the line-break
+// conversion and the save and rename that never lose a file.
 
 #include "formats/text_codec.h"
 #include "support/recording_messenger.h"
@@ -169,7 +170,8 @@ void CheckerTest::failedWritesKeepTheOldFile()
     CheckerSave request{old, old, u"new"_s, TextEncoding::Utf8, false};
     QVERIFY(!saveCheckerText(request, messages).saved);
     QCOMPARE(fileContents(old), "old\r\n");
-    QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {old, systemReason(lock.refusal())})});
+    QCOMPARE(messages.lines,
+             QStringList{messageLine(programName(), Msg::SaveFailed, {old, systemReason(lock.refusal())})});
 
     // A rename whose new file cannot be written keeps the opened file.
     const QString opened = dir.write(u"b.dat"_s, QByteArray("b\r\n"));
