@@ -15,39 +15,19 @@
 #include <signal.h>
 
 using namespace nikra::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// A page with one problem of each sort: a value that is no number (slot 1, line 4), a
-// missing Graph Data file (slot 2), a frame taller than the printed page (slot 3) and a
-// missing Format Data file (slot 5).
-struct TroubledPage {
-    TestDir dir;
-    QString broken, good, missing, tall;
-    TroubledPage()
-    {
-        FormatFile notNumber;
-        notNumber.line4 = QStringLiteral("wide, 0, 10, 0, 0, 0, 0, 0");
-        broken = dir.write(QStringLiteral("broken.dat"), notNumber);
-        good = dir.write(QStringLiteral("good.dat"), FormatFile{});
-        FormatFile high;
-        high.line6 = QStringLiteral("300, 0, 10, 0, 0");
-        tall = dir.write(QStringLiteral("tall.dat"), high);
-        missing = dir.path(QStringLiteral("nothing.dat"));
-    }
-    QStringList slots() const
-    {
-        return {QStringLiteral("--slot"), QStringLiteral("1"), broken, QStringLiteral("--slot"), QStringLiteral("2"),
-                good,                     missing,             QStringLiteral("--slot"), QStringLiteral("3"), tall,
-                QStringLiteral("--slot"), QStringLiteral("5"), missing};
-    }
-};
-
-// A running "render --watch", read line by line.
+// A running "render --watch" of one slot's files, read line by line.
 struct Watch {
     QProcess process;
     QStringList lines;
 
+    Watch(const QString &page, const QStringList &slot)
+    {
+        process.start(QStringLiteral(NIKRA_BINARY), QStringList{u"render"_s, u"--watch"_s, u"-o"_s, page} + slot);
+    }
     // Reads lines for up to timeoutMs, or until one contains what (when given).
     bool read(int timeoutMs, const QString &what = {})
     {
@@ -64,23 +44,28 @@ struct Watch {
         return false;
     }
     bool waitFor(const QString &what) { return read(5000, what); }
-    QStringList linesWithin(int ms)
+    // Ends the watch as Ctrl-C or a service manager does; true when it ended cleanly.
+    bool stop(int signal)
     {
-        const qsizetype before = lines.size();
-        read(ms);
-        return lines.mid(before);
+        ::kill(pid_t(process.processId()), signal);
+        return process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit
+            && process.exitCode() == 0;
     }
 };
+
+// Writes a file in place, truncating it first.
+void overwrite(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
 
 // Replaces a file the way many editors save: a new file renamed over the old one.
 void replaceByRename(const QString &path, const QByteArray &bytes)
 {
-    const QString temporary = path + QStringLiteral(".new");
-    QFile file(temporary);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    QVERIFY(::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0);
+    overwrite(path + u".new"_s, bytes);
+    QVERIFY(::rename(QFile::encodeName(path + u".new"_s).constData(), QFile::encodeName(path).constData()) == 0);
 }
 
 } // namespace
@@ -90,187 +75,164 @@ class TestCheck : public QObject {
 
 private Q_SLOTS:
     void checkPrintsWhatDrawingShows();
-    void checkJsonAndArguments();
     void watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal();
     void watchKeepsAFirstWarningAndWaitsForWholeBlocks();
 };
 
 void TestCheck::checkPrintsWhatDrawingShows()
 {
-    TroubledPage page;
+    // One problem of each sort: a value that is no number (slot 1, line 4), a missing Graph
+    // Data file (slot 2), a missing Format Data file (slot 5) and a frame taller than the
+    // printed page (slot 3).
+    TestDir dir;
+    FormatFile notNumber, high;
+    notNumber.line4 = u"wide, 0, 10, 0, 0, 0, 0, 0"_s;
+    high.line6 = u"300, 0, 10, 0, 0"_s;
+    const QString broken = dir.write(u"broken.dat"_s, notNumber), good = dir.write(u"good.dat"_s, FormatFile{});
+    const QString missing = dir.path(u"nothing.dat"_s);
+    const QStringList slots{u"--slot"_s, u"1"_s, broken, u"--slot"_s, u"2"_s, good, missing,
+                            u"--slot"_s, u"3"_s, dir.write(u"tall.dat"_s, high), u"--slot"_s, u"5"_s, missing};
+
     // A clean page: nothing at all, status 0.
-    Run r = runNikra({QStringLiteral("check"), QStringLiteral("--slot"), QStringLiteral("1"), page.good});
-    QCOMPARE(r.out, QString());
-    QCOMPARE(r.err, QString());
+    Run r = runNikra({u"check"_s, u"--slot"_s, u"1"_s, good});
+    QCOMPARE(r.out + r.err, QString());
     QCOMPARE(r.exitCode, 0);
 
     // The same lines render shows on standard error, in the same order, on standard output.
-    const Run rendered = runNikra(QStringList{QStringLiteral("render"), QStringLiteral("-o"),
-                                              page.dir.path(QStringLiteral("p.png"))} + page.slots());
-    r = runNikra(QStringList{QStringLiteral("check")} + page.slots());
+    const Run rendered = runNikra(QStringList{u"render"_s, u"-o"_s, dir.path(u"p.png"_s)} + slots);
+    r = runNikra(QStringList{u"check"_s} + slots);
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err, QString());
     QCOMPARE(r.out, rendered.err);
-    QCOMPARE(r.out, QStringLiteral(" 1st Format Data Error: 4 行目の XWD が数値として読めません。描画を中断します。\n"
-                                   " 2nd Graph Data Error: ファイルが存在しません。ご確認ください。 \n"
-                                   " 5th Format Data Error: ファイルが存在しません。ご確認ください。 \n"
-                                   "Format Data Error: ページを越えます。印刷は１ページ目だけになります。\n"));
+    const QStringList expected{u" 1st Format Data Error: 4 行目の XWD が数値として読めません。描画を中断します。"_s,
+                               u" 2nd Graph Data Error: ファイルが存在しません。ご確認ください。 "_s,
+                               u" 5th Format Data Error: ファイルが存在しません。ご確認ください。 "_s,
+                               u"Format Data Error: ページを越えます。印刷は１ページ目だけになります。"_s};
+    QCOMPARE(r.out, expected.join(u'\n') + u'\n');
 
-    r = runNikra(QStringList{QStringLiteral("check"), QStringLiteral("--quiet")} + page.slots());
+    r = runNikra(QStringList{u"check"_s, u"--quiet"_s} + slots);
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out + r.err, QString());
-}
 
-void TestCheck::checkJsonAndArguments()
-{
-    TroubledPage page;
-    Run r = runNikra(QStringList{QStringLiteral("check"), QStringLiteral("--json")} + page.slots());
+    // --json: one object a line, the same title and text; the page's own warning belongs to
+    // no slot and no file.
+    r = runNikra(QStringList{u"check"_s, u"--json"_s} + slots);
     QCOMPARE(r.exitCode, 1);
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
-    QList<QJsonObject> entries;
-    for (const QString &line : lines) {
+    const QJsonValue none;
+    const QList<QJsonObject> where{{{u"slot"_s, 1}, {u"kind"_s, u"format"_s}, {u"file"_s, broken}, {u"line"_s, 4}},
+                                   {{u"slot"_s, 2}, {u"kind"_s, u"graph"_s}, {u"file"_s, missing}, {u"line"_s, none}},
+                                   {{u"slot"_s, 5}, {u"kind"_s, u"format"_s}, {u"file"_s, missing}, {u"line"_s, none}},
+                                   {{u"slot"_s, none}, {u"kind"_s, none}, {u"file"_s, none}, {u"line"_s, none}}};
+    for (int i = 0; i < 4; ++i) {
         QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
-        QVERIFY2(document.isObject(), qPrintable(error.errorString()));
-        entries.append(document.object());
+        QJsonObject entry = QJsonDocument::fromJson(lines[i].toUtf8(), &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        QCOMPARE(entry.take(u"title"_s).toString() + u": "_s + entry.take(u"text"_s).toString(), expected[i]);
+        QCOMPARE(entry, where[i]);
     }
-    QCOMPARE(entries[0].value(QStringLiteral("slot")).toInt(), 1);
-    QCOMPARE(entries[0].value(QStringLiteral("kind")).toString(), QStringLiteral("format"));
-    QCOMPARE(entries[0].value(QStringLiteral("file")).toString(), page.broken);
-    QCOMPARE(entries[0].value(QStringLiteral("line")).toInt(), 4);
-    QCOMPARE(entries[0].value(QStringLiteral("title")).toString(), QStringLiteral(" 1st Format Data Error"));
-    QCOMPARE(entries[0].value(QStringLiteral("text")).toString(),
-             QStringLiteral("4 行目の XWD が数値として読めません。描画を中断します。"));
-    QCOMPARE(entries[1].value(QStringLiteral("kind")).toString(), QStringLiteral("graph"));
-    QCOMPARE(entries[1].value(QStringLiteral("file")).toString(), page.missing);
-    QVERIFY(entries[1].value(QStringLiteral("line")).isNull());
-    QCOMPARE(entries[2].value(QStringLiteral("slot")).toInt(), 5);
-    // The page's own warning belongs to no slot and no file.
-    for (const char *key : {"slot", "kind", "file", "line"})
-        QVERIFY(entries[3].value(QLatin1String(key)).isNull());
-    QCOMPARE(entries[3].value(QStringLiteral("title")).toString(), QStringLiteral("Format Data Error"));
 
-    r = runNikra({QStringLiteral("check"), QStringLiteral("--slot"), QStringLiteral("9"), page.good});
+    r = runNikra({u"check"_s, u"--slot"_s, u"9"_s, good});
     QCOMPARE(r.exitCode, 2);
-    QVERIFY(r.err.contains(QStringLiteral("1 to 6")));
-    r = runNikra({QStringLiteral("check"), QStringLiteral("--colour")});
+    QVERIFY(r.err.contains(u"1 to 6"_s));
+    r = runNikra({u"check"_s, u"--colour"_s});
     QCOMPARE(r.exitCode, 2);
-    QVERIFY(r.err.contains(QStringLiteral("--colour")));
+    QVERIFY(r.err.contains(u"--colour"_s));
     // A path memory file that is not there is not a page to check (nor the samples').
-    r = runNikra({QStringLiteral("check"), QStringLiteral("--pth"), page.dir.path(QStringLiteral("none.pth"))});
+    const QString noPth = dir.path(u"none.pth"_s);
+    r = runNikra({u"check"_s, u"--pth"_s, noPth});
     QCOMPARE(r.exitCode, 2);
-    QVERIFY(r.err.contains(QStringLiteral("none.pth")));
-    r = runNikra({QStringLiteral("render"), QStringLiteral("-o"), page.dir.path(QStringLiteral("p.png")),
-                  QStringLiteral("--pth"), page.dir.path(QStringLiteral("none.pth"))});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY(!QFile::exists(page.dir.path(QStringLiteral("p.png"))));
+    QVERIFY(r.err.contains(u"none.pth"_s));
+    QCOMPARE(runNikra({u"render"_s, u"-o"_s, dir.path(u"q.png"_s), u"--pth"_s, noPth}).exitCode, 1);
+    QVERIFY(!QFile::exists(dir.path(u"q.png"_s)));
 }
 
 void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
 {
     TestDir dir;
     FormatFile format;
-    format.curves = QStringList{QStringLiteral("0, 0, 4, 0, 0, 0, 0, line")};
+    format.curves = QStringList{u"0, 0, 4, 0, 0, 0, 0, line"_s};
     const QByteArray goodFormat = format.text().toUtf8();
-    const QString formatPath = dir.write(QStringLiteral("f.dat"), goodFormat);
-    const QString graphPath = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
+    const QString formatPath = dir.write(u"f.dat"_s, goodFormat);
+    const QString graphPath = dir.write(u"g.dat"_s, QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
     // The page is written beside its files: writing it must not count as a change.
-    const QString pagePath = dir.path(QStringLiteral("page.png"));
-
-    Watch watch;
-    watch.process.start(QStringLiteral(NIKRA_BINARY), {QStringLiteral("render"), QStringLiteral("--watch"),
-                                                      QStringLiteral("-o"), pagePath, QStringLiteral("--slot"),
-                                                      QStringLiteral("1"), formatPath, graphPath});
-    QVERIFY(watch.waitFor(QStringLiteral(" ok")));
+    const QString pagePath = dir.path(u"page.png"_s);
+    Watch watch(pagePath, {u"--slot"_s, u"1"_s, formatPath, graphPath});
+    QVERIFY(watch.waitFor(u" ok"_s));
     const QByteArray first = fileContents(pagePath);
     QVERIFY(!first.isEmpty());
 
     // A burst of writes in place: one drawing, a new page.
-    for (int y = 1; y <= 4; ++y) {
-        QFile graph(graphPath);
-        QVERIFY(graph.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        graph.write(QStringLiteral("2\r\n0, %1\r\n10, %1\r\n").arg(y).toUtf8());
-    }
-    const QStringList burst = watch.linesWithin(1500);
-    QCOMPARE(burst.size(), 1);
-    QVERIFY(burst[0].endsWith(QStringLiteral(" ok")));
+    for (int y = 1; y <= 4; ++y)
+        overwrite(graphPath, u"2\r\n0, %1\r\n10, %1\r\n"_s.arg(y).toUtf8());
+    const qsizetype before = watch.lines.size();
+    watch.read(1500);
+    QCOMPARE(watch.lines.size(), before + 1);
+    QVERIFY(watch.lines.constLast().endsWith(u" ok"_s));
     const QByteArray second = fileContents(pagePath);
     QVERIFY(second != first);
 
     // A broken Format Data file saved by rename: the page on disk stays, the line says why.
     FormatFile broken = format;
-    broken.line4 = QStringLiteral("wide, 0, 10, 0, 0, 0, 0, 0");
+    broken.line4 = u"wide, 0, 10, 0, 0, 0, 0, 0"_s;
     replaceByRename(formatPath, broken.text().toUtf8());
-    QVERIFY(watch.waitFor(QStringLiteral("page kept")));
-    QVERIFY(watch.lines.constLast().contains(QStringLiteral("XWD")));
+    QVERIFY(watch.waitFor(u"page kept"_s));
+    QVERIFY(watch.lines.constLast().contains(u"XWD"_s));
     QCOMPARE(fileContents(pagePath), second);
 
     // Mended by rename again: the rename left the watch on the new file.
     replaceByRename(formatPath, goodFormat);
-    QVERIFY(watch.waitFor(QStringLiteral(" ok")));
+    QVERIFY(watch.waitFor(u" ok"_s));
     QCOMPARE(fileContents(pagePath), second);
 
     // Deleted, then back: reported, then drawn again.
     QVERIFY(QFile::remove(graphPath));
-    QVERIFY(watch.waitFor(QStringLiteral("page kept")));
-    dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
-    QVERIFY(watch.waitFor(QStringLiteral(" ok")));
+    QVERIFY(watch.waitFor(u"page kept"_s));
+    dir.write(u"g.dat"_s, QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
+    QVERIFY(watch.waitFor(u" ok"_s));
     QCOMPARE(fileContents(pagePath), first);
-
-    ::kill(pid_t(watch.process.processId()), SIGINT);
-    QVERIFY(watch.process.waitForFinished(5000));
-    QCOMPARE(watch.process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(watch.process.exitCode(), 0);
+    QVERIFY(watch.stop(SIGINT));
 }
 
 void TestCheck::watchKeepsAFirstWarningAndWaitsForWholeBlocks()
 {
     TestDir dir;
     FormatFile format;
-    format.line4 = QStringLiteral("100, 0, 10, 2, 0, 0, 0, 0");  // XLG 2: a warning, drawn with XLG 0
-    format.curves = QStringList{QStringLiteral("0, 0, 4, 0, 0, 0, 0, line")};
-    const QString formatPath = dir.write(QStringLiteral("f.dat"), format);
-    const QString graphPath = dir.write(QStringLiteral("g.dat"), QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
-    const QString pagePath = dir.path(QStringLiteral("page.png"));
-    const QStringList slot{QStringLiteral("--slot"), QStringLiteral("1"), formatPath, graphPath};
-
-    Watch watch;
-    watch.process.start(QStringLiteral(NIKRA_BINARY),
-                        QStringList{QStringLiteral("render"), QStringLiteral("--watch"), QStringLiteral("-o"), pagePath}
-                            + slot);
-    QVERIFY(watch.waitFor(QStringLiteral("written:")));
-    QVERIFY(watch.lines.constLast().contains(QStringLiteral("XLG")));
+    format.line4 = u"100, 0, 10, 2, 0, 0, 0, 0"_s;  // XLG 2: a warning, drawn with XLG 0
+    format.curves = QStringList{u"0, 0, 4, 0, 0, 0, 0, line"_s};
+    const QString graphPath = dir.write(u"g.dat"_s, QByteArrayLiteral("2\r\n0, 5\r\n10, 5\r\n"));
+    const QString pagePath = dir.path(u"page.png"_s);
+    const QStringList slot{u"--slot"_s, u"1"_s, dir.write(u"f.dat"_s, format), graphPath};
+    Watch watch(pagePath, slot);
+    QVERIFY(watch.waitFor(u"written:"_s));
+    QVERIFY(watch.lines.constLast().contains(u"XLG"_s));
     const QByteArray first = fileContents(pagePath);
     QVERIFY(!first.isEmpty());
 
     // The same warning on the next drawing is no new problem: the page is replaced.
-    QFile graph(graphPath);
-    QVERIFY(graph.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    graph.write("2\r\n0, 2\r\n10, 2\r\n");
-    graph.close();
-    QVERIFY(watch.waitFor(QStringLiteral("written:")));
+    overwrite(graphPath, "2\r\n0, 2\r\n10, 2\r\n");
+    QVERIFY(watch.waitFor(u"written:"_s));
     const QByteArray second = fileContents(pagePath);
     QVERIFY(second != first);
 
     // A writer pausing inside a block: the page stays until the block is whole.
+    QFile graph(graphPath);
     QVERIFY(graph.open(QIODevice::WriteOnly | QIODevice::Truncate));
     graph.write("2\r\n0, 8\r\n");
     graph.flush();
-    QVERIFY(watch.waitFor(QStringLiteral("page kept")));
-    QVERIFY(watch.lines.constLast().contains(QStringLiteral(" 1st Graph Data Error")));
+    QVERIFY(watch.waitFor(u"page kept"_s));
+    QVERIFY(watch.lines.constLast().contains(u" 1st Graph Data Error"_s));
     QCOMPARE(fileContents(pagePath), second);
     // Outside a watch the file's end still ends the block quietly.
-    const Run checked = runNikra(QStringList{QStringLiteral("check")} + slot);
+    const Run checked = runNikra(QStringList{u"check"_s} + slot);
     QCOMPARE(checked.out.count(u'\n'), 1);
-    QVERIFY(checked.out.contains(QStringLiteral("XLG")));
+    QVERIFY(checked.out.contains(u"XLG"_s));
     graph.write("10, 8\r\n");
     graph.close();
-    QVERIFY(watch.waitFor(QStringLiteral("written:")));
+    QVERIFY(watch.waitFor(u"written:"_s));
     QVERIFY(fileContents(pagePath) != second);
-
-    ::kill(pid_t(watch.process.processId()), SIGTERM);
-    QVERIFY(watch.process.waitForFinished(5000));
+    QVERIFY(watch.stop(SIGTERM));
 }
 
 int runCheckTests(int argc, char **argv)

@@ -71,12 +71,10 @@ private Q_SLOTS:
     void writeBackIntoTheFiles();
     void selectionAndClipboard();
     void printing();
-    void sizePreset();
     void pageAtPhysicalResolution();
-    void canvasPlacementAndPresetWidths();
+    void sizePresetsPlacementAndScrolling();
     void folderListClicksKeepTheWindowSize();
     void unusableFolderAndPattern();
-    void wheelAndKeysScrollThePage();
     void pageFileNames();
     void saveDialog();
     void qtDialogsInJapanese();
@@ -99,9 +97,7 @@ void TestGui::firstStartAndPathMemory()
     QCOMPARE(p.messages.lines, QStringList{welcome()});  // the samples draw without a message
     QVERIFY(p.canvas().isVisible());
     QVERIFY(!w.isVisible());
-    QFile pth(p.path(u"Nikra.pth"_s));
-    QVERIFY(pth.open(QIODevice::ReadOnly));
-    const QByteArray written = pth.readAll();
+    const QByteArray written = fileContents(p.path(u"Nikra.pth"_s));
     QCOMPARE(written.count("\r\n"), 31);
     QVERIFY(written.endsWith(" 0 \r\n 3 \r\n 0 \r\n"));
 
@@ -188,12 +184,11 @@ void TestGui::drawClearsEmptySlots()
 
 void TestGui::pageLengthWarning()
 {
+    Program p;
+    MainWindow &w = p.start();
     for (double bottom : {279.5, 279.0}) {
-        Program p;
-        MainWindow &w = p.start();
         p.messages.lines.clear();
-        const QString format = p.home.write(u"long.dat"_s, frameEndingAt(bottom));
-        setFormats(w, {format});
+        setFormats(w, {p.home.write(u"long.dat"_s, frameEndingAt(bottom))});
         w.draw();
         const QStringList expected = bottom > 279 ? QStringList{messageLine(pageTitle(), Msg::PageTooLong)} : QStringList{};
         QCOMPARE(p.messages.lines, expected);
@@ -267,9 +262,7 @@ void TestGui::writeBackIntoTheFiles()
     QCOMPARE(w.view().PanX[1], 0.0f);
     QCOMPARE(p.messages.lines, QStringList{welcome()});
 
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = fileContents(path);
     QCOMPARE(decodeText(bytes).encoding, TextEncoding::ShiftJis);  // the file keeps its encoding
     const QStringList lines = decodeText(bytes).text.split(u"\r\n"_s);
     const QStringList before = original.split(u"\r\n"_s);
@@ -289,9 +282,7 @@ void TestGui::writeBackIntoTheFiles()
     QCOMPARE(read.YMN, -4.0f);
     QCOMPARE(read.YMX, 6.0f);
     // A file written with no shift is rewritten in the fixed format, with CR LF, FNT 0 ".0".
-    QFile z(zeroPath);
-    QVERIFY(z.open(QIODevice::ReadOnly));
-    const QString zeroText = QString::fromUtf8(z.readAll());
+    const QString zeroText = QString::fromUtf8(fileContents(zeroPath));
     QVERIFY(zeroText.contains(u"\r\n   100.0   0.0   10.0   0.0   0.0   0.0   0.0   .0\r\n"_s));
     QVERIFY(!zeroText.contains(QRegularExpression(u"[^\\r]\\n"_s)));
 
@@ -375,31 +366,10 @@ void TestGui::printing()
     const QString pdf = p.path(u"printed.pdf"_s);
     printTo(pdf);
     QCOMPARE(print->text(), u"再印刷"_s);
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = fileContents(pdf);
     QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(pdfProblems(pdf), QString());
     QCOMPARE(QString::fromLatin1(bytes).count(QRegularExpression(u"/Type\\s*/Page(?!s)"_s)), 1);
-}
-
-void TestGui::sizePreset()
-{
-    Program p;
-    MainWindow &w = p.start();
-    QPushButton *size = w.findChild<QPushButton *>(u"Command7"_s);
-    QCOMPARE(size->text(), u"サイズ Ａ"_s);
-    for (int i = 0; i < 7; ++i)
-        QTest::mouseClick(size, Qt::LeftButton);
-    QCOMPARE(size->text(), u"サイズ Ａ"_s);
-    QCOMPARE(p.settings->sizeLetter(), u"a"_s);
-    QTest::mouseClick(size, Qt::LeftButton);
-    w.draw();
-    // "サイズ Ｂ": 11500 x 10000 twips, a horizontal scroll bar.
-    QCOMPARE(p.canvas().pageView()->viewport()->size(), QSize(767, 667));
-    QVERIFY(p.canvas().pageView()->horizontalBar()->isVisible());
-    // The next start takes the preset from the settings store.
-    MainWindow &again = p.start();
-    QCOMPARE(again.findChild<QPushButton *>(u"Command7"_s)->text(), u"サイズ Ｂ"_s);
 }
 
 void TestGui::pageAtPhysicalResolution()
@@ -427,27 +397,66 @@ void TestGui::pageAtPhysicalResolution()
     QVERIFY(std::fabs(mm.x() - 394 * 25.4 / 96) < 1e-9 && std::fabs(mm.y() - 823 * 25.4 / 96) < 1e-9);
 }
 
-void TestGui::canvasPlacementAndPresetWidths()
+void TestGui::sizePresetsPlacementAndScrolling()
 {
     Program p;
     MainWindow &w = p.start();
     w.show();
+    QPushButton *size = w.findChild<QPushButton *>(u"Command7"_s);
+    QCOMPARE(size->text(), u"サイズ Ａ"_s);
     w.draw();
     CanvasWindow &c = p.canvas();
     c.move(123, 77);
-    // Ten draws and returns through every preset: the window stays where it was put, as
-    // wide as the page's window, with all its buttons inside it.
+    // Draws and returns through every preset and round to Ａ again: the window stays where
+    // it was put, as wide as the page's window, with all its buttons inside it.
     const QSize presets[] = {{794, 700}, {767, 667}, {733, 633}, {700, 600}, {667, 567}, {667, 533}, {667, 500}};
-    for (int cycle = 0; cycle < 10; ++cycle) {
+    for (int cycle = 1; cycle <= 8; ++cycle) {
         QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
-        QTest::mouseClick(w.findChild<QPushButton *>(u"Command7"_s), Qt::LeftButton);
+        QTest::mouseClick(size, Qt::LeftButton);
         w.draw();
         QCOMPARE(c.pos(), QPoint(123, 77));
-        QCOMPARE(c.pageView()->viewport()->size(), presets[(cycle + 1) % 7]);
+        QCOMPARE(c.pageView()->viewport()->size(), presets[cycle % 7]);
         QCOMPARE(c.width(), c.pageView()->width() + 8);
         for (QPushButton *b : c.findChildren<QPushButton *>())
             QVERIFY(!b->isVisible() || c.rect().contains(QRect(b->mapTo(&c, QPoint(0, 0)), b->size())));
+        if (cycle == 7) {
+            QCOMPARE(size->text(), u"サイズ Ａ"_s);
+            QCOMPARE(p.settings->sizeLetter(), u"a"_s);
+        }
     }
+
+    // "サイズ Ｂ" has both bars. The wheel scrolls down, with Shift across.
+    PageView *view = c.pageView();
+    QScrollBar *v = view->verticalBar();
+    QScrollBar *h = view->horizontalBar();
+    QVERIFY(h->isVisible());
+    v->setValue(0);
+    h->setValue(0);
+    auto turn = [view](int notches, Qt::KeyboardModifiers modifiers) {
+        const QPointF at(50, 50);
+        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view->viewport(), &e);
+    };
+    turn(-2, Qt::NoModifier);  // towards the user: further down the page
+    QCOMPARE(v->value(), 10);
+    QCOMPARE(view->pageOffset().y(), (1123 - 667) * 10 / 100);
+    turn(-1, Qt::ShiftModifier);
+    QCOMPARE(h->value(), 5);
+    QCOMPARE(v->value(), 10);
+
+    // The page keys, sent where the focus is ("戻る") and passed on by it.
+    QPushButton *back = p.canvasButton(u"Command3"_s);
+    QTest::keyClick(back, Qt::Key_End);
+    QTest::keyClick(back, Qt::Key_PageUp);
+    QCOMPARE(v->value(), 90);
+    QTest::keyClick(back, Qt::Key_Home);
+    QTest::keyClick(back, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(view->pageOffset(), QPoint(794 - 767, 0));
+
+    // The next start takes the preset from the settings store.
+    MainWindow &again = p.start();
+    QCOMPARE(again.findChild<QPushButton *>(u"Command7"_s)->text(), u"サイズ Ｂ"_s);
 }
 
 void TestGui::folderListClicksKeepTheWindowSize()
@@ -506,51 +515,13 @@ void TestGui::unusableFolderAndPattern()
     QCOMPARE(picker->files(), (QStringList{u"g01.dat"_s, u"g02.dat"_s}));
 }
 
-void TestGui::wheelAndKeysScrollThePage()
-{
-    Program p;
-    MainWindow &w = p.start();
-    QTest::mouseClick(w.findChild<QPushButton *>(u"Command7"_s), Qt::LeftButton);  // B: both bars
-    w.draw();
-    PageView *view = p.canvas().pageView();
-    QScrollBar *v = view->verticalBar();
-    QScrollBar *h = view->horizontalBar();
-    v->setValue(0);
-    h->setValue(0);
-    auto turn = [view](int notches, Qt::KeyboardModifiers modifiers) {
-        const QPointF at(50, 50);
-        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      modifiers, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(view->viewport(), &e);
-    };
-    turn(-2, Qt::NoModifier);  // towards the user: further down the page
-    QCOMPARE(v->value(), 10);
-    QCOMPARE(view->pageOffset().y(), (1123 - 667) * 10 / 100);
-    turn(-1, Qt::ShiftModifier);
-    QCOMPARE(h->value(), 5);
-    QCOMPARE(v->value(), 10);
-
-    // The page keys, sent where the focus is ("戻る") and passed on by it.
-    QPushButton *back = p.canvasButton(u"Command3"_s);
-    QTest::keyClick(back, Qt::Key_End);
-    QTest::keyClick(back, Qt::Key_PageUp);
-    QCOMPARE(v->value(), 90);
-    QTest::keyClick(back, Qt::Key_Home);
-    QTest::keyClick(back, Qt::Key_End, Qt::ShiftModifier);
-    QCOMPARE(view->pageOffset(), QPoint(794 - 767, 0));
-}
-
 void TestGui::pageFileNames()
 {
+    // The save dialog below covers a plain name, a page's own ending and any other ending.
     const QString pdf = pageFileFilters().at(0), svg = pageFileFilters().at(1), png = pageFileFilters().at(2);
-    // No ending: the filter's.
-    QCOMPARE(pageFileName(u"/d/page"_s, pdf), u"/d/page.pdf"_s);
     QCOMPARE(pageFileName(u"/d/page."_s, svg), u"/d/page.svg"_s);
     QCOMPARE(pageFileName(u"/d/my.folder/page"_s, png), u"/d/my.folder/page.png"_s);
-    // A page's own ending wins over the filter, in any case.
-    QCOMPARE(pageFileName(u"/d/page.SVG"_s, pdf), u"/d/page.SVG"_s);
-    // Any other ending is part of the name.
-    QCOMPARE(pageFileName(u"/d/page.v2"_s, png), u"/d/page.v2.png"_s);
+    QCOMPARE(pageFileName(u"/d/page.SVG"_s, pdf), u"/d/page.SVG"_s);  // in any case
 }
 
 void TestGui::saveDialog()
@@ -578,8 +549,7 @@ void TestGui::saveDialog()
         QTest::mouseClick(p.canvasButton(u"SavePage"_s), Qt::LeftButton);
     };
     auto head = [&](const QString &name) {
-        QFile f(QDir(out).filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.read(5) : QByteArray();
+        return fileContents(QDir(out).filePath(name)).left(5);
     };
 
     answer(2, u"page"_s);  // PDF -> PNG, no ending typed

@@ -1,13 +1,9 @@
 // The checker window opened from the main window's "*" buttons and driven through its
 // controls, found by their names, with the messages recorded instead of shown.
 
-#include "platform/file_picker.h"
-#include "app/main_window.h"
 #include "formats/text_codec.h"
-#include "platform/program_folder.h"
-#include "platform/settings_store.h"
-#include "support/recording_messenger.h"
-#include "support/test_files.h"
+#include "platform/file_picker.h"
+#include "support/program_under_test.h"
 #include "tools/checker_window.h"
 
 #include <QDateTime>
@@ -28,24 +24,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The main window over a folder of samples, its checker, and the controls by name.
-struct Program {
-    TestDir home;
-    RecordingMessenger messages;
-    SettingsStore settings{home.path(u"settings.ini"_s)};
-    std::unique_ptr<MainWindow> main;
-
-    Program()
+// The main window over a folder of samples, its checker, and the checker's controls by name.
+struct Checker : Program {
+    Checker()
     {
-        seedSamples(home.root());
-        main = std::make_unique<MainWindow>(messages, settings, home.root());
-        main->start();
+        start();
         messages.lines.clear();
     }
     CheckerWindow &checker() const { return *main->checker(); }
@@ -77,21 +60,18 @@ class CheckerWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWideOrNarrowByKind();
-    void openMessages();
+    void openingFiles();
     void referenceColours();
     void saveRenameAndWriteBack();
     void unsavedEditsAreSavedOrDroppedAsAnswered();
-    void undoFollowsTheLastChange();
-    void lineBreakButton();
-    void nameBoxOverwritesUntilInsert();
+    void editingControls();
     void folderMode();
     void printoutHeader();
 };
 
-void CheckerWindowTest::opensWideOrNarrowByKind()
+void CheckerWindowTest::openingFiles()
 {
-    Program p;
+    Checker p;
     p.open(1, 1);
     CheckerWindow &w = p.checker();
     QVERIFY(w.isVisible());
@@ -100,7 +80,8 @@ void CheckerWindowTest::opensWideOrNarrowByKind()
     QVERIFY(p.control<QTextEdit>(u"RichTextBox2"_s)->isVisible());
     QCOMPARE(p.folderBox()->text(), p.home.root() + u'/');
     QCOMPARE(p.nameBox()->text(), u"frmnkr1.dat"_s);
-    QCOMPARE(p.text()->toPlainText(), decodeText(readAll(p.home.path(u"frmnkr1.dat"_s))).text.replace(u"\r\n"_s, u"\n"_s).chopped(1));
+    const QString shown = decodeText(fileContents(p.home.path(u"frmnkr1.dat"_s))).text.replace(u"\r\n"_s, u"\n"_s);
+    QCOMPARE(p.text()->toPlainText(), shown.chopped(1));
     QVERIFY(!p.changeCommandsShown());
     QVERIFY(p.folderBox()->isReadOnly());
     const int wide = w.width();
@@ -114,11 +95,9 @@ void CheckerWindowTest::opensWideOrNarrowByKind()
     QCOMPARE(w.checkerTarget(), 33);
     QVERIFY(!p.control<QTextEdit>(u"RichTextBox2"_s)->isVisible());
     QVERIFY(p.messages.lines.isEmpty());
-}
+    w.close();
 
-void CheckerWindowTest::openMessages()
-{
-    Program p;
+    // An empty box opens nothing; a missing file is said, its name cleared.
     p.open(2, 5, QString());
     QVERIFY(p.messages.lines.isEmpty());
     QVERIFY(!p.checker().isVisible());
@@ -146,7 +125,7 @@ void CheckerWindowTest::openMessages()
 
 void CheckerWindowTest::referenceColours()
 {
-    Program p;
+    Checker p;
     const QTextDocument *doc = p.control<QTextEdit>(u"RichTextBox2"_s)->document();
     QCOMPARE(doc->blockCount(), 136);  // 135 lines, each ended by a break
     auto squareColour = [doc](int line) {
@@ -165,14 +144,14 @@ void CheckerWindowTest::referenceColours()
 
 void CheckerWindowTest::saveRenameAndWriteBack()
 {
-    Program p;
+    Checker p;
     const QString a = p.home.write(u"a.dat"_s, QByteArray("1, 2\n3, 4\n"));
     QSignalSpy saved(&p.checker(), &CheckerWindow::saved);
     p.open(2, 3, a);
     p.text()->appendPlainText(u"5, 6"_s);
     QVERIFY(p.changeCommandsShown());
     p.control(u"Command1"_s)->click();
-    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
+    QCOMPARE(fileContents(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
     QVERIFY(!p.changeCommandsShown());
     QCOMPARE(saved.count(), 1);
 
@@ -198,7 +177,7 @@ void CheckerWindowTest::saveRenameAndWriteBack()
     p.control(u"Command5"_s)->click();
     const QString c = p.home.path(u"c.dat"_s);
     QVERIFY(!QFile::exists(b));
-    QCOMPARE(readAll(c), "1, 2\r\n3, 4\r\n5, 6\r\n");
+    QCOMPARE(fileContents(c), "1, 2\r\n3, 4\r\n5, 6\r\n");
     QCOMPARE(p.main->slotBox(2, 3)->text(), c);
     QCOMPARE(saved.count(), 3);
 
@@ -206,14 +185,14 @@ void CheckerWindowTest::saveRenameAndWriteBack()
     p.main->slotBox(2, 3)->setText(a);
     p.text()->appendPlainText(u"7, 8"_s);
     p.control(u"Command5"_s)->click();
-    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
-    QVERIFY(readAll(c).endsWith("7, 8\r\n"));
+    QCOMPARE(fileContents(a), "1, 2\r\n3, 4\r\n5, 6\r\n");
+    QVERIFY(fileContents(c).endsWith("7, 8\r\n"));
     QCOMPARE(p.main->slotBox(2, 3)->text(), c);
 }
 
 void CheckerWindowTest::unsavedEditsAreSavedOrDroppedAsAnswered()
 {
-    Program p;
+    Checker p;
     CheckerWindow &w = p.checker();
     const QString a = p.home.write(u"a.dat"_s, QByteArray("1, 2\r\n"));
     p.open(2, 1, a);
@@ -232,7 +211,7 @@ void CheckerWindowTest::unsavedEditsAreSavedOrDroppedAsAnswered()
     QCOMPARE(w.checkerTarget(), 21);
     QCOMPARE(p.nameBox()->text(), u"a.dat"_s);
     QCOMPARE(p.text()->toPlainText(), u"1, 2\n3, 4"_s);
-    QCOMPARE(readAll(a), "1, 2\r\n");
+    QCOMPARE(fileContents(a), "1, 2\r\n");
 
     // Yes, but the save is declined (the new name is taken): still nothing lost.
     p.messages.lines.clear();
@@ -247,7 +226,7 @@ void CheckerWindowTest::unsavedEditsAreSavedOrDroppedAsAnswered()
     // Yes saves, then the next file opens.
     p.nameBox()->setText(u"a.dat"_s);
     p.open(3, 1);
-    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n");
+    QCOMPARE(fileContents(a), "1, 2\r\n3, 4\r\n");
     QCOMPARE(p.nameBox()->text(), u"cmtnkr1.txt"_s);
 
     // No drops the edits and "戻る" closes; an edit undone again asks nothing.
@@ -257,7 +236,7 @@ void CheckerWindowTest::unsavedEditsAreSavedOrDroppedAsAnswered()
     p.messages.yesNoCancelAnswer = Reply::No;
     p.control(u"Command2"_s)->click();
     QVERIFY(!w.isVisible());
-    QCOMPARE(readAll(a), "1, 2\r\n3, 4\r\n");
+    QCOMPARE(fileContents(a), "1, 2\r\n3, 4\r\n");
     p.open(2, 1);
     p.text()->appendPlainText(u"7, 8"_s);
     p.control(u"Command3"_s)->click();
@@ -265,9 +244,10 @@ void CheckerWindowTest::unsavedEditsAreSavedOrDroppedAsAnswered()
     QCOMPARE(p.messages.lines, QStringList{question});
 }
 
-void CheckerWindowTest::undoFollowsTheLastChange()
+void CheckerWindowTest::editingControls()
 {
-    Program p;
+    // Undo takes back whichever changed last, the name box or the text.
+    Checker p;
     p.open(3, 1);
     const QString text = p.text()->toPlainText();
     p.text()->insertPlainText(u"x"_s);
@@ -282,30 +262,9 @@ void CheckerWindowTest::undoFollowsTheLastChange()
     p.control(u"Command3"_s)->click();  // now the text
     QCOMPARE(p.text()->toPlainText(), u"x"_s + text);
     QCOMPARE(p.nameBox()->text(), u"cmtnkr1.txt"_s);
-}
 
-void CheckerWindowTest::lineBreakButton()
-{
-    Program p;
-    const QString path = p.home.write(u"mixed.dat"_s, QByteArray("1\n2\r3\r\n"));
-    p.open(2, 1, path);
-    QCOMPARE(p.text()->document()->blockCount(), 3);
-    p.control(u"Command4"_s)->click();  // every break is one already: no change
-    QVERIFY(!p.changeCommandsShown());
-
-    // A soft line break becomes a line of its own.
-    p.text()->moveCursor(QTextCursor::End);
-    p.text()->insertPlainText(QString(QChar::LineSeparator) + u"4"_s);
-    QCOMPARE(p.text()->document()->blockCount(), 3);
-    p.control(u"Command4"_s)->click();
-    QCOMPARE(p.text()->document()->blockCount(), 4);
-    p.control(u"Command1"_s)->click();
-    QCOMPARE(readAll(path), "1\r\n2\r\n3\r\n4\r\n");
-}
-
-void CheckerWindowTest::nameBoxOverwritesUntilInsert()
-{
-    Program p;
+    // The name box overwrites until Insert is pressed (the edits above are dropped).
+    p.messages.yesNoCancelAnswer = Reply::No;
     p.open(1, 2);
     QLineEdit *name = p.nameBox();
     name->setFocus();
@@ -315,11 +274,26 @@ void CheckerWindowTest::nameBoxOverwritesUntilInsert()
     QTest::keyClick(name, Qt::Key_Insert);
     QTest::keyClicks(name, u"c"_s);
     QCOMPARE(name->text(), u"abcmnkr2.dat"_s);
+
+    // The line-break button: every break is one already, no change; a soft line break
+    // becomes a line of its own.
+    const QString path = p.home.write(u"mixed.dat"_s, QByteArray("1\n2\r3\r\n"));
+    p.open(2, 1, path);
+    QCOMPARE(p.text()->document()->blockCount(), 3);
+    p.control(u"Command4"_s)->click();
+    QVERIFY(!p.changeCommandsShown());
+    p.text()->moveCursor(QTextCursor::End);
+    p.text()->insertPlainText(QString(QChar::LineSeparator) + u"4"_s);
+    QCOMPARE(p.text()->document()->blockCount(), 3);
+    p.control(u"Command4"_s)->click();
+    QCOMPARE(p.text()->document()->blockCount(), 4);
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(fileContents(path), "1\r\n2\r\n3\r\n4\r\n");
 }
 
 void CheckerWindowTest::folderMode()
 {
-    Program p;
+    Checker p;
     p.open(1, 1);
     QPushButton *mode = p.control(u"Command6"_s);
     mode->click();
@@ -353,7 +327,7 @@ void CheckerWindowTest::folderMode()
 
 void CheckerWindowTest::printoutHeader()
 {
-    Program p;
+    Checker p;
     p.open(3, 2);
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
     const std::unique_ptr<QTextDocument> doc = p.checker().printout(when);
@@ -379,7 +353,7 @@ void CheckerWindowTest::printoutHeader()
     QVERIFY(!QFile::exists(pdf));
     choose = true;
     p.control(u"Command8"_s)->click();
-    QVERIFY(readAll(pdf).startsWith("%PDF"));
+    QVERIFY(fileContents(pdf).startsWith("%PDF"));
 }
 
 } // namespace
