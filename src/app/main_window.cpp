@@ -1,7 +1,5 @@
 #include "app/main_window.h"
 
-#include <QFileInfo>
-
 #include "app/size_presets.h"
 #include "canvas/canvas_window.h"
 #include "platform/file_picker.h"
@@ -238,8 +236,7 @@ void MainWindow::start()
     }
     // A file that is there but no path memory file (a pipe, a device, something large) is
     // said, so that the next draw's new Nikra.pth does not come as a surprise.
-    const QFileInfo info(pth);
-    if (info.exists() && !(info.isFile() && info.size() == 0))
+    if (!PathMemory::remembersNothing(pth))
         messenger_.warn(programName(), messageText(Msg::FileNotRead, {pth, failure}));
     firstStart();
 }

@@ -90,7 +90,7 @@ PageSource readPageSource(const PageInputs &inputs)
         QString failure;
         if (const auto memory = PathMemory::read(pth, &failure)) {
             takeRemembered(*memory, source.slots, source.header);
-        } else if (inputs.pthFile.isEmpty() && (!QFileInfo::exists(pth) || QFileInfo(pth).size() == 0)) {
+        } else if (inputs.pthFile.isEmpty() && PathMemory::remembersNothing(pth)) {
             // No slot set remembered yet: the first start's samples.
             source.slots = sampleSlots(home);
         } else {

@@ -5,6 +5,8 @@
 
 #include "messages.h"
 
+#include <QFileInfo>
+
 namespace nikra {
 
 namespace {
@@ -51,6 +53,12 @@ std::optional<PathMemory> PathMemory::read(const QString &path, QString *failure
         return std::nullopt;
     }
     return fromText(decodeText(bytes.bytes).text);
+}
+
+bool PathMemory::remembersNothing(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || (info.isFile() && info.size() == 0);
 }
 
 PathMemory PathMemory::fromText(const QString &text)

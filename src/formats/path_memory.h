@@ -35,6 +35,9 @@ public:
     // Reads a file; nullopt, and why in *failure, when it does not exist, cannot be read, is
     // not a regular file, is larger than any path memory file or is empty.
     static std::optional<PathMemory> read(const QString &path, QString *failure = nullptr);
+    // No file, or an empty one: nothing is remembered yet, as on a first start. Anything
+    // else that read() refuses is a file that is there but unusable, which is said.
+    static bool remembersNothing(const QString &path);
     // The most a path memory file may hold: 31 lines of at most a path's length each.
     static constexpr qint64 kMostBytes = 31 * (4096 + 2);
     static PathMemory fromText(const QString &text);

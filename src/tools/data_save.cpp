@@ -13,11 +13,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include <cerrno>
-#include <cstring>
-
-#include <unistd.h>
-
 namespace nikra {
 
 namespace {
