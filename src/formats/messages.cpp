@@ -56,7 +56,7 @@ constexpr std::array kTexts{
           u"IPL による近似の計算量が多すぎます。IPL=0 にして描画を継続します。"},
     Entry{Msg::BlockCutShort,
           u"%1 点のデータブロックが %2 点でファイルの終わりになっています。書き込み中のファイルかもしれません。"},
-    Entry{Msg::NotARegularFile, u"通常のファイルではありません（装置、パイプなど）"},
+    Entry{Msg::NotARegularFile, u"装置やパイプなどで、通常のファイルではありません"},
     Entry{Msg::PipeWithoutReader, u"読み出す相手のいないパイプです"},
     Entry{Msg::FileTooLarge, u"%1 バイトを越えるファイルです"},
     Entry{Msg::FileEmpty, u"空のファイルです"},
