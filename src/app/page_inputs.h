@@ -4,7 +4,7 @@
 // check the draw command makes after it.
 
 #include "formats/slot_set.h"
-#include "plot/page_output.h"
+#include "output/page_output.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 #include "app/render_watch.h"
 #include "app/stream_messenger.h"
 #include "formats/messages.h"
-#include "plot/page_output.h"
+#include "output/page_output.h"
 
 #include <QFileInfo>
 

@@ -8,7 +8,7 @@
 // are reported once, on standard error.
 
 #include "app/page_inputs.h"
-#include "plot/meta_window.h"
+#include "output/metafile_extent.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "app/render_command.h"
 #include "app/stop_signals.h"
 #include "app/stream_messenger.h"
-#include "plot/file_change_watcher.h"
+#include "watch/file_change_watcher.h"
 
 #include <QCoreApplication>
 #include <QTime>

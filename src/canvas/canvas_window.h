@@ -4,7 +4,7 @@
 // printing, the bitmap and metafile copies, saving the page to a file, and "戻る".
 
 #include "canvas/page_view.h"
-#include "plot/page_output.h"
+#include "output/page_output.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -5,7 +5,7 @@
 #include "canvas/selection_state.h"
 #include "formats/messages.h"
 #include "formats/slot_set.h"
-#include "plot/page_output.h"
+#include "output/page_output.h"
 #include "plot/view_state.h"
 
 namespace nikra {

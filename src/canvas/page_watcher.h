@@ -6,7 +6,7 @@
 // settings store.
 
 #include "formats/slot_set.h"
-#include "plot/file_change_watcher.h"
+#include "watch/file_change_watcher.h"
 
 #include <QObject>
 #include <QStringList>

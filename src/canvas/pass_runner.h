@@ -5,7 +5,7 @@
 // answer; progress comes back as signals with the page drawn so far.
 
 #include "formats/slot_set.h"
-#include "plot/page_output.h"
+#include "output/page_output.h"
 #include "plot/view_state.h"
 
 #include <QImage>

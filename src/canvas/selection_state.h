@@ -3,7 +3,7 @@
 // drag began, where it ended (both 0: no finished selection) and the opposite corner as
 // last drawn during the drag. It outlives the canvas window; the metafile copy covers it.
 
-#include "plot/meta_window.h"
+#include "output/metafile_extent.h"
 
 namespace nikra {
 

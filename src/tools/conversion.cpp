@@ -3,7 +3,7 @@
 #include "formats/file_bytes.h"
 #include "formats/text_codec.h"
 #include "formats/value_reader.h"
-#include "tools/single_text.h"
+#include "tools/single_precision_text.h"
 
 
 #include <cmath>

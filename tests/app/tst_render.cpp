@@ -2,9 +2,9 @@
 // must show (pixels of the PNG, elements of the SVG, the printed PDF page), and the
 // command line's messages and exit status.
 
-#include "plot/flate.h"
-#include "plot/page_output.h"
-#include "plot/pdf_edit.h"
+#include "output/flate.h"
+#include "output/page_output.h"
+#include "output/pdf_edit.h"
 #include "platform/program_folder.h"
 #include "support/nikra_run.h"
 #include "support/recording_messenger.h"

@@ -4,8 +4,8 @@
 #include "plot/curves/comments.h"
 #include "plot/curves/curve_fit.h"
 #include "plot/curves/markers.h"
-#include "plot/metafile_surface.h"
-#include "plot/page_output.h"
+#include "output/metafile_surface.h"
+#include "output/page_output.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>
@@ -182,7 +182,7 @@ void TestCurves::placedMarkersDrawAsPolygons()
         style.PCL = std::int16_t(i % 5);
         markers.emplace_back(style, PagePoint{2 + rng.generateDouble() * 36, 2 + rng.generateDouble() * 26});
     }
-    const MetaWindow window = metaWindow(Selection{0, 0, 40, 30});
+    const MetafileExtent window = metafileExtent(Selection{0, 0, 40, 30});
     auto write = [&](auto &&surface) {
         for (const auto &[style, at] : markers)
             drawMarker(surface, style, at);

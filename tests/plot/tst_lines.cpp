@@ -4,7 +4,7 @@
 #include "plot/curves/curve_clip.h"
 #include "plot/curves/line_style.h"
 #include "plot/device_path.h"
-#include "plot/meta_window.h"
+#include "output/metafile_extent.h"
 #include "plot/thin_lines.h"
 
 #include <QPainter>
@@ -69,9 +69,9 @@ void TestLines::deviceFactors()
 
     // The metafile window of a selection without area, or without height, is the page (a
     // selection dragged up and to the left: the SVG page in tst_render).
-    const MetaWindow none = metaWindow({});
+    const MetafileExtent none = metafileExtent({});
     QCOMPARE((std::array{none.originX, none.originY, none.extentX, none.extentY}), (std::array{0, 0, 11907, 16840}));
-    const MetaWindow flat = metaWindow({30, 50, 80, 50});
+    const MetafileExtent flat = metafileExtent({30, 50, 80, 50});
     QCOMPARE((std::array{flat.originX, flat.originY, flat.extentX, flat.extentY}), (std::array{1701, 0, 11907, 16840}));
 }
 

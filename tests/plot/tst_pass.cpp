@@ -3,7 +3,7 @@
 
 #include "plot/axis_view.h"
 #include "plot/curves/curve_fit.h"
-#include "plot/page_output.h"
+#include "output/page_output.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>

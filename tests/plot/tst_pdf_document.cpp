@@ -2,10 +2,10 @@
 // written apart from it. Every object must still be found where the cross-reference table
 // says it is. (Where the date comes from, and the whole page drawn both ways: tst_render.)
 
-#include "plot/flate.h"
-#include "plot/pdf_date.h"
-#include "plot/pdf_edit.h"
-#include "plot/pdf_polygons.h"
+#include "output/flate.h"
+#include "output/pdf_date.h"
+#include "output/pdf_edit.h"
+#include "output/pdf_polygons.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // 3 S mm high), and the fonts of the real surfaces.
 
 #include "plot/canvas_surface.h"
-#include "plot/metafile_surface.h"
+#include "output/metafile_surface.h"
 #include "formats/number_text.h"
 #include "plot/printer_surface.h"
 #include "plot/text_size.h"
@@ -280,7 +280,7 @@ void TestText::printerTextIsAsWideAsOnTheCanvas()
     PrinterSurface printer(writer);
     QBuffer svg;
     svg.open(QIODevice::WriteOnly);
-    MetafileSurface meta(&svg, MetaWindow{});
+    MetafileSurface meta(&svg, MetafileExtent{});
     CanvasSurface canvas(96);
     for (const QString &face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("Times New Roman"), QStringLiteral("Arial")}) {
         for (const QString &text : {QStringLiteral("Frequency f (Hz)"), QStringLiteral("降水量 (mm)")}) {
@@ -400,7 +400,7 @@ void TestText::tabsStandAsOnTheCanvas()
 
     QBuffer svg;
     svg.open(QIODevice::WriteOnly);
-    PaintedRuns<MetafileSurface> meta(&svg, MetaWindow{});
+    PaintedRuns<MetafileSurface> meta(&svg, MetafileExtent{});
     check(meta, 8 * 15.0, "metafile");
     QVERIFY(meta.finish());
 }

@@ -10,7 +10,7 @@
 #include "support/test_files.h"
 #include "tools/conversion.h"
 #include "tools/conversion_window.h"
-#include "tools/single_text.h"
+#include "tools/single_precision_text.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "plot/flate.h"
+#include "output/flate.h"
 
 #include <libdeflate.h>
 

@@ -2,7 +2,7 @@
 // The printer surface on a PDF document this program finishes itself: filled polygons go
 // to its own writer (pdf_polygons.h), everything else through the painter, in page order.
 
-#include "plot/pdf_polygons.h"
+#include "output/pdf_polygons.h"
 #include "plot/printer_surface.h"
 
 namespace nikra {

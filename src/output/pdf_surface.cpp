@@ -1,4 +1,4 @@
-#include "plot/pdf_surface.h"
+#include "output/pdf_surface.h"
 
 namespace nikra {
 

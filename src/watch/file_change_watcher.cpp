@@ -1,4 +1,4 @@
-#include "plot/file_change_watcher.h"
+#include "watch/file_change_watcher.h"
 
 #include <QDateTime>
 #include <QFileInfo>

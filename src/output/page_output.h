@@ -4,7 +4,7 @@
 
 #include "formats/messages.h"
 #include "formats/slot_set.h"
-#include "plot/meta_window.h"
+#include "output/metafile_extent.h"
 #include "plot/plot_pass.h"
 #include "plot/view_state.h"
 

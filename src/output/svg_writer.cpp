@@ -1,4 +1,4 @@
-#include "plot/svg_writer.h"
+#include "output/svg_writer.h"
 
 #include <QColor>
 #include <QIODevice>

@@ -1,4 +1,4 @@
-#include "plot/metafile_surface.h"
+#include "output/metafile_surface.h"
 
 #include "plot/device_path.h"
 
@@ -8,7 +8,7 @@
 
 namespace nikra {
 
-MetafileSurface::MetafileSurface(QIODevice *output, const MetaWindow &window)
+MetafileSurface::MetafileSurface(QIODevice *output, const MetafileExtent &window)
     : DeviceSurface(DeviceProfile::metafile()), svg_(output), twips_(1, 1, QImage::Format_RGB32)
 {
     const int dotsPerMetre = rnd(1440 / 0.0254);

@@ -1,4 +1,4 @@
-#include "tools/single_text.h"
+#include "tools/single_precision_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "plot/pdf_polygons.h"
+#include "output/pdf_polygons.h"
 
 #include <algorithm>
 #include <array>

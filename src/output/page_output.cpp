@@ -1,12 +1,12 @@
-#include "plot/page_output.h"
+#include "output/page_output.h"
 
 #include "formats/file_bytes.h"
 #include "plot/canvas_surface.h"
-#include "plot/metafile_surface.h"
-#include "plot/flate.h"
-#include "plot/pdf_date.h"
-#include "plot/pdf_edit.h"
-#include "plot/pdf_surface.h"
+#include "output/metafile_surface.h"
+#include "output/flate.h"
+#include "output/pdf_date.h"
+#include "output/pdf_edit.h"
+#include "output/pdf_surface.h"
 #include "plot/plot_pass.h"
 #include "plot/printer_surface.h"
 
@@ -305,7 +305,7 @@ bool writePng(const QImage &page, QIODevice *output)
 
 bool writeMetafile(PageJob &job, const Selection &selection, QIODevice *output)
 {
-    MetafileSurface surface(output, metaWindow(selection));
+    MetafileSurface surface(output, metafileExtent(selection));
     if (!surface.isActive())
         return false;
     PlotPass pass(surface, job.slots, job.view, job.messenger);

@@ -6,7 +6,7 @@
 // page does not change with the machine's time zone either.
 
 #include "formats/slot_set.h"
-#include "plot/pdf_edit.h"
+#include "output/pdf_edit.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -13,8 +13,8 @@
 // until the end, twice over as UTF-16: a page of 10^5 circle markers would take gigabytes).
 
 #include "plot/device_surface.h"
-#include "plot/meta_window.h"
-#include "plot/svg_writer.h"
+#include "output/metafile_extent.h"
+#include "output/svg_writer.h"
 
 #include <QImage>
 
@@ -24,7 +24,7 @@ namespace nikra {
 
 class MetafileSurface : public DeviceSurface {
 public:
-    MetafileSurface(QIODevice *output, const MetaWindow &window);
+    MetafileSurface(QIODevice *output, const MetafileExtent &window);
 
     bool isActive() const { return active_; }
     bool finish();

@@ -1,4 +1,4 @@
-#include "plot/pdf_date.h"
+#include "output/pdf_date.h"
 
 #include <QFileInfo>
 

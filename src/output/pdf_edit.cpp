@@ -1,4 +1,4 @@
-#include "plot/pdf_edit.h"
+#include "output/pdf_edit.h"
 
 #include <algorithm>
 #include <cstring>

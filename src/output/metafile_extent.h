@@ -15,14 +15,14 @@ struct Selection {
     float x2 = 0, y2 = 0;  // where it ended
 };
 
-struct MetaWindow {
+struct MetafileExtent {
     int originX = 0;
     int originY = 0;
     int extentX = kPageWidthTwips;
     int extentY = kPageHeightTwips;
 };
 
-inline MetaWindow metaWindow(const Selection &s)
+inline MetafileExtent metafileExtent(const Selection &s)
 {
     auto origin = [](float a, float b) {
         if (a < b)
@@ -31,7 +31,7 @@ inline MetaWindow metaWindow(const Selection &s)
             return rnd(b * kMetaTwipsPerMm);
         return 0;
     };
-    MetaWindow w;
+    MetafileExtent w;
     w.originX = origin(s.x1, s.x2);
     w.originY = origin(s.y1, s.y2);
     w.extentX = rnd(std::fabs(double(s.x2) - double(s.x1)) * kMetaTwipsPerMm);
