@@ -1,0 +1,162 @@
+// "nikra render --batch": a batch file's lines split into words as a shell splits them, and
+// a batch run end to end: its pages against their single renders, its result lines, its
+// messages and exit status.
+
+#include "app/shell_words.h"
+#include "support/nikra_run.h"
+#include "support/test_files.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Command lines as "N[word][word]", joined by " / ", or where a quote is left open.
+QString shown(const nikra::ShellLines &split)
+{
+    if (split.unclosedQuoteLine != 0)
+        return u"open quote on %1"_s.arg(split.unclosedQuoteLine);
+    QStringList lines;
+    for (const nikra::ShellLine &line : split.lines)
+        lines.append(QString::number(line.number) + u'[' + line.words.join(u"]["_s) + u']');
+    return lines.join(u" / "_s);
+}
+
+// A word quoted for a batch line.
+QString quoted(const QString &word) { return u'\'' + QString(word).replace(u"'"_s, u"'\\''"_s) + u'\''; }
+
+} // namespace
+
+class TestBatch : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linesAreSplitAsAShellSplitsThem_data();
+    void linesAreSplitAsAShellSplitsThem();
+    void pagesAreTheirSingleRenders();
+    void linesThatCannotBeDrawnFailAlone();
+};
+
+void TestBatch::linesAreSplitAsAShellSplitsThem_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("lines");
+    QTest::newRow("words, blank lines") << u"a.png --slot 1\tf.dat\n\n  \nb.pdf"_s << u"1[a.png][--slot][1][f.dat] / 4[b.pdf]"_s;
+    QTest::newRow("comments") << u"# all\na.png # rest 'x\nb#c.png\n"_s << u"2[a.png] / 3[b#c.png]"_s;
+    QTest::newRow("single quotes") << u"'a b.png' 'it''s' '$x \\ \"'"_s << u"1[a b.png][its][$x \\ \"]"_s;
+    QTest::newRow("double quotes") << u"\"\\\"q\\\" \\\\ \\$x \\`c\\` \\n '\""_s << u"1[\"q\" \\ $x `c` \\n ']"_s;
+    QTest::newRow("empty words") << u"a.png \"\" ''"_s << u"1[a.png][][]"_s;
+    QTest::newRow("backslash outside quotes") << u"a\\ b.png \\#x \\'y\\"_s << u"1[a b.png][#x]['y\\]"_s;
+    QTest::newRow("nothing expanded") << u"$HOME/*.png ~ a;b|c>d"_s << u"1[$HOME/*.png][~][a;b|c>d]"_s;
+    QTest::newRow("lines joined and quoted across")
+        << u"a.png \\\n--dpi 150\nb.png \"x\\\ny\" 'p\nq'\nc"_s << u"1[a.png][--dpi][150] / 3[b.png][xy][p\nq] / 6[c]"_s;
+    QTest::newRow("CR LF") << u"a.png\r\nb.png 'x\r\ny' \\\r\nz\r\n"_s << u"1[a.png] / 2[b.png][x\ny][z]"_s;
+    QTest::newRow("open double quote") << u"a.png\nb.png \"open\n\nmore"_s << u"open quote on 2"_s;
+    QTest::newRow("open single quote") << u"a.png 'x\\'\nb.png 'y"_s << u"open quote on 2"_s;
+}
+
+void TestBatch::linesAreSplitAsAShellSplitsThem()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, lines);
+    QCOMPARE(shown(nikra::splitShellLines(text)), lines);
+}
+
+void TestBatch::pagesAreTheirSingleRenders()
+{
+    // Nine pages of all three kinds, from the samples and from one slot of texts, numbers and
+    // markers, drawn side by side (every worker draws several in turn): each is byte for byte
+    // the page "nikra render" writes alone with the same arguments.
+    TestDir dir;
+    FormatFile f;
+    f.line6 = u"80, -4, 1, 1, 0"_s;
+    f.line14 = u"4.5, 1, Frequency f (Hz)"_s;
+    f.line16 = u"4.5, 1, 降水量 (mm)"_s;
+    f.curves = QStringList{u"-3, 2, 4, 0, 0, 0, 0, curve"_s};
+    const QString format = dir.write(u"f.dat"_s, f);
+    const QString graph = dir.write(u"g.dat"_s, QByteArrayLiteral("3\r\n2, 5\r\n5, 0.1\r\n8, 0.5\r\n"));
+    const QStringList samples{u"--home"_s, QStringLiteral(NIKRA_SAMPLES)};
+    const QStringList slot{u"--slot"_s, u"2"_s, format, graph};
+    const QList<QStringList> pages{
+        QStringList{u"sample.png"_s} + samples,
+        QStringList{u"sample.pdf"_s} + samples,
+        QStringList{u"sample page.svg"_s} + samples + QStringList{u"--header"_s, u"見出し \"1\" 'a'"_s},
+        QStringList{u"slot.png"_s} + slot + QStringList{u"--dpi"_s, u"150"_s},
+        QStringList{u"slot.pdf"_s} + slot + QStringList{u"--header"_s, u"A"_s, u"--header-align"_s, u"right"_s},
+        QStringList{u"slot.svg"_s} + slot + QStringList{u"--select"_s, u"20,20,150,120"_s},
+        QStringList{u"both.png"_s} + slot + samples,
+        QStringList{u"both.pdf"_s} + slot,
+        QStringList{u"both.svg"_s} + slot,
+    };
+    QString batch;
+    QString results;
+    for (const QStringList &page : pages) {
+        const QString path = dir.path(u"batch/"_s + page.first());
+        QStringList words{quoted(path)};
+        for (const QString &word : page.mid(1))
+            words.append(quoted(word));
+        batch += words.join(u' ') + u'\n';
+        results += u"ok "_s + path + u'\n';
+    }
+    QVERIFY(QDir(dir.root()).mkdir(u"batch"_s));
+    const Run run = runNikra({u"render"_s, u"--batch"_s, dir.write(u"pages.txt"_s, batch)});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.out, results);
+    QCOMPARE(run.exitCode, 0);
+    for (const QStringList &page : pages) {
+        const QString alone = dir.path(u"alone "_s + page.first());
+        QCOMPARE(runNikra(QStringList{u"render"_s, u"-o"_s, alone} + page.mid(1)).exitCode, 0);
+        const QByteArray bytes = fileContents(alone);
+        QVERIFY(!bytes.isEmpty());
+        QVERIFY2(fileContents(dir.path(u"batch/"_s + page.first())) == bytes, qPrintable(page.first()));
+    }
+}
+
+void TestBatch::linesThatCannotBeDrawnFailAlone()
+{
+    // A line that cannot be drawn fails on its own: the other pages are written, each result
+    // in the file's order, and the run ends with status 1. A page file written by an earlier
+    // line, under any of its names (a link, "..", "./"), is never written twice.
+    TestDir dir;
+    const QString a = dir.path(u"a.png"_s);
+    QVERIFY(QDir(dir.root()).mkdir(u"sub"_s));
+    QVERIFY(QFile::link(a, dir.path(u"link.png"_s)));
+    const QString missing = dir.path(u"missing.dat"_s);
+    const QString lines = u"%1 --slot 1 %2\n%3/sub/../a.png\n%3/link.png\nb.png --bogus\n"
+                          "/no/such/folder/c.png\nd.png -o e.png\nw.png --watch\n%3/sub/f.svg --slot 1 %2\n"_s
+                              .arg(a, missing, dir.root());
+    const Run run = runNikra({u"render"_s, u"--batch"_s, dir.write(u"pages.txt"_s, lines)});
+    QCOMPARE(run.out, u"ok %1\n"
+                      "failed %2/sub/../a.png: 1 行目と同じファイルに書くページです\n"
+                      "failed %2/link.png: 1 行目と同じファイルに書くページです\n"
+                      "failed b.png: unknown argument '--bogus'\n"
+                      "failed /no/such/folder/c.png: /no/such/folder/c.png に保存できませんでした（No such file or directory）。\n"
+                      "failed d.png: -o has no place on a line: its first word is the page to write\n"
+                      "failed w.png: --watch has no place on a line: each page is drawn once\n"
+                      "ok %2/sub/f.svg\n"_s.arg(a, dir.root()));
+    const QString problem = u":  1st Format Data Error: ファイルが存在しません。ご確認ください。 \n"_s;
+    QCOMPARE(run.err, a + problem + dir.path(u"sub/f.svg"_s) + problem);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(QFileInfo(dir.path(u"sub/f.svg"_s)).size() > 0);
+
+    // A quote left open, or arguments beside --batch: nothing is drawn, status 2.
+    QVERIFY(QFile::remove(a));
+    const QString open = dir.write(u"open.txt"_s, u"%1\n# 'not this'\n'x.png\n"_s.arg(a));
+    Run bad = runNikra({u"render"_s, u"--batch"_s, open});
+    QCOMPARE(bad.err, u"nikra render: %1: 3 行目の引用符が閉じていません\n"_s.arg(open));
+    QCOMPARE(bad.exitCode, 2);
+    bad = runNikra({u"render"_s, u"--batch"_s, dir.path(u"pages.txt"_s), u"--dpi"_s, u"100"_s});
+    QCOMPARE(bad.exitCode, 2);
+    QVERIFY(!QFileInfo::exists(a));
+}
+
+int runBatchTests(int argc, char **argv)
+{
+    TestBatch tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_batch.moc"
