@@ -1,6 +1,6 @@
 // "nikra render --batch": a batch file's lines split into words as a shell splits them, and
-// a batch run end to end: its pages against their single renders, its result lines, its
-// messages and exit status.
+// a batch run's result lines, messages and exit status (its pages against their single
+// renders: tests/many_pages).
 
 #include "app/shell_words.h"
 #include "support/nikra_run.h"
@@ -25,9 +25,6 @@ QString shown(const nikra::ShellLines &split)
     return lines.join(u" / "_s);
 }
 
-// A word quoted for a batch line.
-QString quoted(const QString &word) { return u'\'' + QString(word).replace(u"'"_s, u"'\\''"_s) + u'\''; }
-
 } // namespace
 
 class TestBatch : public QObject {
@@ -36,7 +33,6 @@ class TestBatch : public QObject {
 private Q_SLOTS:
     void linesAreSplitAsAShellSplitsThem_data();
     void linesAreSplitAsAShellSplitsThem();
-    void pagesAreTheirSingleRenders();
     void linesThatCannotBeDrawnFailAlone();
 };
 
@@ -65,61 +61,11 @@ void TestBatch::linesAreSplitAsAShellSplitsThem()
     QCOMPARE(shown(nikra::splitShellLines(text)), lines);
 }
 
-void TestBatch::pagesAreTheirSingleRenders()
-{
-    // Nine pages of all three kinds, from the samples and from one slot of texts, numbers and
-    // markers, drawn side by side (every worker draws several in turn): each is byte for byte
-    // the page "nikra render" writes alone with the same arguments.
-    TestDir dir;
-    FormatFile f;
-    f.line6 = u"80, -4, 1, 1, 0"_s;
-    f.line14 = u"4.5, 1, Frequency f (Hz)"_s;
-    f.line16 = u"4.5, 1, 降水量 (mm)"_s;
-    f.curves = QStringList{u"-3, 2, 4, 0, 0, 0, 0, curve"_s};
-    const QString format = dir.write(u"f.dat"_s, f);
-    const QString graph = dir.write(u"g.dat"_s, QByteArrayLiteral("3\r\n2, 5\r\n5, 0.1\r\n8, 0.5\r\n"));
-    const QStringList samples{u"--home"_s, QStringLiteral(NIKRA_SAMPLES)};
-    const QStringList slot{u"--slot"_s, u"2"_s, format, graph};
-    const QList<QStringList> pages{
-        QStringList{u"sample.png"_s} + samples,
-        QStringList{u"sample.pdf"_s} + samples,
-        QStringList{u"sample page.svg"_s} + samples + QStringList{u"--header"_s, u"見出し \"1\" 'a'"_s},
-        QStringList{u"slot.png"_s} + slot + QStringList{u"--dpi"_s, u"150"_s},
-        QStringList{u"slot.pdf"_s} + slot + QStringList{u"--header"_s, u"A"_s, u"--header-align"_s, u"right"_s},
-        QStringList{u"slot.svg"_s} + slot + QStringList{u"--select"_s, u"20,20,150,120"_s},
-        QStringList{u"both.png"_s} + slot + samples,
-        QStringList{u"both.pdf"_s} + slot,
-        QStringList{u"both.svg"_s} + slot,
-    };
-    QString batch;
-    QString results;
-    for (const QStringList &page : pages) {
-        const QString path = dir.path(u"batch/"_s + page.first());
-        QStringList words{quoted(path)};
-        for (const QString &word : page.mid(1))
-            words.append(quoted(word));
-        batch += words.join(u' ') + u'\n';
-        results += u"ok "_s + path + u'\n';
-    }
-    QVERIFY(QDir(dir.root()).mkdir(u"batch"_s));
-    const Run run = runNikra({u"render"_s, u"--batch"_s, dir.write(u"pages.txt"_s, batch)});
-    QCOMPARE(run.err, QString());
-    QCOMPARE(run.out, results);
-    QCOMPARE(run.exitCode, 0);
-    for (const QStringList &page : pages) {
-        const QString alone = dir.path(u"alone "_s + page.first());
-        QCOMPARE(runNikra(QStringList{u"render"_s, u"-o"_s, alone} + page.mid(1)).exitCode, 0);
-        const QByteArray bytes = fileContents(alone);
-        QVERIFY(!bytes.isEmpty());
-        QVERIFY2(fileContents(dir.path(u"batch/"_s + page.first())) == bytes, qPrintable(page.first()));
-    }
-}
-
 void TestBatch::linesThatCannotBeDrawnFailAlone()
 {
     // A line that cannot be drawn fails on its own: the other pages are written, each result
     // in the file's order, and the run ends with status 1. A page file written by an earlier
-    // line, under any of its names (a link, "..", "./"), is never written twice.
+    // line, under any of its names (a link, ".."), is never written twice.
     TestDir dir;
     const QString a = dir.path(u"a.png"_s);
     QVERIFY(QDir(dir.root()).mkdir(u"sub"_s));
