@@ -6,9 +6,6 @@
 set -euo pipefail
 
 readme=$1 nikra=$2 samples=$3
-for tool in parallel make; do
-  command -v "$tool" >/dev/null || { echo "$tool is needed: run scripts/setup" >&2; exit 1; }
-done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin" "$work/alone"
