@@ -152,7 +152,7 @@ RenderParse parseRenderArguments(const QStringList &args)
         // The pages and their options stand on the file's lines; only --verbose, which
         // concerns the whole run, goes beside it.
         if (args.size() != (o.verbose ? 3 : 2))
-            return fail(QStringLiteral("--batch takes no other arguments: a page's arguments go on its line of the file"));
+            return fail(QStringLiteral("--batch takes no page arguments: they go on the lines of its file"));
         result.options = o;
         return result;
     }

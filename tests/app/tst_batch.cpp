@@ -76,7 +76,8 @@ void TestBatch::linesThatCannotBeDrawnFailAlone()
     QCOMPARE(run.out, u"ok %1\n"
                       "failed %2/sub/../a.png: 1 行目と同じファイルに書くページです\n"
                       "failed %2/link.png: 1 行目と同じファイルに書くページです\n"
-                                            "failed /no/such/folder/c.png: /no/such/folder/c.png に保存できませんでした（No such file or directory）。\n"
+                      "failed /no/such/folder/c.png: "
+                      "/no/such/folder/c.png に保存できませんでした（No such file or directory）。\n"
                       "failed d.png: -o has no place on a line: its first word is the page to write\n"
                       "failed w.png: --watch has no place on a line: each page is drawn once\n"
                       "ok %2/sub/f.svg\n"_s.arg(a, dir.root()));
