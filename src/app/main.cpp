@@ -30,6 +30,7 @@ QString mainUsage()
     return QStringLiteral(
         "Usage: nikra [--home DIR]          start the desktop program\n"
         "       nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
+        "       nikra render --batch FILE [--verbose]\n"
         "       nikra render --help\n"
         "       nikra check [--slot N FORMAT [GRAPH [COMMENT]]]... | --pth FILE [--quiet] [--json]\n"
         "       nikra convert MODE INPUT [-o OUTPUT]\n"

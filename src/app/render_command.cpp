@@ -2,6 +2,7 @@
 
 #include "platform/program_folder.h"
 
+#include "app/render_batch.h"
 #include "app/render_watch.h"
 #include "app/stream_messenger.h"
 #include "formats/messages.h"
@@ -45,6 +46,7 @@ QString renderUsage()
 {
     return QStringLiteral(
         "Usage: nikra render -o PAGE.png|PAGE.pdf|PAGE.svg [options]\n"
+        "       nikra render --batch FILE [--verbose]\n"
         "\n"
         "Draws a page without a screen: PNG through the canvas, PDF through the printer\n"
         "(one A4 page at 600 dpi), SVG through the metafile (one unit per twip).\n"
@@ -67,10 +69,13 @@ QString renderUsage()
         "                               standard output; a drawing with new problems leaves\n"
         "                               the last page; Ctrl-C ends it\n"
         "  --verbose                    show Qt's own diagnostics on standard error too\n"
+        "  --batch FILE                 draw the pages FILE lists, one a line (below)\n"
         "\n"
         "Without --slot or --pth the program folder's Nikra.pth is used, else the samples.\n"
-        "Exit status: 0 page written, 1 not written, 2 bad arguments.\n")
-        .arg(pageInputUsage());
+        "Exit status: 0 page written, 1 not written, 2 bad arguments.\n"
+        "\n"
+        "%2")
+        .arg(pageInputUsage(), batchUsage());
 }
 
 RenderParse parseRenderArguments(const QStringList &args)
@@ -136,9 +141,20 @@ RenderParse parseRenderArguments(const QStringList &args)
             o.watch = true;
         } else if (a == u"--verbose") {
             o.verbose = true;
+        } else if (a == u"--batch") {
+            if (!value(o.batchFile) || o.batchFile.isEmpty())
+                return fail(QStringLiteral("--batch needs a file of pages, or - for standard input"));
         } else {
             return fail(QStringLiteral("unknown argument '%1'").arg(a));
         }
+    }
+    if (!o.batchFile.isEmpty()) {
+        // The pages and their options stand on the file's lines; only --verbose, which
+        // concerns the whole run, goes beside it.
+        if (args.size() != (o.verbose ? 3 : 2))
+            return fail(QStringLiteral("--batch takes no page arguments: they go on the lines of its file"));
+        result.options = o;
+        return result;
     }
     if (const QString problem = chosenHomeProblem(o.inputs.home); !problem.isEmpty())
         return fail(problem);
@@ -194,6 +210,8 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
 
 int runRender(const RenderOptions &o, Messenger &messenger)
 {
+    if (!o.batchFile.isEmpty())
+        return runBatch(o.batchFile);
     if (o.watch)
         return watchRender(o);
     const RenderedPage page = renderPage(o, messenger);

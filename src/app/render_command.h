@@ -32,6 +32,7 @@ struct RenderOptions {
     std::optional<HeaderAlign> headerAlign;
     bool watch = false;            // --watch
     bool verbose = false;          // --verbose: Qt's own diagnostics on standard error
+    QString batchFile;             // --batch: many pages, one a line of this file
 };
 
 using RenderParse = CommandArguments<RenderOptions>;
@@ -49,7 +50,8 @@ struct RenderedPage {
 RenderedPage renderPage(const RenderOptions &options, Messenger &messenger);
 
 // Exit status: 0 the page was written, 1 it was not. With --watch, the page is written
-// again after every change of its files until the process is stopped (status 0).
+// again after every change of its files until the process is stopped (status 0). With
+// --batch, the pages of the batch file (render_batch.h).
 int runRender(const RenderOptions &options, Messenger &messenger);
 
 } // namespace nikra

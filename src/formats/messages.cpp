@@ -75,6 +75,8 @@ constexpr std::array kTexts{
     Entry{Msg::PageNotDrawn, u"ページを描けませんでした"},
     Entry{Msg::PageNotAsShown,
           u"画面のページは、ファイルに問題が見つかる前に描いたものです。今のファイルから描くと、画面とは違うページになります。続けますか。"},
+    Entry{Msg::BatchQuoteUnclosed, u"%1 行目の引用符が閉じていません"},
+    Entry{Msg::BatchOutputRepeated, u"%1 行目と同じファイルに書くページです"},
     Entry{Msg::PageTooLong, u"ページを越えます。印刷は１ページ目だけになります。"},
     Entry{Msg::Welcome,
           u"初めまして、Nikraです。サンプルを描画しますので、最初に描画ボタンを押してみてください。"},

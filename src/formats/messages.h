@@ -63,6 +63,9 @@ enum class Msg {
     PageNotWritten,  // %1 the file, %2 why (the system's reason)
     PageNotDrawn,    // the reason when the page itself could not be made
     PageNotAsShown,  // asked before a page is drawn again from files the screen does not show
+    // A list of pages drawn at once (render --batch).
+    BatchQuoteUnclosed,   // %1 the line of the quote
+    BatchOutputRepeated,  // %1 the earlier line that writes the same file
     // The page.
     PageTooLong,
     Welcome,
