@@ -60,11 +60,38 @@ QFont columnFont()
     return font;
 }
 
+// The text is printed whole. Qt's dialog on Linux sets its controls up again as it is shown
+// and keeps offering "from page ... to page" although the option is cleared, so the choice
+// is taken away once it shows.
+class NoPageRange : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            for (const char *range : {"printRange", "from", "to"}) {
+                if (auto *control = watched->findChild<QWidget *>(QLatin1String(range)))
+                    control->setEnabled(false);
+            }
+        }
+        return false;
+    }
+};
+
 bool askPrinter(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    return dialog.exec() == QDialog::Accepted;
+    NoPageRange noPageRange;
+    dialog.installEventFilter(&noPageRange);
+    // Whatever the dialog lets through, the range is the whole text.
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    return true;
 }
 
 } // namespace

@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBlock>
@@ -395,6 +397,19 @@ void CheckerWindowTest::printoutHeader()
     inText.movePosition(QTextCursor::NextCharacter);
     QCOMPARE(inText.charFormat().fontWeight(), int(QFont::Normal));
     QCOMPARE(doc->blockCount(), p.text()->document()->blockCount() + 2);
+
+    // The print dialog offers no page range: the text is printed whole.
+    bool rangeOffered = true;
+    QTimer::singleShot(0, &p.checker(), [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *range = dialog->findChild<QRadioButton *>(u"printRange"_s);
+        QVERIFY(range);
+        rangeOffered = range->isEnabled();
+        dialog->reject();
+    });
+    p.control(u"Command8"_s)->click();
+    QVERIFY(!rangeOffered);
 
     // "印刷" sends it to the chosen printer; a cancelled dialog prints nothing.
     const QString pdf = p.home.path(u"printout.pdf"_s);
