@@ -1,6 +1,7 @@
 // The desktop program, loaded by the executable when it starts without a command.
 
 #include "app/main_window.h"
+#include "app/qt_diagnostics.h"
 #include "platform/box_messenger.h"
 #include "platform/program_folder.h"
 #include "platform/qt_translations.h"
@@ -16,6 +17,7 @@
 // unknown argument.
 extern "C" Q_DECL_EXPORT int nikraDesktopMain(int argc, char **argv, const char *usage)
 {
+    nikra::dropRuntimeFolderNote();  // before the application: Qt notes it while starting
     QApplication app(argc, argv);
     nikra::installQtJapanese(app);  // without the catalogue Qt's dialogs stay in English
     QGuiApplication::setDesktopFileName(QStringLiteral(NIKRA_APP_ID));

@@ -85,6 +85,8 @@ constexpr std::array kTexts{
     Entry{Msg::ReadOver, u"ファイルが10000行を越えます。読込みを中断しますか。"},
     Entry{Msg::NewFolderPrompt, u"フォルダを作成します。フォルダ名は下記のものでいいでしょうか。"},
     Entry{Msg::FolderNotMade, u"すでにフォルダが存在します。"},
+    Entry{Msg::FolderNotCreated, u"フォルダ %1 を作成できませんでした（%2）。"},
+    Entry{Msg::FileNameNeeded, u"ファイル名を入力して下さい。何も保存していません。"},
     Entry{Msg::FileNotRead, u"%1 を読み込めませんでした（%2）。"},
     Entry{Msg::SaveOverUndecoded,
           u"%1 には UTF-8 としてもシフトJIS としても読めない部分があり、「\uFFFD」で表示しています。保存すると元のその部分は失われます。保存しますか。"},
@@ -94,7 +96,7 @@ constexpr std::array kTexts{
     Entry{Msg::UnsavedChanges,
           u"%1 は変更されています。保存しますか。（［いいえ］なら変更を破棄し、［キャンセル］なら編集を続けます。）"},
     Entry{Msg::FolderNameInvalid,
-          u"フォルダ名には「/」を含まない１つの名前を指定して下さい（「.」と「..」は使えません）。"},
+          u"フォルダ名には「/」や「\\」や制御文字を含まない１つの名前を指定して下さい（空白だけの名前、「.」と「..」は使えません）。"},
     // Conversion.
     Entry{Msg::ConversionNoInput, u"変換するファイルを指定して下さい。"},
     Entry{Msg::ConversionInputUnreadable, u"%1 を読み込めません（%2）。ご確認ください。"},

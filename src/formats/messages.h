@@ -74,6 +74,8 @@ enum class Msg {
     ReadOver,           // the question of a file longer than 10000 lines
     NewFolderPrompt,
     FolderNotMade,
+    FolderNotCreated,   // %1 the folder, %2 why (the system's reason)
+    FileNameNeeded,     // saving with an empty file-name box
     FileNotRead,      // %1 the file, %2 why
     SaveOverUndecoded,  // %1 the opened file
     SaveAsUtf8,         // %1 the file; asked when Shift_JIS cannot hold the text

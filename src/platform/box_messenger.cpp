@@ -3,10 +3,19 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace nikra {
 
 namespace {
+
+// The window whose messages are being shown; boxes are modal, so one at a time is asked
+// for, and a box asked for from inside another's answer puts the earlier window back after.
+QPointer<QWidget> &speakingWindow()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
 
 int show(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
          QMessageBox::StandardButtons buttons)
@@ -19,6 +28,8 @@ int show(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QS
 
 QWidget *BoxMessenger::dialogParent() const
 {
+    if (QWidget *speaking = speakingWindow(); speaking && speaking->isVisible())
+        return speaking;
     if (parent_ && parent_->isVisible())
         return parent_;
     if (QWidget *active = QApplication::activeWindow())
@@ -73,6 +84,54 @@ std::optional<QString> BoxMessenger::askText(const QString &title, const QString
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+template <class Ask> auto WindowMessenger::overWindow(Ask ask)
+{
+    QPointer<QWidget> &speaking = speakingWindow();
+    const QPointer<QWidget> before = speaking;
+    speaking = window_;
+    struct Restore {
+        QPointer<QWidget> &speaking;
+        QPointer<QWidget> before;
+        ~Restore() { speaking = before; }
+    } restore{speaking, before};
+    return ask();
+}
+
+void WindowMessenger::warn(const QString &title, const QString &text)
+{
+    overWindow([&] { shared_.warn(title, text); });
+}
+
+void WindowMessenger::inform(const QString &title, const QString &text)
+{
+    overWindow([&] { shared_.inform(title, text); });
+}
+
+bool WindowMessenger::askYesNo(const QString &title, const QString &text)
+{
+    return overWindow([&] { return shared_.askYesNo(title, text); });
+}
+
+bool WindowMessenger::askOkCancel(const QString &title, const QString &text)
+{
+    return overWindow([&] { return shared_.askOkCancel(title, text); });
+}
+
+Reply WindowMessenger::askYesNoCancel(const QString &title, const QString &text)
+{
+    return overWindow([&] { return shared_.askYesNoCancel(title, text); });
+}
+
+std::optional<QString> WindowMessenger::askText(const QString &title, const QString &prompt, const QString &proposed)
+{
+    return overWindow([&] { return shared_.askText(title, prompt, proposed); });
+}
+
+void WindowMessenger::fileProblem(int slot, const Diagnostic &problem, const QString &file)
+{
+    overWindow([&] { shared_.fileProblem(slot, problem, file); });
 }
 
 } // namespace nikra

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
 namespace nikra {
 
 bool isSameFile(const QString &a, const QString &b)
@@ -23,6 +26,19 @@ CheckerSaveResult saveCheckerText(const CheckerSave &request, Messenger &messeng
 {
     CheckerSaveResult result;
     result.encoding = request.encoding;
+    // An empty name box leaves the folder as the target: nothing to ask about, a name is
+    // wanted. A name of blanks would make a file no list shows legibly.
+    const QFileInfo target(request.targetPath);
+    if (request.targetPath.endsWith(u'/') || target.fileName().trimmed().isEmpty()) {
+        messenger.warn(programName(), messageText(Msg::FileNameNeeded));
+        return result;
+    }
+    // A folder is never written over, so asking whether to is no question.
+    if (target.isDir()) {
+        messenger.warn(programName(), messageText(Msg::SaveFailed, {request.targetPath,
+                                                                    QString::fromLocal8Bit(std::strerror(EISDIR))}));
+        return result;
+    }
     const bool sameFile = isSameFile(request.targetPath, request.openedPath);
     if (!sameFile && QFileInfo::exists(request.targetPath)
         && !messenger.askYesNo(programName(), messageText(Msg::FileExists)))

@@ -30,7 +30,8 @@ struct CheckerSaveResult {
 // True when both paths name the same file (also through another spelling of the path).
 bool isSameFile(const QString &a, const QString &b);
 
-// Asks before overwriting another existing file, before replacing a file whose bytes could
+// Refuses an empty (or blank) file name and a folder as the target. Asks before
+// overwriting another existing file, before replacing a file whose bytes could
 // not all be read (they would be lost) and before switching a Shift_JIS text to UTF-8;
 // reports a failed write naming the file and why.
 CheckerSaveResult saveCheckerText(const CheckerSave &request, Messenger &messenger);

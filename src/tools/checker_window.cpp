@@ -1,23 +1,28 @@
 #include "tools/checker_window.h"
 
+#include "formats/file_bytes.h"
 #include "formats/messages.h"
 #include "platform/busy_cursor.h"
 #include "platform/folder_lists.h"
 #include "platform/named_button.h"
 #include "platform/program_folder.h"
+#include "platform/screen_fit.h"
 #include "plot/curves/colour_table.h"
 #include "tools/checker_reference.h"
 #include "tools/checker_save.h"
 #include "tools/checker_text.h"
+#include "tools/data_save.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -28,6 +33,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
 
 namespace nikra {
 
@@ -50,17 +60,44 @@ QFont columnFont()
     return font;
 }
 
+// The text is printed whole. Qt's dialog on Linux sets its controls up again as it is shown
+// and keeps offering "from page ... to page" although the option is cleared, so the choice
+// is taken away once it shows.
+class NoPageRange : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            for (const char *range : {"printRange", "from", "to"}) {
+                if (auto *control = watched->findChild<QWidget *>(QLatin1String(range)))
+                    control->setEnabled(false);
+            }
+        }
+        return false;
+    }
+};
+
 bool askPrinter(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    return dialog.exec() == QDialog::Accepted;
+    NoPageRange noPageRange;
+    dialog.installEventFilter(&noPageRange);
+    // Whatever the dialog lets through, the range is the whole text.
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    return true;
 }
 
 } // namespace
 
 CheckerWindow::CheckerWindow(Messenger &messenger, QWidget *parent)
-    : QWidget(parent, Qt::Window), messenger_(messenger)
+    : QWidget(parent, Qt::Window), messenger_(messenger, this)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("NKR Checker"));
@@ -92,6 +129,14 @@ void CheckerWindow::buildControls()
                                         QStringLiteral("パスの先頭と末尾の表示を切り替える"));
     for (QPushButton *b : {folderModeButton_, newFolderButton_, pathView})
         b->setFixedWidth(36);
+    // The name box types over the characters after the caret until Insert is pressed; a
+    // line edit draws the same thin caret either way, so the mode is said beside it.
+    typingMode_ = new QLabel(this);
+    typingMode_->setObjectName(QStringLiteral("TypingMode"));
+    typingMode_->setToolTip(QStringLiteral("ファイル名欄の入力モード（Insert キーで切り替え）"));
+    typingMode_->setAlignment(Qt::AlignCenter);
+    typingMode_->setFrameShape(QFrame::StyledPanel);
+    showTypingMode();
 
     saveButton_ = namedButton(this, QStringLiteral("Command1"), QStringLiteral("保存"), QStringLiteral("上の名前で保存する"));
     renameButton_ = namedButton(this, QStringLiteral("Command5"), QStringLiteral("改名"),
@@ -123,6 +168,7 @@ void CheckerWindow::buildControls()
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(folderBox_, 3);
     pathRow->addWidget(nameBox_, 2);
+    pathRow->addWidget(typingMode_);
     pathRow->addWidget(folderModeButton_);
     pathRow->addWidget(newFolderButton_);
     pathRow->addWidget(pathView);
@@ -267,7 +313,11 @@ bool CheckerWindow::settleUnsavedEdits()
 void CheckerWindow::setWide(bool wide)
 {
     reference_->setVisible(wide);
+    // The layout learns only at its next pass that the reference is gone; until then the
+    // window may not be narrower than text and reference together.
+    layout()->activate();
     resize(wide ? kWideWidth : kNarrowWidth, height());
+    fitIntoScreen(*this);
 }
 
 void CheckerWindow::showChangeCommands(bool shown)
@@ -323,12 +373,30 @@ void CheckerWindow::undo()
 void CheckerWindow::convertBreaks()
 {
     // The editor shows every CR LF, LF CR, lone CR and lone LF as one line break already;
-    // only a soft line break (Shift+Enter) is shown otherwise until it is converted.
-    if (!text_->document()->toRawText().contains(QChar::LineSeparator))
+    // only a soft line break (Shift+Enter) is shown otherwise until it is converted. A file
+    // whose breaks are not all CR LF is changed by the conversion even so: it is made an
+    // edit, so "保存" and "Undo" appear as after any other.
+    if (!text_->document()->toRawText().contains(QChar::LineSeparator)
+        && (text_->document()->isModified() || !fileHasOtherLineBreaks()))
         return;
     QTextCursor cursor(text_->document());
     cursor.select(QTextCursor::Document);
     cursor.insertText(convertLineBreaks(editorText()));
+}
+
+bool CheckerWindow::fileHasOtherLineBreaks() const
+{
+    // CR and LF are single bytes in UTF-8 and Shift_JIS alike (no other character's bytes
+    // take their values), so the file's bytes tell without decoding.
+    const FileBytes file = readWholeFile(openedPath_);
+    const QByteArray &bytes = file.bytes;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        else if (bytes[i] == '\r' || bytes[i] == '\n')
+            return true;
+    }
+    return false;
 }
 
 std::unique_ptr<QTextDocument> CheckerWindow::printout(const QDateTime &when) const
@@ -399,14 +467,19 @@ void CheckerWindow::makeFolder()
                                                              QStringLiteral("新しいフォルダ"));
     if (!answer || answer->isEmpty())
         return;
-    const QString name = *answer;
-    if (name.contains(u'/') || name.contains(QDir::separator()) || name == u"." || name == u"..") {
+    // Names are taken as the data save takes them: blanks around a name are dropped, and a
+    // name of blanks only (an invisible folder) is refused with the other bad names.
+    const QString name = answer->trimmed();
+    if (!isSafeFolderName(name)) {
         messenger_.warn(programName(), messageText(Msg::FolderNameInvalid));
         return;
     }
-    if (!QDir(listedFolder_).mkdir(name))
+    const QString folder = joinPath(listedFolder_, name);
+    if (QFileInfo(folder).isDir())
         messenger_.warn(programName(), messageText(Msg::FolderNotMade));
-    showFolder(joinPath(listedFolder_, name));
+    else if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0)
+        messenger_.warn(programName(), messageText(Msg::FolderNotCreated, {folder, QString::fromLocal8Bit(std::strerror(errno))}));
+    showFolder(folder);
 }
 
 void CheckerWindow::togglePathView()
@@ -420,6 +493,7 @@ bool CheckerWindow::typeOverNameCharacter(const QKeyEvent *key)
 {
     if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
         insertMode_ = !insertMode_;
+        showTypingMode();
         return true;
     }
     // Overwriting: a typed character first selects the one after the caret, so it replaces it.
@@ -429,6 +503,8 @@ bool CheckerWindow::typeOverNameCharacter(const QKeyEvent *key)
         nameBox_->cursorForward(true, 1);
     return false;
 }
+
+void CheckerWindow::showTypingMode() { typingMode_->setText(insertMode_ ? QStringLiteral("挿入") : QStringLiteral("上書")); }
 
 bool CheckerWindow::eventFilter(QObject *watched, QEvent *event)
 {

@@ -3,6 +3,7 @@
 // reference of every Format Data key beside the text.
 
 #include "formats/text_codec.h"
+#include "platform/box_messenger.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -13,6 +14,7 @@
 class QComboBox;
 class QDateTime;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -68,6 +70,7 @@ private:
     void save(bool rename);
     void undo();
     void convertBreaks();
+    bool fileHasOtherLineBreaks() const;
     void print();
     void setFolderMode(bool on);
     bool showFolder(const QString &path);
@@ -75,8 +78,9 @@ private:
     void makeFolder();
     void togglePathView();
     bool typeOverNameCharacter(const QKeyEvent *key);
+    void showTypingMode();
 
-    Messenger &messenger_;
+    WindowMessenger messenger_;  // the boxes stand over this window
     int checkerTarget_ = 0;
     QPointer<QLineEdit> opener_;
     QString openedPath_;
@@ -92,6 +96,7 @@ private:
     QPushButton *undoButton_ = nullptr;    // Command3
     QPushButton *folderModeButton_ = nullptr;  // Command6
     QPushButton *newFolderButton_ = nullptr;   // Command7
+    QLabel *typingMode_ = nullptr;         // overwriting or inserting in the file-name box
     QComboBox *drives_ = nullptr;          // Drive1
     QListWidget *folders_ = nullptr;       // Dir1
     QWidget *textPane_ = nullptr;

@@ -152,10 +152,13 @@ void ConversionWindow::convert()
         outcome = convertFile(kModes[mode_->currentIndex()], input, output_->text());
         convertButton_->setText(convertCaption());
     }
-    if (outcome.written)
+    if (outcome.written) {
         picker_->refresh();  // the new file joins the list
-    else
-        messenger_.warn(conversionTitle(), outcome.message());
+        return;
+    }
+    // Nothing was written: no output path to open.
+    showOutput(false);
+    messenger_.warn(conversionTitle(), outcome.message());
 }
 
 void ConversionWindow::showOutput(bool shown)

@@ -171,6 +171,11 @@ CopyPlan planCopies(const SlotSet &slots)
     return plan;
 }
 
+QString saveTargetFolder(const QString &programFolder, const QString &name)
+{
+    return QDir(QDir(programFolder).absolutePath()).filePath(name.trimmed());
+}
+
 std::optional<SaveTarget> chooseSaveTarget(const QString &programFolder, const QString &name,
                                            ExistingFolder existing, Messenger &messenger,
                                            DataSaveOutcome *outcome)
@@ -185,7 +190,7 @@ std::optional<SaveTarget> chooseSaveTarget(const QString &programFolder, const Q
         messenger.warn(title(), messageText(Msg::BadFolderName, {name}));
         return none(DataSaveOutcome::BadName);
     }
-    const QString folder = QDir(QDir(programFolder).absolutePath()).filePath(trimmed);
+    const QString folder = saveTargetFolder(programFolder, trimmed);
     const QFileInfo info(folder);
     if (!info.exists() && !info.isSymLink())
         return SaveTarget{folder, false};

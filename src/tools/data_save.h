@@ -42,6 +42,10 @@ struct CopyPlan {
 };
 CopyPlan planCopies(const SlotSet &slots);
 
+// The folder a set saved under this name goes to: the trimmed name inside the program
+// folder.
+QString saveTargetFolder(const QString &programFolder, const QString &name);
+
 // What to do when the folder already exists.
 enum class ExistingFolder { Ask, Replace, Keep };
 

@@ -6,6 +6,7 @@
 #include "platform/named_button.h"
 #include "tools/data_save.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@ namespace nikra {
 DataSaveWindow::DataSaveWindow(Messenger &messenger, std::function<PathMemory::Contents()> contents, QWidget *parent)
     : QWidget(parent), messenger_(messenger), contents_(std::move(contents)),
       instruction_(new QLabel(messageText(Msg::DataSaveInstruction), this)), name_(new QLineEdit(this)),
+      target_(new QLabel(this)),
       lists_(new DriveFolderLists(this)),
       ok_(namedButton(this, QStringLiteral("Command2"), QStringLiteral("ＯＫ"),
                       QStringLiteral("この名前のフォルダを作り、スロットのファイル一式を保存する"))),
@@ -27,6 +29,10 @@ DataSaveWindow::DataSaveWindow(Messenger &messenger, std::function<PathMemory::C
     instruction_->setWordWrap(true);
     name_->setObjectName(QStringLiteral("Text1"));
     name_->setToolTip(QStringLiteral("作成するフォルダの名前"));
+    target_->setObjectName(QStringLiteral("Label2"));
+    target_->setWordWrap(true);
+    target_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    target_->setToolTip(QStringLiteral("一式を保存するフォルダ（右の一覧で選んだフォルダではなく、プログラムのフォルダの中）"));
     ok_->setDefault(true);
 
     auto *buttons = new QHBoxLayout;
@@ -35,6 +41,7 @@ DataSaveWindow::DataSaveWindow(Messenger &messenger, std::function<PathMemory::C
     auto *left = new QVBoxLayout;
     left->addWidget(instruction_);
     left->addWidget(name_);
+    left->addWidget(target_);
     left->addStretch();
     left->addLayout(buttons);
     auto *layout = new QHBoxLayout(this);
@@ -44,6 +51,7 @@ DataSaveWindow::DataSaveWindow(Messenger &messenger, std::function<PathMemory::C
 
     connect(ok_, &QPushButton::clicked, this, &DataSaveWindow::save);
     connect(name_, &QLineEdit::returnPressed, this, &DataSaveWindow::save);
+    connect(name_, &QLineEdit::textChanged, this, &DataSaveWindow::showTarget);
     connect(back_, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -51,11 +59,19 @@ void DataSaveWindow::open(const QString &programFolder, const QString &proposedN
 {
     programFolder_ = programFolder;
     name_->setText(proposedName);
+    showTarget();
     lists_->setFolder(programFolder);
     show();
     raise();
     activateWindow();
     name_->setFocus();
+}
+
+void DataSaveWindow::showTarget()
+{
+    const QString name = name_->text().trimmed();
+    target_->setText(name.isEmpty() ? QString()
+                                    : QStringLiteral("保存先: %1").arg(QDir::toNativeSeparators(saveTargetFolder(programFolder_, name))));
 }
 
 void DataSaveWindow::save()

@@ -2,7 +2,8 @@
 // The data save window ("NKR Data Save"): the name of the folder to make, proposed from
 // the date and time, and the drive and folder lists. "ＯＫ" keeps a copy of the main
 // window's whole slot set in that folder inside the program folder; the lists only move
-// the current folder, never where the set is saved.
+// the current folder, never where the set is saved, so the folder the set goes to is shown
+// under the name.
 
 #include "formats/path_memory.h"
 
@@ -35,12 +36,14 @@ Q_SIGNALS:
 
 private:
     void save();
+    void showTarget();
 
     Messenger &messenger_;
     std::function<PathMemory::Contents()> contents_;
     QString programFolder_;
     QLabel *instruction_;
     QLineEdit *name_;
+    QLabel *target_;
     DriveFolderLists *lists_;
     QPushButton *ok_;
     QPushButton *back_;

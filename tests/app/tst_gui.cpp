@@ -2,6 +2,7 @@
 // names, with the messages recorded instead of shown.
 
 #include "app/main_window.h"
+#include "app/qt_diagnostics.h"
 #include "canvas/canvas_window.h"
 #include "canvas/page_file_name.h"
 #include "formats/format_data_reader.h"
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void pageFileNames();
     void saveDialog();
     void qtDialogsInJapanese();
+    void runtimeFolderNoteDropped();
 };
 
 void TestGui::firstStartAndPathMemory()
@@ -582,6 +584,19 @@ void TestGui::qtDialogsInJapanese()
     delete japanese;
     QCOMPARE(cancel, u"キャンセル"_s);
     QVERIFY(saveAs != u"Save As"_s);
+}
+
+void TestGui::runtimeFolderNoteDropped()
+{
+    // Qt's note on a missing XDG_RUNTIME_DIR is dropped; every other diagnostic passes on.
+    static QStringList passed;
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) { passed << text; });
+    dropRuntimeFolderNote();
+    qWarning("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-nikra'");
+    qWarning("QStandardPaths: wrong permissions on runtime directory /tmp/runtime-nikra");
+    qInstallMessageHandler(before);
+    QCOMPARE(passed, QStringList{u"QStandardPaths: wrong permissions on runtime directory /tmp/runtime-nikra"_s});
 }
 
 int runGuiTests(int argc, char **argv)

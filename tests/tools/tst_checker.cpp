@@ -155,6 +155,16 @@ void CheckerTest::saveAndRename()
     QVERIFY(saveCheckerText({a, dir.root() + u"/./a.dat"_s, u"3"_s, TextEncoding::Utf8, true}, messages).saved);
     QCOMPARE(fileContents(a), "3\r\n");
     QVERIFY(messages.lines.isEmpty());
+
+    // No file name, or a folder as the target: said at once, without asking to overwrite.
+    QDir(dir.root()).mkdir(u"sub"_s);
+    for (const QString &target : {dir.root() + u'/', dir.root() + u"/  "_s, dir.path(u"sub"_s)})
+        QVERIFY(!saveCheckerText({a, target, u"4"_s, TextEncoding::Utf8, true}, messages).saved);
+    QCOMPARE(messages.lines, (QStringList{messageLine(programName(), Msg::FileNameNeeded),
+                                          messageLine(programName(), Msg::FileNameNeeded),
+                                          messageLine(programName(), Msg::SaveFailed, {dir.path(u"sub"_s), systemReason(EISDIR)})}));
+    QCOMPARE(fileContents(a), "3\r\n");
+    QVERIFY(QFileInfo(dir.path(u"sub"_s)).isDir());
 }
 
 void CheckerTest::failedWritesKeepTheOldFile()

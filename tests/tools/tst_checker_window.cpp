@@ -2,17 +2,22 @@
 // controls, found by their names, with the messages recorded instead of shown.
 
 #include "formats/text_codec.h"
+#include "platform/box_messenger.h"
 #include "platform/file_picker.h"
 #include "support/program_under_test.h"
 #include "tools/checker_window.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -65,6 +70,7 @@ private Q_SLOTS:
     void saveRenameAndWriteBack();
     void unsavedEditsAreSavedOrDroppedAsAnswered();
     void editingControls();
+    void windowSizeAndBoxes();
     void folderMode();
     void printoutHeader();
 };
@@ -275,13 +281,21 @@ void CheckerWindowTest::editingControls()
     QTest::keyClicks(name, u"c"_s);
     QCOMPARE(name->text(), u"abcmnkr2.dat"_s);
 
-    // The line-break button: every break is one already, no change; a soft line break
-    // becomes a line of its own.
+    // The name box says which way it types.
+    QCOMPARE(p.control<QLabel>(u"TypingMode"_s)->text(), u"挿入"_s);
+    QTest::keyClick(name, Qt::Key_Insert);
+    QCOMPARE(p.control<QLabel>(u"TypingMode"_s)->text(), u"上書"_s);
+
+    // The line-break button changes a file whose breaks are not all CR LF, as an edit
+    // would: save and undo appear, undo takes it back. A soft line break becomes a line of
+    // its own; a file of CR LF breaks is not changed.
     const QString path = p.home.write(u"mixed.dat"_s, QByteArray("1\n2\r3\r\n"));
     p.open(2, 1, path);
     QCOMPARE(p.text()->document()->blockCount(), 3);
     p.control(u"Command4"_s)->click();
-    QVERIFY(!p.changeCommandsShown());
+    QVERIFY(p.changeCommandsShown());
+    p.control(u"Command3"_s)->click();
+    QVERIFY(!p.text()->document()->isModified());
     p.text()->moveCursor(QTextCursor::End);
     p.text()->insertPlainText(QString(QChar::LineSeparator) + u"4"_s);
     QCOMPARE(p.text()->document()->blockCount(), 3);
@@ -289,6 +303,38 @@ void CheckerWindowTest::editingControls()
     QCOMPARE(p.text()->document()->blockCount(), 4);
     p.control(u"Command1"_s)->click();
     QCOMPARE(fileContents(path), "1\r\n2\r\n3\r\n4\r\n");
+    p.control(u"Command4"_s)->click();
+    QVERIFY(!p.changeCommandsShown());
+}
+
+void CheckerWindowTest::windowSizeAndBoxes()
+{
+    Checker p;
+    CheckerWindow &w = p.checker();
+    // One narrow width, whether a wide file was open before or not; the wide checker fits
+    // the screen's free area (the test screen is narrower than it).
+    p.open(2, 1);
+    const int narrow = w.width();
+    p.open(1, 1);
+    const QRect free = w.screen()->availableGeometry();
+    QVERIFY(w.width() > narrow);
+    QVERIFY2(free.contains(w.frameGeometry()), qPrintable(u"%1x%2"_s.arg(w.width()).arg(w.height())));
+    p.open(3, 1);
+    QCOMPARE(w.width(), narrow);
+
+    // The checker's boxes stand over the checker, not over the main window behind it.
+    p.main->show();
+    BoxMessenger boxes(p.main.get());
+    QWidget *over = nullptr;
+    p.messages.onMessage = [&] { over = boxes.dialogParent(); };
+    p.nameBox()->clear();
+    p.control(u"Command1"_s)->click();
+    QCOMPARE(p.messages.lines, QStringList{messageLine(programName(), Msg::FileNameNeeded)});
+    QCOMPARE(over, &w);
+    w.hide();
+    p.main->slotBox(2, 2)->setText(p.home.path(u"gone.dat"_s));
+    p.open(2, 2);
+    QCOMPARE(over, p.main.get());  // the hidden checker opened nothing: over the opener
 }
 
 void CheckerWindowTest::folderMode()
@@ -309,7 +355,17 @@ void CheckerWindowTest::folderMode()
     p.messages.textAnswer = u"new"_s;
     p.control(u"Command7"_s)->click();
     QVERIFY(QFileInfo(p.home.path(u"new"_s)).isDir());
-    // The new folder is listed now; one that is there already is reported and listed too.
+    // A name of blanks is refused; a file in the way is said with the system's reason.
+    p.messages.textAnswer = u" \u3000 "_s;
+    p.control(u"Command7"_s)->click();
+    QCOMPARE(p.messages.lines.last(), messageLine(programName(), Msg::FolderNameInvalid));
+    const QString file = p.home.write(u"new/file"_s, QByteArray());
+    p.messages.textAnswer = u"file"_s;
+    p.control(u"Command7"_s)->click();
+    QCOMPARE(p.messages.lines.last(), messageLine(programName(), Msg::FolderNotCreated, {file, systemReason(EEXIST)}));
+    QCOMPARE(QDir(p.home.path(u"new"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{u"file"_s});
+    // A folder that is there already is reported and listed.
     QDir(p.home.path(u"new"_s)).mkdir(u"old"_s);
     p.messages.textAnswer = u"old"_s;
     p.control(u"Command7"_s)->click();
@@ -341,6 +397,19 @@ void CheckerWindowTest::printoutHeader()
     inText.movePosition(QTextCursor::NextCharacter);
     QCOMPARE(inText.charFormat().fontWeight(), int(QFont::Normal));
     QCOMPARE(doc->blockCount(), p.text()->document()->blockCount() + 2);
+
+    // The print dialog offers no page range: the text is printed whole.
+    bool rangeOffered = true;
+    QTimer::singleShot(0, &p.checker(), [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *range = dialog->findChild<QRadioButton *>(u"printRange"_s);
+        QVERIFY(range);
+        rangeOffered = range->isEnabled();
+        dialog->reject();
+    });
+    p.control(u"Command8"_s)->click();
+    QVERIFY(!rangeOffered);
 
     // "印刷" sends it to the chosen printer; a cancelled dialog prints nothing.
     const QString pdf = p.home.path(u"printout.pdf"_s);

@@ -317,6 +317,7 @@ void ConversionTest::windowConvertsWhatTheUserChose()
     QTest::mouseClick(convert, Qt::LeftButton);
     QCOMPARE(messages.lines,
              QStringList{messageLine(conversionTitle(), Msg::ConversionDataEndsEarly, {table, u"2"_s})});
+    QVERIFY(!output->isVisible());  // no file was written to open
 
     // A click into the input path empties it; converting nothing says so.
     QTest::mouseClick(input, Qt::LeftButton);

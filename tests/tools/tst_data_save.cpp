@@ -499,6 +499,13 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     QCOMPARE(p.find<QLabel>(form7, u"Label1"_s)->text(), messageText(Msg::DataSaveInstruction));
     auto *name = p.find<QLineEdit>(form7, u"Text1"_s);
     QVERIFY(QRegularExpression(u"^\\d{4}-\\d{4}$"_s).match(name->text()).hasMatch());
+    // Where the set goes is shown under the name, whatever folder the lists show.
+    auto *target = p.find<QLabel>(form7, u"Label2"_s);
+    QCOMPARE(target->text(), u"保存先: "_s + p.home.path(name->text()));
+    p.find<QListWidget>(form7, u"Dir1"_s)->setCurrentRow(0);
+    QTest::keyClick(p.find<QListWidget>(form7, u"Dir1"_s), Qt::Key_Return);
+    name->setText(u" kept "_s);
+    QCOMPARE(target->text(), u"保存先: "_s + p.home.path(u"kept"_s));
 
     // An empty name makes nothing and keeps "保存".
     const QStringList entries = entryNames(p.home.root());
