@@ -69,7 +69,6 @@ private Q_SLOTS:
     void linearY();
     void logX();
     void logY();
-    void titles();
     void header();
     void printedTextFitsTheCanvasWidth();
     void tabsStandAsOnTheCanvas();
@@ -132,15 +131,25 @@ void TestText::linearY()
 {
     FormatFile f;
     f.line11 = QStringLiteral("1, 0, 2, 0");  // "0", "5", "10"
+    f.line14 = QStringLiteral("1, 1, xyz");
+    f.line16 = QStringLiteral("1, 1, ab");
     PassRun run = drawSlot(f);
     std::vector<Primitive> t = textsOf(run);
-    QCOMPARE(run.surface->texts(), (QStringList{u"0"_s, u"5"_s, u"10"_s}));
+    QCOMPARE(run.surface->texts(), (QStringList{u"xyz"_s, u"0"_s, u"5"_s, u"10"_s, u"ab"_s}));
     // Right-aligned half a digit left of the frame, centred on the division.
-    QVERIFY(near(t[0].mm[0].x, 22) && near(t[0].mm[0].y, 88.5));
-    QVERIFY(near(t[1].mm[0].x, 22) && near(t[1].mm[0].y, 48.5));
-    QVERIFY(near(t[2].mm[0].x, 20) && near(t[2].mm[0].y, 8.5));
+    QVERIFY(near(t[1].mm[0].x, 22) && near(t[1].mm[0].y, 88.5));
+    QVERIFY(near(t[2].mm[0].x, 22) && near(t[2].mm[0].y, 48.5));
+    QVERIFY(near(t[3].mm[0].x, 20) && near(t[3].mm[0].y, 8.5));
     QCOMPARE(run.state.edges.YTextLeft, 20.0f);
+    // The x title 0.3 h below the frame's edge; the y title reads upward from its bottom
+    // end, 1.2 h left of the numbers.
+    QVERIFY(near(t[0].mm[0].x, 72) && near(t[0].mm[0].y, 90.9));
+    QCOMPARE(run.state.edges.XTextBottom, 93.9f);
+    QCOMPARE(run.state.page.LowestY, 93.9f);
+    QVERIFY(t[4].font.upward);
+    QVERIFY(near(t[4].mm[0].x, 20 - 3.6) && near(t[4].mm[0].y, 52));
 
+    f.line14 = QStringLiteral("0, 1, x");
     f.line16 = QStringLiteral("0, 2, y");
     run = drawSlot(f);
     t = textsOf(run);
@@ -223,25 +232,6 @@ void TestText::logY()
 
     f.line16 = QStringLiteral("0, 0, y");
     QVERIFY(drawSlot(f).surface->texts().isEmpty());
-}
-
-void TestText::titles()
-{
-    FormatFile f;
-    f.line11 = QStringLiteral("1, 0, 2, 0");
-    f.line14 = QStringLiteral("1, 1, xyz");
-    f.line16 = QStringLiteral("1, 1, ab");
-    const PassRun run = drawSlot(f);
-    const std::vector<Primitive> t = textsOf(run);
-    QCOMPARE(t[0].text, QStringLiteral("xyz"));
-    QVERIFY(near(t[0].mm[0].x, 72) && near(t[0].mm[0].y, 90.9));  // 0.3 h below the frame's edge
-    QCOMPARE(run.state.edges.XTextBottom, 93.9f);
-    QCOMPARE(run.state.page.LowestY, 93.9f);
-    // The y title reads upward from its bottom end, 1.2 h left of the numbers.
-    const Primitive &y = t.back();
-    QCOMPARE(y.text, QStringLiteral("ab"));
-    QVERIFY(y.font.upward);
-    QVERIFY(near(y.mm[0].x, 20 - 3.6) && near(y.mm[0].y, 52));
 }
 
 void TestText::header()
