@@ -117,6 +117,14 @@ void TestCurves::markerShapes()
         QVERIFY2(got.size() == c.count && close(got[c.index].x, 3 * c.at.x, 6e-4) && close(got[c.index].y, 3 * c.at.y, 6e-4),
                  qPrintable(QStringLiteral("PTP %1 corner %2").arg(c.ptp).arg(c.index)));
     }
+    // Every shape is its own mirror image across the vertical: each corner has its twin.
+    for (int ptp = 2; ptp <= 9; ++ptp) {
+        const std::vector<PagePoint> got = markerShape(ptp, 1).corners;
+        for (const PagePoint &p : got) {
+            QVERIFY2(std::any_of(got.begin(), got.end(), [p](PagePoint q) { return close(q.x, -p.x, 2e-4) && close(q.y, p.y, 2e-4); }),
+                     qPrintable(QStringLiteral("PTP %1 at %2, %3").arg(ptp).arg(p.x).arg(p.y)));
+        }
+    }
     QCOMPARE(markerShape(1, 2).kind, MarkerKind::Circle);
     QVERIFY(close(markerShape(-31, 2).radius, 2 * 0.5345, 1e-4));
     for (int none : {0, 10, 20, 40, -40, 100})

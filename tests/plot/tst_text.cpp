@@ -27,27 +27,18 @@ std::vector<Primitive> textsOf(const PassRun &run) { return run.surface->of(Prim
 MadeFont fittedAsMeasuredWhole(FontFactory &fonts, const DeviceProfile &p, const QPaintDevice &device,
                                const FontRequest &r)
 {
-    const double tallest = kPageHeightMm * p.devPerMmY;
+    const double tallest = kPageHeightMm * p.devPerMmY, w = r.width, px = w / p.devPerScreenPxX;
     auto make = [&](double width) {
-        return fonts.make(r.face, std::min<double>(rnd(1.5 * width), tallest), std::min<double>(rnd(width), tallest),
-                          device);
+        return fonts.make(r.face, std::min<double>(rnd(1.5 * width), tallest), std::min<double>(rnd(width), tallest), device);
     };
-    const double w = r.width;
-    const double px = w / p.devPerScreenPxX;
-    const double target = FontFactory::advance(fonts.make(r.face, rnd(1.5 * px), rnd(px), fonts.screen()), r.fitText,
-                                               fonts.screen())
+    const double target = FontFactory::advance(fonts.make(r.face, rnd(1.5 * px), rnd(px), fonts.screen()), r.fitText, fonts.screen())
         / (kTwipsPerMm / twipsPerPixel(kReferenceDpi));
-    double previousSize = 0;
-    double previousWidth = 0;
-    double size = w;
+    double previousSize = 0, previousWidth = 0, size = w;
     for (int k = 1; k <= 100; ++k) {
         size = (0.75 + 0.01 * k) * w;
         const double width = FontFactory::advance(make(size), r.fitText, device) / p.devPerMmX;
-        if (width >= target) {
-            if (width == previousWidth)
-                return make(size);
-            return make(previousSize + (target - previousWidth) * (size - previousSize) / (width - previousWidth));
-        }
+        if (width >= target)
+            return make(width == previousWidth ? size : previousSize + (target - previousWidth) * (size - previousSize) / (width - previousWidth));
         previousSize = size;
         previousWidth = width;
     }
