@@ -48,6 +48,8 @@ void TestLines::deviceFactors()
     QCOMPARE(canvas.devPerMmX, 56.69291 / 15);
     QCOMPARE(canvas.framePen, (Pen{LineStyle::Solid, 2, Qt::black}));
     QCOMPARE(canvas.divisionPen, (Pen{LineStyle::Dot, 1, Qt::black}));
+    // A reference pixel is two pixels at 192 dpi.
+    QVERIFY(DeviceProfile::canvas(192).framePen.width == 4 && DeviceProfile::canvas(192).divisionPen.width == 2);
     const DeviceProfile printer = DeviceProfile::printer(600, 600);
     QCOMPARE(printer.devPerMmX, 56.69291 / 2.4);
     QVERIFY(printer.devPerScreenPxX == 6.25 && printer.framePen.width == 4 && printer.divisionPen.width == 1);

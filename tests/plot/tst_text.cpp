@@ -6,7 +6,6 @@
 #include "output/metafile_surface.h"
 #include "formats/number_text.h"
 #include "plot/printer_surface.h"
-#include "plot/text_size.h"
 #include "plot_test_helpers.h"
 
 #include <QBuffer>
@@ -63,7 +62,6 @@ private Q_SLOTS:
     void header();
     void printedTextFitsTheCanvasWidth();
     void tabsStandAsOnTheCanvas();
-    void canvasTextGrowsWithTheResolution();
 };
 
 void TestText::numbers_data()
@@ -348,40 +346,6 @@ void TestText::tabsStandAsOnTheCanvas()
     PaintedRuns<MetafileSurface> meta(&svg, MetafileExtent{});
     check(meta, 8 * 15.0);
     QVERIFY(printer.finish() && meta.finish());
-}
-
-void TestText::canvasTextGrowsWithTheResolution()
-{
-    // A size key gives the same text in mm at any canvas resolution: at 192 dpi its font is
-    // the 96-dpi font enlarged twice, so its ink spans twice the pixels.
-    const QString text = QStringLiteral("Frequency 降水量 10");
-    QRect ink[2];
-    double widths[2];
-    for (int i = 0; i < 2; ++i) {
-        CanvasSurface canvas(96.0 * (i + 1));
-        const TextSize size = textSizeOf(canvas.profile(), 4.5);
-        QCOMPARE(size.w, 9.0 * (i + 1));
-        const TextFont font = canvas.font({QStringLiteral("ＭＳ Ｐ明朝"), size.w, false, text});
-        widths[i] = canvas.textWidth(font, text);
-        canvas.text(font, {20, 30}, text);
-        const QImage page = canvas.finish();
-        for (int y = 0; y < page.height(); ++y) {
-            for (int x = 0; x < page.width(); ++x)
-                ink[i] |= qGray(page.pixel(x, y)) < 160 ? QRect(x, y, 1, 1) : QRect();
-        }
-    }
-    QVERIFY2(std::fabs(widths[1] - widths[0]) < widths[0] / 200, qPrintable(u"%1 mm, %2 mm"_s.arg(widths[0]).arg(widths[1])));
-    QVERIFY(ink[0].width() > 100);
-    const QRect twice(ink[0].topLeft() * 2, ink[0].size() * 2);
-    QVERIFY2(std::abs(ink[1].width() - twice.width()) <= 2 && std::abs(ink[1].height() - twice.height()) <= 2
-                 && std::abs(ink[1].left() - twice.left()) <= 2,
-             qPrintable(u"%1 x %2 at %3, %4 x %5 at %6"_s.arg(ink[0].width()).arg(ink[0].height()).arg(ink[0].left())
-                            .arg(ink[1].width()).arg(ink[1].height()).arg(ink[1].left())));
-
-    // Pens grow with it: one reference pixel is two pixels at 192 dpi.
-    const DeviceProfile fine = DeviceProfile::canvas(192);
-    QVERIFY(fine.framePen.width == 4 && fine.divisionPen.width == 2);
-    QCOMPARE(fine.screenPxPerMmX, DeviceProfile::canvas(96).screenPxPerMmX);
 }
 
 int runTextTests(int argc, char **argv)
