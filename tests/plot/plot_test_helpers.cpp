@@ -2,8 +2,9 @@
 
 namespace nikra::test {
 
-PassRun runPass(SlotSet &slots, ViewState &view, const DeviceProfile &profile, const HeaderSettings &header)
+PassRun runPass(SlotSet &slots, const DeviceProfile &profile, const HeaderSettings &header)
 {
+    ViewState view;
     PassRun run;
     run.surface = std::make_unique<RecordingSurface>(profile);
     RecordingMessenger messenger;
@@ -12,12 +13,6 @@ PassRun runPass(SlotSet &slots, ViewState &view, const DeviceProfile &profile, c
     run.messages = messenger.lines;
     run.state = pass.state();
     return run;
-}
-
-PassRun runPass(SlotSet &slots, const DeviceProfile &profile)
-{
-    ViewState view;
-    return runPass(slots, view, profile);
 }
 
 PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray &comment, const DeviceProfile &profile,
@@ -30,8 +25,7 @@ PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray 
         slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
     if (!comment.isNull())
         slots[1].comment = dir.write(QStringLiteral("c.txt"), comment);
-    ViewState view;
-    return runPass(slots, view, profile, header);
+    return runPass(slots, profile, header);
 }
 
 std::vector<PageRect> frames(const RecordingSurface &s)

@@ -17,9 +17,8 @@ struct PassRun {
     PassState state;
 };
 
-PassRun runPass(SlotSet &slots, ViewState &view, const DeviceProfile &profile = DeviceProfile::canvas(96),
-                const HeaderSettings &header = {});
-PassRun runPass(SlotSet &slots, const DeviceProfile &profile = DeviceProfile::canvas(96));
+// A pass over the slots from the default view; the canvas clears the names it cannot read.
+PassRun runPass(SlotSet &slots, const DeviceProfile &profile = DeviceProfile::canvas(96), const HeaderSettings &header = {});
 // Slot 1 alone, drawn from a Format Data file and, when given, Graph and Comment Data bytes.
 // On the unit profile FormatFile's frame is 100 x 80 mm at (25, 10), x and y 0..10.
 PassRun drawSlot(const FormatFile &f, const QByteArray &graph = {}, const QByteArray &comment = {},

@@ -51,17 +51,34 @@ private Q_SLOTS:
 
 void TestCurves::spline()
 {
-    // Through y = x^2 the end slopes (3 d2 - d3) / 2 = 2 and 8 and the inner slopes 4 and 6
-    // are exact, so the spline is the parabola itself.
-    const CurvePoints c = fit(block({1, 2, 3, 4}, {1, 4, 9, 16}), 4);
-    QCOMPARE(c.size(), std::size_t(16));
-    const float expectedX[] = {1, 1.2f, 1.4f, 1.6f, 1.8f, 2, 2.2f, 2.4f, 2.6f, 2.8f, 3, 3.2f, 3.4f, 3.6f, 3.8f, 4};
-    for (std::size_t i = 0; i < 16; ++i) {
-        QVERIFY2(close(c.x[i], expectedX[i]), qPrintable(QString::number(c.x[i])));
-        QVERIFY2(close(c.y[i], double(expectedX[i]) * expectedX[i], 1e-4), qPrintable(QString::number(c.y[i])));
+    // Through y = x^2 at evenly spaced x the end slopes (3 d2 - d3) / 2 and every inner slope
+    // are exact, so the spline is the parabola itself, through every data point.
+    std::vector<float> x, y;
+    for (float v = 1; v <= 8; ++v) {
+        x.push_back(v);
+        y.push_back(v * v);
     }
-    QCOMPARE(c.y[5], 4.0f);  // through every data point
-    QCOMPARE(c.y[15], 16.0f);
+    const CurvePoints c = fit(block(x, y), 4);
+    QCOMPARE(c.size(), std::size_t(36));
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        const double want = 1 + double(i) / 5;
+        QVERIFY2(close(c.x[i], want) && close(c.y[i], want * want, 1e-4), qPrintable(QString::number(c.y[i])));
+    }
+    QCOMPARE(c.y[5], 4.0f);
+    QCOMPARE(c.y[35], 64.0f);
+
+    // On a log axis the fit is made in log10: y = 10^(x^2) draws the parabola in decades.
+    FormatFile f;
+    f.line6 = QStringLiteral("80, 0, 4, 1, 0");
+    f.curves = QStringList{QStringLiteral("0, 0, 0, 0, 3, 0, 0, a")};
+    const PassRun run = drawSlot(f, "5\n0,1\n0.5,1.77827941\n1,10\n1.5,177.827941\n2,10000\n");
+    const auto lines = run.surface->of(PrimitiveKind::Polyline);
+    QCOMPARE(lines.size(), std::size_t(1));
+    QCOMPARE(lines[0].mm.size(), std::size_t(17));
+    for (const PagePoint &p : lines[0].mm) {
+        const double u = (p.x - 25) / 10;
+        QVERIFY2(close(p.y, 90 - 20 * u * u, 1e-4), qPrintable(QStringLiteral("%1, %2").arg(p.x).arg(p.y)));
+    }
 
     // Two points: both end slopes are the secant, the curve is the straight line.
     const CurvePoints line = fit(block({0, 4}, {1, 3}), 3);
@@ -72,7 +89,6 @@ void TestCurves::spline()
     const DataBlock b = block({1, 2, 3, 4, 5}, {5, 3, 4, 1, 2});
     QCOMPARE(fit(b, 0).x, b.x);
     QCOMPARE(fit(b, 0).y, b.y);
-    QCOMPARE(curvePointCount(5, 0), 5LL);
     QCOMPARE(curvePointCount(100, -5), 595LL);
 
     // Descending x works unchanged.
@@ -83,31 +99,32 @@ void TestCurves::spline()
 
 void TestCurves::markerShapes()
 {
-    auto corners = [](int ptp, double s) { return markerShape(ptp, s).corners; };
-    // To the four places of the corner table (the angles are taken with 3.1415 for pi, so
-    // the last place may differ by one from the table's symmetric values).
-    auto same = [](const std::vector<PagePoint> &got, const std::vector<PagePoint> &want) {
-        if (got.size() != want.size())
-            return false;
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            if (!close(got[i].x, want[i].x, 2e-4) || !close(got[i].y, want[i].y, 2e-4))
-                return false;
-        }
-        return true;
+    // Each shape's size rule through one corner, to the four places of the corner table (the
+    // angles are taken with 3.1415 for pi, so the last place may differ by one).
+    struct Corner {
+        int ptp;
+        std::size_t count, index;
+        PagePoint at;
     };
-    const double h = 0.4564 * 3;  // the square of PSZ 3: side 2.738 mm
-    QVERIFY(same(corners(4, 3), {{-h, -h}, {-h, h}, {h, h}, {h, -h}}));
-    QVERIFY(same(corners(2, 1), {{0, -0.6351}, {-0.5500, 0.3175}, {0.5500, 0.3175}}));
-    QVERIFY(same(corners(-25, 1), {{0, 0.6351}, {0.5500, -0.3175}, {-0.5500, -0.3175}}));
-    QVERIFY(same(corners(3, 1), {{0, -0.6325}, {-0.6325, 0}, {0, 0.6325}, {0.6325, 0}}));
-    QVERIFY(same(corners(6, 1), {{0, -0.5774}, {-0.5, -0.2887}, {-0.5, 0.2887}, {0, 0.5774}, {0.5, 0.2887}, {0.5, -0.2887}}));
-    const std::vector<PagePoint> star = corners(7, 1);
-    QCOMPARE(star.size(), std::size_t(10));
-    QVERIFY(same({star[0], star[1], star[2], star[5]}, {{0, -0.6770}, {-0.1520, -0.2092}, {-0.6439, -0.2092}, {0, 0.2586}}));
-    QVERIFY(same(corners(38, 1), {{-0.4787, -0.4787}, {-0.2586, 0}, {-0.4787, 0.4787}, {0, 0.2586},
-                                  {0.4787, 0.4787}, {0.2586, 0}, {0.4787, -0.4787}, {0, -0.2586}}));
-    QCOMPARE(corners(9, 1).size(), std::size_t(12));
-    QVERIFY(same({corners(9, 1)[0], corners(9, 1)[2]}, {{-0.2257, -0.5078}, {-0.5078, -0.2257}}));
+    const Corner corners[] = {{4, 4, 0, {-0.4564, -0.4564}},        {2, 3, 0, {0, -0.6351}},
+                              {-25, 3, 1, {0.5500, -0.3175}},       {3, 4, 3, {0.6325, 0}},
+                              {6, 6, 1, {-0.5, -0.2887}},           {7, 10, 0, {0, -0.6770}},
+                              {7, 10, 1, {-0.1520, -0.2092}},       {7, 10, 5, {0, 0.2586}},
+                              {38, 8, 0, {-0.4787, -0.4787}},       {38, 8, 1, {-0.2586, 0}},
+                              {9, 12, 0, {-0.2257, -0.5078}},       {9, 12, 2, {-0.5078, -0.2257}}};
+    for (const Corner &c : corners) {
+        const std::vector<PagePoint> got = markerShape(c.ptp, 3).corners;
+        QVERIFY2(got.size() == c.count && close(got[c.index].x, 3 * c.at.x, 6e-4) && close(got[c.index].y, 3 * c.at.y, 6e-4),
+                 qPrintable(QStringLiteral("PTP %1 corner %2").arg(c.ptp).arg(c.index)));
+    }
+    // Every shape is its own mirror image across the vertical: each corner has its twin.
+    for (int ptp = 2; ptp <= 9; ++ptp) {
+        const std::vector<PagePoint> got = markerShape(ptp, 1).corners;
+        for (const PagePoint &p : got) {
+            QVERIFY2(std::any_of(got.begin(), got.end(), [p](PagePoint q) { return close(q.x, -p.x, 2e-4) && close(q.y, p.y, 2e-4); }),
+                     qPrintable(QStringLiteral("PTP %1 at %2, %3").arg(ptp).arg(p.x).arg(p.y)));
+        }
+    }
     QCOMPARE(markerShape(1, 2).kind, MarkerKind::Circle);
     QVERIFY(close(markerShape(-31, 2).radius, 2 * 0.5345, 1e-4));
     for (int none : {0, 10, 20, 40, -40, 100})
@@ -148,22 +165,11 @@ public:
     {
         DeviceSurface::circle(centre, radiusMm, pen, fill);
     }
-    void markerPolygon(PagePoint centre, std::span<const PagePoint> offsets, const Pen &pen,
-                       const QColor &fill) override
+    void markerPolygon(PagePoint centre, std::span<const PagePoint> offsets, const Pen &pen, const QColor &fill) override
     {
         Surface::markerPolygon(centre, offsets, pen, fill);
     }
 };
-
-QImage drawSvg(const QByteArray &svg, QSize size)
-{
-    QSvgRenderer renderer(svg);
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    return image;
-}
 
 } // namespace
 
@@ -174,34 +180,34 @@ void TestCurves::placedMarkersDrawAsPolygons()
     // back at 600 dpi, the two differ only along edges, by at most a pixel.
     QRandomGenerator rng(5);
     const int shapes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, -1, 31, -27, 1, 1};
-    std::vector<std::pair<CurveStyle, PagePoint>> markers;
+    const MetafileExtent window = metafileExtent(Selection{0, 0, 40, 30});
+    const QSize size(rnd(40 / 25.4 * 600), rnd(30 / 25.4 * 600));
+    QBuffer placed, polygons;
+    placed.open(QIODevice::WriteOnly);
+    polygons.open(QIODevice::WriteOnly);
+    MetafileSurface placedSurface(&placed, window);
+    PolygonMetafile polygonSurface(&polygons, window);
     for (int i = 0; i < 80; ++i) {
         CurveStyle style;
         style.PTP = std::int16_t(shapes[i % std::size(shapes)]);
         style.PSZ = i % 3 == 0 ? 3.0f : 1.5f;
         style.PCL = std::int16_t(i % 5);
-        markers.emplace_back(style, PagePoint{2 + rng.generateDouble() * 36, 2 + rng.generateDouble() * 26});
+        const PagePoint at{2 + rng.generateDouble() * 36, 2 + rng.generateDouble() * 26};
+        drawMarker(placedSurface, style, at);
+        drawMarker(polygonSurface, style, at);
     }
-    const MetafileExtent window = metafileExtent(Selection{0, 0, 40, 30});
-    auto write = [&](auto &&surface) {
-        for (const auto &[style, at] : markers)
-            drawMarker(surface, style, at);
-        QVERIFY(surface.finish());
-    };
-    QBuffer placed, polygons;
-    placed.open(QIODevice::WriteOnly);
-    polygons.open(QIODevice::WriteOnly);
-    write(MetafileSurface(&placed, window));
-    write(PolygonMetafile(&polygons, window));
+    QVERIFY(placedSurface.finish() && polygonSurface.finish());
     QVERIFY(placed.data().contains("<use xlink:href=\"#m0\""));
     QVERIFY(!polygons.data().contains("<use"));
     QVERIFY(placed.data().size() * 2 < polygons.data().size());
 
-    const QSize size(rnd(40 / 25.4 * 600), rnd(30 / 25.4 * 600));
-    const QImage want = drawSvg(polygons.data(), size);
-    const QImage got = drawSvg(placed.data(), size);
-    int coloured = 0;
-    int differing = 0;
+    QImage want(size, QImage::Format_RGB32), got(size, QImage::Format_RGB32);
+    for (auto [svg, image] : {std::pair{&polygons, &want}, std::pair{&placed, &got}}) {
+        image->fill(Qt::white);
+        QPainter painter(image);
+        QSvgRenderer(svg->data()).render(&painter);
+    }
+    int coloured = 0, differing = 0;
     for (int y = 1; y + 1 < size.height(); ++y) {
         for (int x = 1; x + 1 < size.width(); ++x) {
             coloured += want.pixel(x, y) != qRgb(255, 255, 255);
@@ -209,10 +215,8 @@ void TestCurves::placedMarkersDrawAsPolygons()
                 continue;
             ++differing;
             bool edge = false;  // the polygon drawing changes colour next to this pixel
-            for (int dy = -1; dy <= 1 && !edge; ++dy) {
-                for (int dx = -1; dx <= 1 && !edge; ++dx)
-                    edge = want.pixel(x + dx, y + dy) != want.pixel(x, y);
-            }
+            for (int d = 0; d < 9 && !edge; ++d)
+                edge = want.pixel(x + d % 3 - 1, y + d / 3 - 1) != want.pixel(x, y);
             QVERIFY2(edge, qPrintable(QStringLiteral("pixel %1, %2 differs away from any edge").arg(x).arg(y)));
         }
     }
