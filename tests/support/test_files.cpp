@@ -24,6 +24,15 @@ QString pdfProblems(const QString &path)
     return QString::fromUtf8(qpdf.readAllStandardOutput() + qpdf.readAllStandardError());
 }
 
+bool sha256sumAccepts(const QString &folder)
+{
+    QProcess check;
+    check.setWorkingDirectory(folder);
+    check.start(QStringLiteral("sha256sum"), {QStringLiteral("-c"), QStringLiteral("--strict"), QStringLiteral("--quiet"),
+                                               QStringLiteral("Nikra.sha256")});
+    return check.waitForFinished(30000) && check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0;
+}
+
 QString FormatFile::text(const QString &eol) const
 {
     QStringList lines{QStringLiteral("title"),       QStringLiteral("subtitle"), QStringLiteral("x frame"),

@@ -28,6 +28,9 @@ QString systemReason(int error);
 // What qpdf --check finds wrong with a PDF file (errors and warnings); empty when it is sound.
 QString pdfProblems(const QString &path);
 
+// Whether "sha256sum -c --strict" passes the folder's Nikra.sha256.
+bool sha256sumAccepts(const QString &folder);
+
 // A file's bytes; empty when it cannot be read.
 QByteArray fileContents(const QString &path);
 
