@@ -81,8 +81,7 @@ private Q_SLOTS:
     void textFieldsLinesAndGroups();
     void encodings_data();
     void encodings();
-    void wholeFileWrites();
-    void wholeFileReads();
+    void wholeFileReadsAndWrites();
     void correctionsInOrder();
     void fixedPartChecks_data();
     void fixedPartChecks();
@@ -238,14 +237,32 @@ void TestFormats::encodings()
     QCOMPARE(encodeText(decoded.text, decoded.encoding), bytes);
 }
 
-void TestFormats::wholeFileWrites()
+void TestFormats::wholeFileReadsAndWrites()
 {
     TestDir dir;
+    const QString fifo = dir.path(u"pipe"_s);
+    QVERIFY(makeFifo(fifo));
     const QString file = dir.write(u"a.dat"_s, QByteArray("old"));
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     const QString link = dir.path(u"link.dat"_s);
     QVERIFY(QFile::link(file, link));
     const QStringList before = entryNames(dir.root());
+    // Nothing here may block or read without end.
+    QCOMPARE(readWholeFile(fifo).failure, messageText(Msg::NotARegularFile));
+    QCOMPARE(readWholeFile(u"/dev/zero"_s).failure, messageText(Msg::NotARegularFile));
+    QCOMPARE(readWholeFile(dir.root()).failure, systemReason(EISDIR));
+    QCOMPARE(readWholeFile(dir.path(u"none"_s)).failure, systemReason(ENOENT));
+    QCOMPARE(readWholeFile(file, 3).bytes, QByteArray("old"));
+    QCOMPARE(readWholeFile(file, 2).failure, messageText(Msg::FileTooLarge, {u"2"_s}));
+    // A path memory file larger than any 31-line file is not one.
+    QString why;
+    const QString huge = dir.path(u"huge.pth"_s);
+    QVERIFY(writeFile(huge, QByteArray(PathMemory::kMostBytes + 1, 'a')));
+    QVERIFY(!PathMemory::read(huge, &why));
+    QCOMPARE(why, messageText(Msg::FileTooLarge, {QString::number(PathMemory::kMostBytes)}));
+    QVERIFY(QFile::remove(huge));
+    QVERIFY(!PathMemory::read(fifo, &why));
+    QCOMPARE(why, messageText(Msg::NotARegularFile));
 
     // Through a link the file it names is replaced; it keeps its mode, the link stays a link.
     QVERIFY(writeWholeFile(link, QByteArray("new")));
@@ -269,38 +286,12 @@ void TestFormats::wholeFileWrites()
 
     // A pipe nobody reads is refused at once and stays a pipe; a device is written in place
     // and its failure reported; a folder is not a file.
-    const QString fifo = dir.path(u"pipe"_s);
-    QVERIFY(makeFifo(fifo));
     QCOMPARE(writeWholeFile(fifo, QByteArray("x")).failure, messageText(Msg::PipeWithoutReader));
     QVERIFY(S_ISFIFO(modeOf(fifo)));
     QCOMPARE(writeWholeFile(u"/dev/full"_s, QByteArray("x")).failure, systemReason(ENOSPC));
     QVERIFY(S_ISCHR(modeOf(u"/dev/full"_s)));
     QCOMPARE(writeWholeFile(dir.root(), QByteArray("x")).failure, systemReason(EISDIR));
     QCOMPARE(writeWholeFile(dir.path(u"no/such.dat"_s), QByteArray("x")).failure, systemReason(ENOENT));
-}
-
-void TestFormats::wholeFileReads()
-{
-    TestDir dir;
-    // Nothing here may block or read without end.
-    const QString fifo = dir.path(u"pipe"_s);
-    QVERIFY(makeFifo(fifo));
-    QCOMPARE(readWholeFile(fifo).failure, messageText(Msg::NotARegularFile));
-    QCOMPARE(readWholeFile(u"/dev/zero"_s).failure, messageText(Msg::NotARegularFile));
-    QCOMPARE(readWholeFile(dir.root()).failure, systemReason(EISDIR));
-    QCOMPARE(readWholeFile(dir.path(u"none"_s)).failure, systemReason(ENOENT));
-
-    const QString ten = dir.write(u"ten"_s, QByteArray("0123456789"));
-    QCOMPARE(readWholeFile(ten, 10).bytes, QByteArray("0123456789"));
-    QCOMPARE(readWholeFile(ten, 9).failure, messageText(Msg::FileTooLarge, {u"9"_s}));
-
-    // A path memory file larger than any 31-line file is not one.
-    QString why;
-    const QString huge = dir.write(u"huge.pth"_s, QByteArray(PathMemory::kMostBytes + 1, 'a'));
-    QVERIFY(!PathMemory::read(huge, &why));
-    QCOMPARE(why, messageText(Msg::FileTooLarge, {QString::number(PathMemory::kMostBytes)}));
-    QVERIFY(!PathMemory::read(fifo, &why));
-    QCOMPARE(why, messageText(Msg::NotARegularFile));
 }
 
 void TestFormats::correctionsInOrder()

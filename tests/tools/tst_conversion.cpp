@@ -64,7 +64,6 @@ private Q_SLOTS:
     void conversions();
     void outputName_data();
     void outputName();
-    void fileProblemsAreReportedAndNothingIsWritten();
     void commandLineStatuses();
     void windowConvertsWhatTheUserChose();
 };
@@ -201,21 +200,6 @@ void ConversionTest::outputName()
     QTEST(conversionOutputPath(input), "output");
 }
 
-void ConversionTest::fileProblemsAreReportedAndNothingIsWritten()
-{
-    TestDir dir;
-    const QString table = dir.write(u"t.dat"_s, QByteArray("1 2 3\r\n"));
-    const auto mode = ConversionMode::ParallelToSerial;
-    QCOMPARE(convertFile(mode, u" "_s, dir.path(u"o.dat"_s)).problem, Msg::ConversionNoInput);
-    const QString missing = dir.path(u"none.dat"_s);
-    QCOMPARE(convertFile(mode, missing, dir.path(u"o.dat"_s)).message(),
-             messageText(Msg::ConversionInputUnreadable, {missing, systemReason(ENOENT)}));
-    QCOMPARE(convertFile(mode, dir.root(), dir.path(u"o.dat"_s)).problem, Msg::ConversionInputUnreadable);
-    const QString unwritable = dir.path(u"no/such/folder/o.dat"_s);
-    QCOMPARE(convertFile(mode, table, unwritable).message(),
-             messageText(Msg::ConversionOutputUnwritable, {unwritable, systemReason(ENOENT)}));
-}
-
 void ConversionTest::commandLineStatuses()
 {
     TestDir dir;
@@ -241,7 +225,22 @@ void ConversionTest::commandLineStatuses()
     QCOMPARE(tooFew.err, messageLine(conversionTitle(), Msg::ConversionTooFewBlocks, {oneBlock}) + u'\n');
     QCOMPARE(fileContents(earlier), QByteArray("earlier"));
     QCOMPARE(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), before);
-    QCOMPARE(runConvert({u"parallel-to-serial"_s, dir.path(u"none.dat"_s)}).exitCode, 1);
+
+    // An input that cannot be read or an output that cannot be written: named, with why.
+    const QString missing = dir.path(u"none.dat"_s);
+    const QString unwritable = dir.path(u"no/such/folder/o.dat"_s);
+    for (const auto &[args, message] :
+         {std::pair{QStringList{u"parallel-to-serial"_s, missing},
+                    messageText(Msg::ConversionInputUnreadable, {missing, systemReason(ENOENT)})},
+          {QStringList{u"parallel-to-serial"_s, dir.root()},
+           messageText(Msg::ConversionInputUnreadable, {dir.root(), systemReason(EISDIR)})},
+          {QStringList{u"-o"_s, unwritable, u"parallel-to-serial"_s, table},
+           messageText(Msg::ConversionOutputUnwritable, {unwritable, systemReason(ENOENT)})}}) {
+        const Run r = runConvert(args);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    }
+    QCOMPARE(convertFile(ConversionMode::ParallelToSerial, u" "_s, dir.path(u"o.dat"_s)).problem, Msg::ConversionNoInput);
 
     const QString p2s = u"parallel-to-serial"_s;
     for (const QStringList &bad : {QStringList{}, QStringList{p2s}, QStringList{u"sideways"_s, table},

@@ -81,7 +81,6 @@ private Q_SLOTS:
     void unsafeNamesRefused();
     void replaceAskedKeptAndFailing();
     void killedAndRacingSaves();
-    void searchLoadRules();
     void saveSearchDrawGivesTheSamePage();
     void commandLine();
 };
@@ -345,44 +344,6 @@ void DataSaveTest::killedAndRacingSaves()
     QCOMPARE(snapshot(home.path(aside[0])), replaced);
 }
 
-void DataSaveTest::searchLoadRules()
-{
-    Program p;
-    MainWindow &w = p.start();  // the sample slots
-    w.show();
-    auto *headerText = p.find<QLineEdit>(&w, u"Text4"_s);
-    headerText->setText(u"old header"_s);
-    const QString home = p.home.root();
-
-    // A file that ends after line 6: the Format Data picker and slots 1 to 3, nothing else.
-    w.loadSlotSet(PathMemory::fromText(u"/\r\n%1\r\n*.frm\r\nf1\r\nf2\r\nf3\r\n"_s.arg(home)));
-    QCOMPARE(w.picker(1)->pattern(), u"*.frm"_s);
-    QCOMPARE(w.slotBox(1, 3)->text(), u"f3"_s);
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        for (int kind = 1; kind <= 3; ++kind) {
-            if (kind > 1 || slot > 3)
-                QVERIFY2(w.slotBox(kind, slot)->text().isEmpty(), qPrintable(u"%1 %2"_s.arg(kind).arg(slot)));
-        }
-    }
-    QVERIFY(headerText->text().isEmpty());
-
-    // Empty pattern lines take the defaults, and the file lists follow; list positions are
-    // read whatever blanks surround them.
-    QStringList lines;
-    for (int k = 0; k < 3; ++k)
-        lines << u"/"_s << home << QString() << QString() << QString() << QString() << QString() << QString() << QString();
-    lines << u"h"_s << u"  3"_s << u"8   "_s << u" 0 "_s;
-    w.loadSlotSet(PathMemory::fromText(lines.join(u"\r\n"_s)));
-    QCOMPARE(w.picker(1)->pattern(), u"*.dat"_s);
-    QCOMPARE(w.picker(2)->pattern(), u"*.dat"_s);
-    QCOMPARE(w.picker(3)->pattern(), u"*.txt"_s);
-    QCOMPARE(w.picker(3)->files(), sampleCommentFiles());
-    QCOMPARE(p.find<QComboBox>(&w, u"Combo1"_s)->currentIndex(), 3);
-    QCOMPARE(p.find<QComboBox>(&w, u"Combo2"_s)->currentIndex(), 8);
-    QCOMPARE(p.find<QComboBox>(&w, u"Combo3"_s)->currentIndex(), 0);
-    QCOMPARE(headerText->text(), u"h"_s);
-}
-
 void DataSaveTest::saveSearchDrawGivesTheSamePage()
 {
     Program p;
@@ -478,6 +439,34 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     QTest::mouseClick(select, Qt::LeftButton);
     QCOMPARE(chosen.size(), 1);
     QVERIFY(!form6->isVisible());
+    auto *headerText = p.find<QLineEdit>(&w, u"Text4"_s);
+    QCOMPARE(headerText->text(), u"見出し"_s);
+
+    // A file that ends after line 6: the Format Data picker and slots 1 to 3, nothing else.
+    w.loadSlotSet(PathMemory::fromText(u"/\r\n%1\r\n*.frm\r\nf1\r\nf2\r\nf3\r\n"_s.arg(p.root())));
+    QCOMPARE(w.picker(1)->pattern(), u"*.frm"_s);
+    QStringList boxes;
+    for (int kind = 1; kind <= 3; ++kind) {
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            boxes << w.slotBox(kind, slot)->text();
+    }
+    QCOMPARE(boxes, QStringList({u"f1"_s, u"f2"_s, u"f3"_s}) + QStringList(3 * kSlotCount - 3));
+    QVERIFY(headerText->text().isEmpty());
+
+    // Empty pattern lines take the defaults, and the file lists follow; list positions are
+    // read whatever blanks surround them.
+    QStringList lines;
+    for (int k = 0; k < 3; ++k)
+        lines << u"/"_s << p.root() << QStringList(7);
+    lines << u"h"_s << u"  3"_s << u"8   "_s << u" 0 "_s;
+    w.loadSlotSet(PathMemory::fromText(lines.join(u"\r\n"_s)));
+    QCOMPARE((QStringList{w.picker(1)->pattern(), w.picker(2)->pattern(), w.picker(3)->pattern()}),
+             (QStringList{u"*.dat"_s, u"*.dat"_s, u"*.txt"_s}));
+    QCOMPARE(w.picker(3)->files(), sampleCommentFiles());
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo1"_s)->currentIndex(), 3);
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo2"_s)->currentIndex(), 8);
+    QCOMPARE(p.find<QComboBox>(&w, u"Combo3"_s)->currentIndex(), 0);
+    QCOMPARE(headerText->text(), u"h"_s);
 }
 
 void DataSaveTest::commandLine()
