@@ -116,10 +116,12 @@ void CheckerTest::savesKeepBreaksEncodingAndTheOldFile()
     RecordingMessenger messages;
     // A write the disk cannot take keeps the old file and says why.
     const QString old = dir.write(u"a.dat"_s, QByteArray("old\r\n"));
+    bool saved = true;
     {
-        FileSizeLimit full(8);
-        QVERIFY(!saveCheckerText({old, old, u"longer than the disk takes"_s, TextEncoding::Utf8, false}, messages).saved);
+        FileSizeLimit full(8);  // checked after it ends, so that a failure can be logged to a file
+        saved = saveCheckerText({old, old, u"longer than the disk takes"_s, TextEncoding::Utf8, false}, messages).saved;
     }
+    QVERIFY(!saved);
     QCOMPARE(fileContents(old), "old\r\n");
     QCOMPARE(entryNames(dir.root()), QStringList{u"a.dat"_s});
     QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveFailed, {old, systemReason(EFBIG)})});
@@ -159,9 +161,9 @@ void CheckerTest::savesKeepBreaksEncodingAndTheOldFile()
     QCOMPARE(messages.lines, QStringList{messageLine(programName(), Msg::SaveAsUtf8, {path})});
     QCOMPARE(fileContents(path), encodeText(text + u"\r\n"_s, TextEncoding::ShiftJis));
     messages.yesNoAnswer = true;
-    const CheckerSaveResult saved = saveCheckerText({path, path, korean, TextEncoding::ShiftJis, false}, messages);
-    QVERIFY(saved.saved);
-    QCOMPARE(saved.encoding, TextEncoding::Utf8);
+    const CheckerSaveResult asUtf8 = saveCheckerText({path, path, korean, TextEncoding::ShiftJis, false}, messages);
+    QVERIFY(asUtf8.saved);
+    QCOMPARE(asUtf8.encoding, TextEncoding::Utf8);
     QCOMPARE(fileContents(path), u"ﾌﾚｰﾑ 表示\r\n1, 2 한\r\n"_s.toUtf8());
 }
 

@@ -481,7 +481,10 @@ void DataSaveTest::commandLine()
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, home.path(u"set"_s) + u'\n');
-    QCOMPARE(fileContents(home.path(u"set/g04.dat"_s)), fileContents(home.path(u"g04.dat"_s)));
+    // The set's Nikra.pth is the one given, naming the copies: every picker, slot and header
+    // setting carried over.
+    QCOMPARE(fileContents(home.path(u"set/Nikra.pth"_s)),
+             fileContents(pth).replace(QString(home.root() + u'/').toUtf8(), home.path(u"set/"_s).toUtf8()));
     r = runNikra(save);  // there already
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.err.contains(u"--replace"_s));
