@@ -3,11 +3,8 @@
 
 #include "app/main_window.h"
 #include "formats/graph_data_reader.h"
-#include "platform/program_folder.h"
-#include "platform/settings_store.h"
 #include "support/nikra_run.h"
-#include "support/recording_messenger.h"
-#include "support/test_files.h"
+#include "support/program_under_test.h"
 #include "tools/conversion.h"
 #include "tools/conversion_window.h"
 #include "tools/single_precision_text.h"
@@ -256,15 +253,12 @@ void ConversionTest::commandLineStatuses()
 
 void ConversionTest::windowConvertsWhatTheUserChose()
 {
-    TestDir home;
-    seedSamples(home.root());
-    const QString table = home.write(u"table.dat"_s, QByteArray("1 10 20\r\n2 11 21\r\n"));
-    RecordingMessenger messages;
-    SettingsStore settings(home.path(u"settings.ini"_s));
-    MainWindow main(messages, settings, home.root());
-    main.start();
+    Program program;
+    const QString table = program.home.write(u"table.dat"_s, QByteArray("1 10 20\r\n2 11 21\r\n"));
+    MainWindow &main = program.start();
     main.show();
-    messages.lines.clear();
+    QStringList &messages = program.messages.lines;
+    messages.clear();
 
     // "≫" swaps the main window for the conversion window.
     QPushButton *open = main.findChild<QPushButton *>(u"Command12"_s);
@@ -287,23 +281,23 @@ void ConversionTest::windowConvertsWhatTheUserChose()
     QCOMPARE(input->text(), table);
     QTest::mouseClick(convert, Qt::LeftButton);
     QVERIFY(output->isVisible());
-    QCOMPARE(output->text(), home.path(u"table#.dat"_s));
+    QCOMPARE(output->text(), program.path(u"table#.dat"_s));
     QVERIFY(fileContents(output->text()).startsWith(" 2 \r\n 1  10 \r\n"));
-    QCOMPARE(messages.lines, QStringList());
+    QCOMPARE(messages, QStringList());
     QCOMPARE(files->findItems(u"table#.dat"_s, Qt::MatchExactly).size(), 1);
 
     // Another mode hides the output; read as blocks, the table runs out in its second.
     mode->setCurrentIndex(2);
     QVERIFY(!output->isVisible());
     QTest::mouseClick(convert, Qt::LeftButton);
-    QCOMPARE(messages.lines,
+    QCOMPARE(messages,
              QStringList{messageLine(conversionTitle(), Msg::ConversionDataEndsEarly, {table, u"2"_s})});
 
     // A click into the input path empties it; converting nothing says so.
     QTest::mouseClick(input, Qt::LeftButton);
     QCOMPARE(input->text(), QString());
     QTest::mouseClick(convert, Qt::LeftButton);
-    QCOMPARE(messages.lines.last(), messageLine(conversionTitle(), Msg::ConversionNoInput));
+    QCOMPARE(messages.last(), messageLine(conversionTitle(), Msg::ConversionNoInput));
 
     // "戻る" clears the window and brings the main window back, and so does the frame.
     input->setText(table);
