@@ -10,7 +10,6 @@
 #include "support/small_disk.h"
 #include "support/test_files.h"
 
-#include <QDirIterator>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -31,41 +30,13 @@ struct SlotInFolder {
         format = folder + u"/f.dat"_s;
         graph = folder + u"/g.dat"_s;
         pth = folder + u"/Nikra.pth"_s;
-        writeTo(format, f.text().toUtf8());
-        writeTo(graph, "2\r\n1, 1\r\n9, 9\r\n");
+        writeFile(format, f.text().toUtf8());
+        writeFile(graph, "2\r\n1, 1\r\n9, 9\r\n");
         PathMemory::Contents contents;
         contents.slots[1] = SlotFiles{format, graph, {}};
         PathMemory::write(pth, contents);
     }
-    static void writeTo(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-    }
 };
-
-bool isFifo(const QString &path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
-}
-
-QString makeFifo(const TestDir &dir, const QString &name)
-{
-    const QString path = dir.path(name);
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
-}
-
-QStringList filesIn(const QString &folder)
-{
-    QStringList names;
-    for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-         it.hasNext();)
-        names.append(QDir(folder).relativeFilePath(it.next()));
-    names.sort();
-    return names;
-}
 
 } // namespace
 
@@ -94,14 +65,12 @@ void TestFileSafety::fullDiskChangesNoFile()
     Run r = runNikra({u"save"_s, u"--pth"_s, slot.pth, u"--home"_s, home, u"--name"_s, u"kept"_s});
     QCOMPARE(r.exitCode, 0);
     const QString kept = home + u"/kept"_s;
-    const QStringList keptFiles = filesIn(kept);
-    const QByteArray keptPth = fileContents(kept + u"/Nikra.pth"_s);
+    const auto keptSet = snapshot(kept);
 
     // A conversion onto a full disk: status 1, the reason, and the old output as it was.
     const QString output = disk.root + u"/out.dat"_s;
-    SlotInFolder::writeTo(output, "the old output");
-    const QString table = outer.path(u"table.dat"_s);
-    SlotInFolder::writeTo(table, "1 2 3\r\n4 5 6\r\n");
+    QVERIFY(writeFile(output, "the old output"));
+    const QString table = outer.write(u"table.dat"_s, QByteArray("1 2 3\r\n4 5 6\r\n"));
     QVERIFY(disk.fillLeaving(0));
     r = runNikra({u"convert"_s, u"parallel-to-serial"_s, table, u"-o"_s, output});
     QCOMPARE(r.exitCode, 1);
@@ -114,39 +83,33 @@ void TestFileSafety::fullDiskChangesNoFile()
     r = runNikra({u"save"_s, u"--pth"_s, slot.pth, u"--home"_s, home, u"--name"_s, u"kept"_s, u"--replace"_s});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(u"Nikra"_s), qPrintable(r.err));
-    QCOMPARE(filesIn(kept), keptFiles);
-    QCOMPARE(fileContents(kept + u"/Nikra.pth"_s), keptPth);
-    QProcess sha;
-    sha.setWorkingDirectory(kept);
-    sha.start(u"sha256sum"_s, {u"--quiet"_s, u"-c"_s, u"Nikra.sha256"_s});
-    QVERIFY(sha.waitForFinished(10000));
-    QCOMPARE(sha.exitCode(), 0);
+    QCOMPARE(snapshot(kept), keptSet);
+    QVERIFY(sha256sumAccepts(kept));
     // Nothing half-written is left on the disk: no hidden staging folder, no temporary file.
-    QCOMPARE(filesIn(disk.root).filter(QRegularExpression(u"(^|/)\\."_s)), QStringList{});
+    QCOMPARE(snapshot(disk.root).keys().filter(QRegularExpression(u"(^|/)\\."_s)), QStringList{});
 }
 
 void TestFileSafety::devicesAndPipesAreRefused()
 {
     TestDir dir;
-    const QString fifo = makeFifo(dir, u"pipe"_s);
-    QVERIFY(!fifo.isEmpty());
+    const QString fifo = dir.path(u"pipe"_s);
+    QVERIFY(makeFifo(fifo));
     const QString zero = u"/dev/zero"_s;
     const QString notRegular = messageText(Msg::NotARegularFile);
 
-    // A path memory file that is a device or a pipe: refused at once, naming it (a hang or a
-    // read without end would time out or run out of memory here).
-    for (const QString &pth : {zero, fifo}) {
+    // A path memory file that is a device or a pipe, or is not there: refused at once, naming
+    // it and why (a hang or a read without end would time out or run out of memory here).
+    // Not there, it is no page to check, nor the samples' page.
+    const QString none = dir.path(u"none.pth"_s);
+    for (const auto &[pth, why] : {std::pair{zero, notRegular}, {fifo, notRegular}, {none, systemReason(ENOENT)}}) {
         const QString out = dir.path(u"p.png"_s);
-        Run r = runNikra({u"check"_s, u"--pth"_s, pth});
-        QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
-        r = runNikra({u"render"_s, u"-o"_s, out, u"--pth"_s, pth});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
+        for (const QStringList &command : {QStringList{u"check"_s}, QStringList{u"render"_s, u"-o"_s, out},
+                                           QStringList{u"save"_s, u"--home"_s, dir.root()}}) {
+            const Run r = runNikra(command + QStringList{u"--pth"_s, pth});
+            QCOMPARE(r.exitCode, command[0] == u"check"_s ? 2 : 1);
+            QVERIFY2(r.err.contains(pth) && r.err.contains(why), qPrintable(r.err));
+        }
         QVERIFY(!QFile::exists(out));
-        r = runNikra({u"save"_s, u"--pth"_s, pth, u"--home"_s, dir.root()});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(pth) && r.err.contains(notRegular), qPrintable(r.err));
     }
 
     // The desktop program's own Nikra.pth a pipe: it starts, says so, and offers the samples.
@@ -171,7 +134,7 @@ void TestFileSafety::devicesAndPipesAreRefused()
     r = runNikra({u"convert"_s, u"parallel-to-serial"_s, table, u"-o"_s, fifo});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(messageText(Msg::PipeWithoutReader)), qPrintable(r.err));
-    QVERIFY(isFifo(fifo));
+    QVERIFY(S_ISFIFO(modeOf(fifo)));
     const QString full = fullDevice(dir);
     if (!full.isEmpty()) {
         const QString link = dir.path(u"link.dat"_s);

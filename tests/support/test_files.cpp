@@ -1,8 +1,12 @@
 #include <cstring>
 #include "support/test_files.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 namespace nikra::test {
 
@@ -18,6 +22,15 @@ QString pdfProblems(const QString &path)
     if (qpdf.exitStatus() == QProcess::NormalExit && qpdf.exitCode() == 0)
         return {};
     return QString::fromUtf8(qpdf.readAllStandardOutput() + qpdf.readAllStandardError());
+}
+
+bool sha256sumAccepts(const QString &folder)
+{
+    QProcess check;
+    check.setWorkingDirectory(folder);
+    check.start(QStringLiteral("sha256sum"), {QStringLiteral("-c"), QStringLiteral("--strict"), QStringLiteral("--quiet"),
+                                               QStringLiteral("Nikra.sha256")});
+    return check.waitForFinished(30000) && check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0;
 }
 
 QString FormatFile::text(const QString &eol) const
@@ -38,6 +51,39 @@ QByteArray fileContents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(QDir(folder).relativeFilePath(path), it.fileInfo().isFile() ? fileContents(path) : "<dir>");
+    }
+    return entries;
+}
+
+QStringList entryNames(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.sort();
+    return names;
+}
+
+bool makeFifo(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
+
+unsigned modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? unsigned(st.st_mode) : 0;
+}
+
 TestDir::TestDir() { Q_ASSERT(dir_.isValid()); }
 
 QString TestDir::path(const QString &name) const { return dir_.filePath(name); }
@@ -45,9 +91,7 @@ QString TestDir::path(const QString &name) const { return dir_.filePath(name); }
 QString TestDir::write(const QString &name, const QByteArray &bytes) const
 {
     const QString p = path(name);
-    QFile file(p);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    writeFile(p, bytes);
     return p;
 }
 

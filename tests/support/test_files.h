@@ -2,6 +2,7 @@
 // Writing the files a test draws from.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -27,8 +28,27 @@ QString systemReason(int error);
 // What qpdf --check finds wrong with a PDF file (errors and warnings); empty when it is sound.
 QString pdfProblems(const QString &path);
 
+// Whether "sha256sum -c --strict" passes the folder's Nikra.sha256.
+bool sha256sumAccepts(const QString &folder);
+
 // A file's bytes; empty when it cannot be read.
 QByteArray fileContents(const QString &path);
+
+// Writes a file whole (for files outside a TestDir); false when it cannot be written.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
+// Every entry under a folder, hidden ones too, with each file's bytes ("<dir>" for a
+// folder): what "left exactly as it was" compares.
+QMap<QString, QByteArray> snapshot(const QString &folder);
+
+// The names directly in a folder, hidden ones too, sorted.
+QStringList entryNames(const QString &folder);
+
+// A named pipe at path; false when it cannot be made.
+bool makeFifo(const QString &path);
+
+// The mode of what path names (a link followed); 0 when there is nothing.
+unsigned modeOf(const QString &path);
 
 class TestDir {
 public:
