@@ -6,6 +6,7 @@
 #include "platform/named_button.h"
 #include "platform/program_folder.h"
 #include "plot/curves/colour_table.h"
+#include "tools/checker_editor.h"
 #include "tools/checker_reference.h"
 #include "tools/checker_save.h"
 #include "tools/checker_text.h"
@@ -109,7 +110,7 @@ void CheckerWindow::buildControls()
     folders_->setFixedHeight(130);
     folders_->setToolTip(QStringLiteral("ダブルクリックでフォルダを開き、フォルダ欄をクリックすると決まります"));
 
-    text_ = new QPlainTextEdit(this);
+    text_ = new CheckerEditor(this);
     text_->setObjectName(QStringLiteral("RichTextBox1"));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(columnFont());
@@ -207,7 +208,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
 
     loading_ = true;
     setFolderMode(false);
-    text_->clear();
+    text_->setFileText({});  // the previous text's memory goes before the next file is read
     folderBox_->clear();
     nameBox_->clear();
     showChangeCommands(false);
@@ -227,7 +228,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
             return stop;
         }, &failure);
         if (read)
-            text_->setPlainText(read->text);
+            text_->setFileText(read->text);
     }
     text_->document()->setModified(false);  // what stands now is the file, or nothing
     if (!read) {
@@ -287,7 +288,7 @@ void CheckerWindow::changed(bool inText)
 QString CheckerWindow::editorText() const
 {
     // Line breaks come out as LF, soft line breaks (Shift+Enter) included.
-    return text_->toPlainText();
+    return text_->fileText();
 }
 
 void CheckerWindow::save(bool rename)
@@ -322,13 +323,9 @@ void CheckerWindow::undo()
 
 void CheckerWindow::convertBreaks()
 {
-    // The editor shows every CR LF, LF CR, lone CR and lone LF as one line break already;
-    // only a soft line break (Shift+Enter) is shown otherwise until it is converted.
-    if (!text_->document()->toRawText().contains(QChar::LineSeparator))
-        return;
-    QTextCursor cursor(text_->document());
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(convertLineBreaks(editorText()));
+    // The editor shows every CR LF, LF CR, lone CR and lone LF as one line break already,
+    // and every line break in it, a soft one (Shift+Enter) included, is saved as CR LF: the
+    // conversion leaves the text as it is.
 }
 
 std::unique_ptr<QTextDocument> CheckerWindow::printout(const QDateTime &when) const
