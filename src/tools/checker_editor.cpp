@@ -9,7 +9,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#ifdef __GLIBC__
 #include <malloc.h>
+#endif
 
 namespace nikra {
 
@@ -62,8 +64,10 @@ void CheckerEditor::setFileText(QStringView text)
     setDocument(document);
     if (madeHere)
         delete previous;
+#ifdef __GLIBC__
     // A large document leaves its freed memory with the allocator unless it is handed back.
     malloc_trim(0);
+#endif
     restoreLineCounts();
 }
 
