@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace nikra {
 
 namespace {
@@ -57,6 +59,42 @@ std::optional<CheckerText> readCheckerFile(const QString &path, const std::funct
     CheckerText out = joinFileLines(decoded.text, stopAtLimit);
     out.encoding = decoded.encoding;
     out.exact = decoded.exact;
+    return out;
+}
+
+QList<EditorParagraph> editorParagraphs(QStringView text, qsizetype length)
+{
+    length = std::max<qsizetype>(length, 2);  // room for a surrogate pair
+    QList<EditorParagraph> out(1);
+    const qsizetype n = text.size();
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype end = pos;
+        while (end < n && text[end] != kCr && text[end] != kLf && text[end] != QChar::ParagraphSeparator)
+            ++end;
+        QStringView line = text.sliced(pos, end - pos);
+        // A line that does not fit beside the paragraph's lines starts a paragraph of its
+        // own; one longer than a paragraph is cut, never between the halves of a surrogate
+        // pair.
+        if (pos > 0) {
+            if (out.last().text.size() + 1 + line.size() <= length)
+                out.last().text += QChar::LineSeparator;
+            else
+                out.append(EditorParagraph{});
+        }
+        while (out.last().text.size() + line.size() > length) {
+            qsizetype cut = length - out.last().text.size();
+            if (cut > 0 && line[cut - 1].isHighSurrogate())
+                --cut;
+            out.last().text += line.first(cut);
+            line = line.sliced(cut);
+            out.append(EditorParagraph{QString(), true});
+        }
+        out.last().text += line;
+        if (end == n)
+            break;
+        pos = end + ((text[end] == kCr && end + 1 < n && text[end + 1] == kLf) ? 2 : 1);
+    }
     return out;
 }
 

@@ -34,6 +34,22 @@ CheckerText joinFileLines(QStringView decoded, const std::function<bool()> &stop
 std::optional<CheckerText> readCheckerFile(const QString &path, const std::function<bool()> &stopAtLimit,
                                            QString *failure = nullptr);
 
+// Lines longer than this are cut into pieces of this length for the editor, and shorter
+// lines are gathered up to this length into one paragraph: the editor lays a paragraph out
+// whole at every keystroke in it, and a million paragraphs take seconds to build.
+inline constexpr qsizetype kEditorParagraphLength = 8192;
+
+struct EditorParagraph {
+    QString text;              // lines separated by QChar::LineSeparator
+    bool continuesLine = false;  // the paragraph before it ends inside the same line
+};
+
+// Gathers text into the editor's paragraphs of about `length` characters. A line ends at
+// CR LF, a lone CR or LF, or a paragraph separator; line separators are kept as they are
+// (they end lines too). The first paragraph continues whatever stands before it. Joining
+// the paragraphs with a line break unless continuesLine gives the text back.
+QList<EditorParagraph> editorParagraphs(QStringView text, qsizetype length = kEditorParagraphLength);
+
 // The line-break conversion: every CR LF, LF CR, lone CR and lone LF becomes one CR LF; two
 // breaks in a row stay two. Runs one pass for CR and then one for LF over its result.
 QString convertLineBreaks(QStringView text);

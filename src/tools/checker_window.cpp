@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "platform/screen_fit.h"
 #include "plot/curves/colour_table.h"
+#include "tools/checker_editor.h"
 #include "tools/checker_reference.h"
 #include "tools/checker_save.h"
 #include "tools/checker_text.h"
@@ -154,7 +155,7 @@ void CheckerWindow::buildControls()
     folders_->setFixedHeight(130);
     folders_->setToolTip(QStringLiteral("ダブルクリックでフォルダを開き、フォルダ欄をクリックすると決まります"));
 
-    text_ = new QPlainTextEdit(this);
+    text_ = new CheckerEditor(this);
     text_->setObjectName(QStringLiteral("RichTextBox1"));
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(columnFont());
@@ -253,7 +254,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
 
     loading_ = true;
     setFolderMode(false);
-    text_->clear();
+    text_->setFileText({});  // the previous text's memory goes before the next file is read
     folderBox_->clear();
     nameBox_->clear();
     showChangeCommands(false);
@@ -273,7 +274,7 @@ void CheckerWindow::openFile(int target, QLineEdit *pathBox, bool wide)
             return stop;
         }, &failure);
         if (read)
-            text_->setPlainText(read->text);
+            text_->setFileText(read->text);
     }
     text_->document()->setModified(false);  // what stands now is the file, or nothing
     if (!read) {
@@ -337,7 +338,7 @@ void CheckerWindow::changed(bool inText)
 QString CheckerWindow::editorText() const
 {
     // Line breaks come out as LF, soft line breaks (Shift+Enter) included.
-    return text_->toPlainText();
+    return text_->fileText();
 }
 
 void CheckerWindow::save(bool rename)
@@ -372,16 +373,18 @@ void CheckerWindow::undo()
 
 void CheckerWindow::convertBreaks()
 {
-    // The editor shows every CR LF, LF CR, lone CR and lone LF as one line break already;
-    // only a soft line break (Shift+Enter) is shown otherwise until it is converted. A file
-    // whose breaks are not all CR LF is changed by the conversion even so: it is made an
-    // edit, so "保存" and "Undo" appear as after any other.
-    if (!text_->document()->toRawText().contains(QChar::LineSeparator)
-        && (text_->document()->isModified() || !fileHasOtherLineBreaks()))
+    // The editor shows every CR LF, LF CR, lone CR and lone LF as one line break already,
+    // and every line break in it, a soft one (Shift+Enter) included, is saved as CR LF: the
+    // text stays as it is. A file whose breaks are not all CR LF is changed by the
+    // conversion even so: it is made an edit (one step of the undo history that leaves the
+    // text as it was), so "保存" and "Undo" appear as after any other.
+    if (text_->document()->isModified() || !fileHasOtherLineBreaks())
         return;
     QTextCursor cursor(text_->document());
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(convertLineBreaks(editorText()));
+    cursor.beginEditBlock();
+    cursor.insertText(QStringLiteral(" "));
+    cursor.deletePreviousChar();
+    cursor.endEditBlock();
 }
 
 bool CheckerWindow::fileHasOtherLineBreaks() const

@@ -25,6 +25,7 @@ class QTextEdit;
 
 namespace nikra {
 
+class CheckerEditor;
 class Messenger;
 
 class CheckerWindow : public QWidget {
@@ -87,7 +88,7 @@ private:
     TextEncoding encoding_ = TextEncoding::Utf8;
     bool exactlyDecoded_ = true;  // false: the opened file's bytes were not all readable text
 
-    QPlainTextEdit *text_ = nullptr;       // RichTextBox1
+    CheckerEditor *text_ = nullptr;        // RichTextBox1
     QTextEdit *reference_ = nullptr;       // RichTextBox2
     QLineEdit *folderBox_ = nullptr;       // Text2(0)
     QLineEdit *nameBox_ = nullptr;         // Text2(1)

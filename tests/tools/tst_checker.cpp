@@ -34,6 +34,8 @@ private Q_SLOTS:
     void joinedLines();
     void longFileQuestion_data();
     void longFileQuestion();
+    void editorParagraphs_data();
+    void editorParagraphs();
     void lineBreakConversion_data();
     void lineBreakConversion();
     void savesKeepBreaksEncodingAndTheOldFile();
@@ -91,6 +93,35 @@ void CheckerTest::longFileQuestion()
     QTEST(asked, "asked");
     QTEST(int(out->lineCount), "shownLines");
     QCOMPARE(out->text, numberedLines(int(out->lineCount), u"\r\n"_s).chopped(2));
+}
+
+void CheckerTest::editorParagraphs_data()
+{
+    // Paragraphs written with "|" before one that starts a line, "+" before one that goes
+    // on with the line before, and "/" for a line separator.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("paragraphs");
+    QTest::newRow("short lines gathered") << u"a\r\nb\nc\rd"_s << 8 << u"a/b/c/d"_s;
+    QTest::newRow("a line that does not fit starts a paragraph") << u"abc\r\nde\r\nf"_s << 5 << u"abc|de/f"_s;
+    QTest::newRow("a long line is cut") << u"ab\nabcdefg\nh"_s << 3 << u"ab|abc+def+g/h"_s;
+    QTest::newRow("empty lines, break at both ends") << u"\n\na\n"_s << 8 << u"//a/"_s;
+    QTest::newRow("paragraph separator, line separator kept") << u"a\u2029b\u2028c"_s << 8 << u"a/b/c"_s;
+    QTest::newRow("no cut inside a surrogate pair") << u"a\U0001F600b"_s << 2 << u"a+\U0001F600+b"_s;
+}
+
+void CheckerTest::editorParagraphs()
+{
+    QFETCH(QString, text);
+    QFETCH(int, length);
+    const QList<EditorParagraph> paragraphs = nikra::editorParagraphs(text, length);
+    QString shown;
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0)
+            shown += paragraphs[i].continuesLine ? u'+' : u'|';
+        shown += QString(paragraphs[i].text).replace(QChar::LineSeparator, u'/');
+    }
+    QTEST(shown, "paragraphs");
 }
 
 void CheckerTest::lineBreakConversion_data()
