@@ -227,8 +227,12 @@ void CanvasWindow::passEnded()
 
 void CanvasWindow::askedPassDone(const CanvasPage &page, bool fresh)
 {
-    if (isVisible())  // not closed during the pass
+    if (isVisible()) {  // not closed during the pass
         watcher_->pageShown(host_.slots());
+        // The page shown is the files' now, however they are.
+        if (strip_->keptPage())
+            strip_->report({}, false);
+    }
     printButton_->setVisible(true);
     backButton_->setFocus();
     if (fresh)

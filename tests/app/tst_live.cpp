@@ -178,6 +178,18 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     // The page shown is the files' again: nothing to ask.
     QVERIFY(canvas.savePage(live.p.path(u"page.pdf"_s)));
     QCOMPARE(live.p.messages.lines.size(), 4);
+
+    // Broken again, then "⌂" draws the broken files as they are: the strip no longer says
+    // an older page is shown, and nothing is asked before saving what is shown.
+    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)));
+    QTRY_VERIFY_WITH_TIMEOUT(live.strip()->keptPage(), 1000);
+    QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
+    QVERIFY(live.p.passesDone());
+    QVERIFY(live.page() != good);
+    QVERIFY(!live.strip()->keptPage());
+    const qsizetype asked = live.p.messages.lines.size();
+    QVERIFY(canvas.savePage(live.p.path(u"page.svg"_s)));
+    QVERIFY(!live.p.messages.lines.mid(asked).contains(question));
 }
 
 void TestLive::switchedOffAndBursts()
