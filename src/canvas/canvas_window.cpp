@@ -173,10 +173,45 @@ void CanvasWindow::fitToScreen()
         const int oneRow = buttonRows_->itemAt(0)->sizeHint().width() + buttonRows_->spacing()
             + buttonRows_->itemAt(1)->sizeHint().width();
         buttonRows_->setDirection(oneRow <= view_->sizeHint().width() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+        // At once, also while the window is hidden: the sizes are measured right after.
+        view_->updateGeometry();
+        layout()->invalidate();
         layout()->activate();
     };
     view_->setClientSize(wantedClient_, wantedBar_);
     arrangeButtons();
+    const QScreen *screen = placedScreen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().marginsRemoved(windowFrame()).size();
+    if (sizeHint().width() <= room.width() && sizeHint().height() <= room.height())
+        return;
+    // The page's window gives up what the screen lacks; the page scrolls both ways then.
+    QSize client = wantedClient_;
+    for (int round = 0; round < 2; ++round) {  // again once the bar or the rows have moved
+        client = client.boundedTo(client + room - sizeHint()).expandedTo(QSize(200, 150));
+        view_->setClientSize(client, wantedBar_ || client.width() < wantedClient_.width());
+        arrangeButtons();
+    }
+}
+
+const QScreen *CanvasWindow::placedScreen() const
+{
+    const QScreen *at = QGuiApplication::screenAt(pos());
+    return at ? at : screen();
+}
+
+QMargins CanvasWindow::windowFrame() const
+{
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    if (!frame.isNull() || testAttribute(Qt::WA_WState_Created))
+        return frame;
+    // Not yet shown: a title bar's worth, which a window manager is likely to add.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
 }
 
 void CanvasWindow::place(const QPoint &first)
@@ -188,7 +223,15 @@ void CanvasWindow::place(const QPoint &first)
         layout()->activate();
         restoreGeometry(placement_);
     }
+    // On the screen it is placed on, and wholly within its free area.
     fitToScreen();
+    if (const QScreen *screen = placedScreen()) {
+        const QRect room = screen->availableGeometry();
+        const QMargins frame = windowFrame();
+        const QSize outer = sizeHint().grownBy(frame);
+        move(std::clamp(x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width())),
+             std::clamp(y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+    }
 }
 
 void CanvasWindow::drawFresh()

@@ -73,6 +73,7 @@ private Q_SLOTS:
     void printing();
     void pageAtPhysicalResolution();
     void sizePresetsPlacementAndScrolling();
+    void canvasFitsTheScreen();
     void folderListClicksKeepTheWindowSize();
     void unusableFolderAndPattern();
     void pageFileNames();
@@ -460,6 +461,37 @@ void TestGui::sizePresetsPlacementAndScrolling()
     // The next start takes the preset from the settings store.
     MainWindow &again = p.start();
     QCOMPARE(again.findChild<QPushButton *>(u"Command7"_s)->text(), u"サイズ Ｂ"_s);
+}
+
+void TestGui::canvasFitsTheScreen()
+{
+    Program p;
+    p.start();
+    p.draw();
+    CanvasWindow &c = p.canvas();
+    QCOMPARE(c.pageView()->viewport()->size(), QSize(794, 700));
+    // Taken to the 1366 x 768 screen and drawn there: "サイズ Ａ" is shortened to fit, the
+    // bottom of the page's window (where the progress bar goes) on screen.
+    c.move(1700, 100);
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+    p.draw();
+    const QRect room = QGuiApplication::screenAt(QPoint(1700, 100))->availableGeometry();
+    QWidget *viewport = c.pageView()->viewport();
+    for (int draw = 0; draw < 2; ++draw) {  // and once more there
+        if (draw > 0) {
+            QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+            p.draw();
+        }
+        QVERIFY(room.contains(c.frameGeometry()));
+        QVERIFY(room.contains(QRect(viewport->mapToGlobal(QPoint(0, 0)), viewport->size())));
+        QVERIFY(viewport->height() < 700);
+        QCOMPARE(viewport->width(), 794);
+    }
+    // Back on the large screen it has its full size again.
+    c.move(100, 100);
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+    p.draw();
+    QCOMPARE(viewport->size(), QSize(794, 700));
 }
 
 void TestGui::folderListClicksKeepTheWindowSize()
