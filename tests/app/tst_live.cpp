@@ -250,9 +250,6 @@ void TestLive::longPassShowsProgress()
         QCOMPARE(boxes.dialogParent(), &canvas);  // a box stands over the canvas window
         QVERIFY(!canvas.findChild<QPushButton *>(u"Command6(1)"_s)->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(canvas.findChild<QProgressBar *>(u"PassProgress"_s)->isVisible(), 2000);
-        // A live redraw asked for meanwhile waits for this pass instead of running inside it.
-        canvas.liveRedraw();
-        QVERIFY(canvas.passRunning());
         checked = true;
     };
     p.draw();
