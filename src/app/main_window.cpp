@@ -73,6 +73,7 @@ MainWindow::MainWindow(Messenger &messenger, SettingsStore &settings, const QStr
     layout->addWidget(buildCommandRow());
 
     canvas_ = new CanvasWindow(*this);
+    connect(canvas_, &CanvasWindow::freshPageDrawn, this, &MainWindow::freshPageDrawn);
     move(twipsToPixels(1000, 1000));
 }
 
@@ -373,7 +374,11 @@ void MainWindow::draw()
     s.dropUndrawnSlots();
     setSlots(s);
 
-    const CanvasPage page = canvas_->drawFresh();
+    canvas_->drawFresh();
+}
+
+void MainWindow::freshPageDrawn(const CanvasPage &page)
+{
     writePathMemoryCopies();
     warnIfBeyondPrintedPage(page, messenger_);
 }

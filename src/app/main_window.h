@@ -41,7 +41,8 @@ public:
     // cleared, then every line the file holds is taken as at start-up.
     void loadSlotSet(const PathMemory &memory);
 
-    // The draw command ("描画").
+    // The draw command ("描画"): the canvas window comes up and draws; the path memory
+    // files are written once the page is drawn.
     void draw();
 
     // PageHost
@@ -94,6 +95,8 @@ private:
     void showHelp();
     void openHomePage();
     void writePathMemoryCopies();
+    // The end of the draw command, once its pass has ended.
+    void freshPageDrawn(const CanvasPage &page);
     void refreshPickers();
 
     Messenger &messenger_;

@@ -4,6 +4,7 @@
 #include "app/stop_signals.h"
 #include "app/stream_messenger.h"
 #include "watch/file_change_watcher.h"
+#include "watch/redraw_rule.h"
 
 #include <QCoreApplication>
 #include <QTime>
@@ -55,29 +56,30 @@ public:
         MessageList messages;
         const RenderedPage page = renderPage(options_, messages);
         watcher_.setFiles(page.inputs);
-        if (!page.error.isEmpty()) {
-            report((written_ ? QStringLiteral("page kept: %1") : QStringLiteral("page not written: %1")).arg(page.error));
-            return false;
-        }
-        if (watcher_.changedSinceSignal()) {
+        if (page.error.isEmpty() && watcher_.changedSinceSignal()) {
             // Read while it changed: the change is signalled, and the page drawn again.
             report(QStringLiteral("files changed while drawing: drawing again"));
             return true;
         }
-        if (written_) {
-            for (const QString &message : std::as_const(messages.lines)) {
-                if (!lastMessages_.contains(message)) {
-                    report(QStringLiteral("page kept, new problems:"), messages.lines);
-                    return true;
-                }
-            }
+        switch (rule_.judge(messages.lines, page.error.isEmpty())) {
+        case RedrawVerdict::NothingToShow:
+            report(QStringLiteral("page not written: %1").arg(page.error));
+            return false;
+        case RedrawVerdict::KeepNotDrawn:
+            report(QStringLiteral("page kept: %1").arg(page.error));
+            return false;
+        case RedrawVerdict::KeepNewProblems:
+            report(QStringLiteral("page kept, new problems:"), messages.lines);
+            return true;
+        case RedrawVerdict::Replace:
+        case RedrawVerdict::ReplaceWithProblems:
+            break;
         }
         if (!writePageBytes(options_.output, page.bytes).written) {
             report(QStringLiteral("could not write '%1'").arg(options_.output));
             return false;
         }
-        written_ = true;
-        lastMessages_ = messages.lines;
+        rule_.pageShown(messages.lines);
         report(messages.lines.isEmpty() ? QStringLiteral("ok") : QStringLiteral("written:"), messages.lines);
         return true;
     }
@@ -85,8 +87,7 @@ public:
 private:
     const RenderOptions &options_;
     FileChangeWatcher watcher_;
-    bool written_ = false;
-    QStringList lastMessages_;  // of the page on disk
+    RedrawRule rule_;  // the page on disk is the page shown
 };
 
 } // namespace

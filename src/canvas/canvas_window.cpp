@@ -1,33 +1,24 @@
 #include "canvas/canvas_window.h"
 
-#include "canvas/page_file_name.h"
-#include "canvas/message_log.h"
 #include "canvas/message_strip.h"
+#include "canvas/page_clipboard.h"
 #include "canvas/page_host.h"
+#include "canvas/page_passes.h"
+#include "canvas/page_printing.h"
 #include "canvas/page_watcher.h"
-#include "canvas/pass_runner.h"
-#include "platform/busy_cursor.h"
+#include "canvas/pass_progress_bar.h"
+#include "canvas/slot_writeback.h"
 #include "platform/named_button.h"
-#include "formats/range_writeback.h"
 #include "plot/canvas_surface.h"
 #include "plot/device_profile.h"
-#include "plot/printer_surface.h"
 
-#include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QLocale>
-#include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -44,15 +35,6 @@ const QStringList kSlotChoices{QStringLiteral("1-6"), QStringLiteral("1"),   QSt
                                QStringLiteral("6"),   QStringLiteral("1-2"), QStringLiteral("3-4"),
                                QStringLiteral("5-6")};
 
-// A pass shorter than this shows no progress bar.
-constexpr int kProgressAfterMs = 330;
-
-// Printing to a PDF file makes the file as the save command does: whole or not at all.
-bool printsToPdfFile(const QPrinter &printer)
-{
-    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-}
-
 std::unique_ptr<QPrinter> defaultPrinter()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -66,8 +48,30 @@ std::unique_ptr<QPrinter> defaultPrinter()
 CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window), host_(host), view_(new PageView(host.selection(), this)),
       slotChooser_(new QComboBox(this)), strip_(new MessageStrip(view_->viewport())),
-      progress_(new QProgressBar(view_->viewport())), runner_(new PassRunner(this)),
+      progress_(new PassProgressBar(view_->viewport())), passes_(new PagePasses(host, this)),
       watcher_(new PageWatcher(host.settings(), this)), printerFactory_(defaultPrinter)
+{
+    buildControls();
+    connect(passes_->runner(), &PassRunner::progressed, progress_, &PassProgressBar::show);
+    connect(progress_, &PassProgressBar::pageSoFar, this, [this](QImage page) {
+        // A live redraw may yet be refused: the page on screen stays until it is done.
+        if (passes_->runsLive())
+            return;
+        page.setDevicePixelRatio(devicePixelRatioF());
+        showPage(page);
+    });
+    connect(passes_, &PagePasses::started, this, &CanvasWindow::passStarted);
+    connect(passes_, &PagePasses::ended, this, &CanvasWindow::passEnded);
+    connect(passes_, &PagePasses::pageReady, this, &CanvasWindow::showPage);
+    connect(passes_, &PagePasses::askedPassDone, this, &CanvasWindow::askedPassDone);
+    connect(passes_, &PagePasses::liveRedrawDone, this, &CanvasWindow::liveRedrawDone);
+    connect(watcher_, &PageWatcher::redrawWanted, this, &CanvasWindow::liveRedraw);
+}
+
+// The pass still running (the program ends) is abandoned before the window it reports to goes.
+CanvasWindow::~CanvasWindow() { passes_->runner()->abandon(); }
+
+void CanvasWindow::buildControls()
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("NKR Canvas"));
@@ -142,49 +146,14 @@ CanvasWindow::CanvasWindow(PageHost &host, QWidget *parent)
     layout->addWidget(view_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     passLocked_.insert(passLocked_.end(), {slotChooser_, printButton_, bitmap, metaButton_, save, backButton_});
-
-    progress_->setObjectName(QStringLiteral("PassProgress"));
-    progress_->hide();
-    progressDelay_.setSingleShot(true);
-    progressDelay_.setInterval(kProgressAfterMs);
-    connect(&progressDelay_, &QTimer::timeout, this, [this] {
-        placeOverlays();
-        progress_->show();
-        showProgress(latestProgress_, std::exchange(latestPage_, QImage()));
-    });
-    connect(runner_, &PassRunner::progressed, this, &CanvasWindow::showProgress);
-    connect(watcher_, &PageWatcher::redrawWanted, this, &CanvasWindow::liveRedraw);
 }
-
-CanvasWindow::~CanvasWindow() = default;
 
 void CanvasWindow::setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory)
 {
     printerFactory_ = std::move(factory);
 }
 
-void CanvasWindow::setClientTwips(int width, int height, bool horizontalBar)
-{
-    const double tpp = twipsPerPixel(host_.screenDpi());
-    view_->setClientSize(QSize(rnd(width / tpp), rnd(height / tpp)), horizontalBar);
-    // The window is as wide as the page's window: the buttons take two rows when one is too wide.
-    const int oneRow = buttonRows_->itemAt(0)->sizeHint().width() + buttonRows_->spacing()
-        + buttonRows_->itemAt(1)->sizeHint().width();
-    buttonRows_->setDirection(oneRow <= view_->sizeHint().width() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-}
-
-void CanvasWindow::place(const QPoint &first)
-{
-    if (placement_.isEmpty()) {
-        move(first);
-        return;
-    }
-    // The size is the preset's, fixed by the layout; what is restored is where the window was.
-    layout()->activate();
-    restoreGeometry(placement_);
-}
-
-CanvasPage CanvasWindow::drawFresh()
+void CanvasWindow::drawFresh()
 {
     returning_ = false;
     printButton_->setVisible(true);
@@ -199,87 +168,56 @@ CanvasPage CanvasWindow::drawFresh()
     show();
     raise();
     activateWindow();
-    const CanvasPage page = askedPass();
-    backButton_->setFocus();
-    return page;
+    passes_->drawFresh();
 }
 
-CanvasPage CanvasWindow::askedPass()
-{
-    MessageLog log(&host_.messenger());
-    PassOutput out;
-    {
-        BusyCursor busy;
-        out = runPass(log);
-    }
-    host_.keepSlotNames(out.slots);
-    showPage(out.page.image);
-    keptOlderPage_ = false;
-    if (isVisible())  // not closed during the pass
-        watcher_->pageShown(host_.slots(), log.lines());
-    return out.page;
-}
+bool CanvasWindow::passRunning() const { return passes_->isRunning(); }
 
-bool CanvasWindow::passRunning() const { return runner_->isRunning(); }
-
-PassOutput CanvasWindow::runPass(Messenger &messenger)
+void CanvasWindow::passStarted()
 {
-    PassInputs inputs{host_.slots(), host_.view(), host_.header(), host_.screenDpi(), devicePixelRatioF()};
     for (QWidget *w : passLocked_)
         w->setEnabled(false);
-    // Busy (no steps) until the pass has points or a whole slot to count.
-    progress_->setRange(0, 0);
-    latestProgress_ = PassProgress{};
-    progressDelay_.start();
-    PassOutput out = runner_->run(std::move(inputs), messenger);
-    progressDelay_.stop();
-    progress_->hide();
-    latestPage_ = QImage();
-    for (QWidget *w : passLocked_)
-        w->setEnabled(true);
-    host_.view() = out.view;  // the divisions the pass lifted
-    if (closePending_) {
-        closePending_ = false;
-        handBack();
-    } else if (livePending_) {
-        livePending_ = false;
-        QTimer::singleShot(0, this, &CanvasWindow::liveRedraw);
-    }
-    return out;
+    progress_->begin();
 }
 
-void CanvasWindow::showProgress(const PassProgress &progress, const QImage &pageSoFar)
+void CanvasWindow::passEnded()
 {
-    if (!runner_->isRunning())
-        return;
-    // A short pass shows only its result, without flicker: until the bar is due the
-    // latest state is kept for it.
-    latestProgress_ = progress;
-    latestPage_ = pageSoFar;
-    if (!progress_->isVisible())
-        return;
-    // A live redraw may yet be refused: the page on screen stays until it is done.
-    if (!liveRunning_ && !pageSoFar.isNull()) {
-        QImage shown = pageSoFar;
-        shown.setDevicePixelRatio(devicePixelRatioF());
-        showPage(shown);
+    progress_->end();
+    for (QWidget *w : passLocked_)
+        w->setEnabled(true);
+}
+
+void CanvasWindow::askedPassDone(const CanvasPage &page, bool fresh)
+{
+    if (isVisible()) {  // not closed during the pass
+        watcher_->pageShown(host_.slots());
+        // The page shown is the files' now, however they are.
+        if (strip_->keptPage())
+            strip_->report({}, false);
     }
-    if (progress.points == 0 && progress.slotsDone == 0)
+    printButton_->setVisible(true);
+    backButton_->setFocus();
+    if (fresh)
+        Q_EMIT freshPageDrawn(page);
+}
+
+void CanvasWindow::liveRedrawDone(const QStringList &messages, RedrawVerdict verdict)
+{
+    if (!isVisible())
         return;
-    const int total = std::max(1, progress.slotsTotal);
-    progress_->setRange(0, 1000 * total);
-    progress_->setValue(int(1000 * progress.slotsDone + 1000 * std::clamp(progress.slotShare, 0.0, 1.0)));
-    progress_->setFormat(QStringLiteral("描画中　スロット %1 / %2　%3 点")
-                             .arg(std::min(progress.slotsDone + 1, total))
-                             .arg(total)
-                             .arg(QLocale::system().toString(progress.points)));
+    if (RedrawRule::replaces(verdict))
+        watcher_->pageShown(host_.slots());
+    if (verdict == RedrawVerdict::Replace)
+        strip_->clear();
+    else
+        strip_->report(messages, !RedrawRule::replaces(verdict));
+    placeOverlays();
 }
 
 void CanvasWindow::placeOverlays()
 {
-    const QSize room = view_->viewport()->size();
-    progress_->setGeometry(8, room.height() - 32, room.width() - 16, 24);
-    strip_->setGeometry(0, 0, room.width(), strip_->sizeHint().height());
+    progress_->place();
+    strip_->setGeometry(0, 0, view_->viewport()->width(), strip_->sizeHint().height());
 }
 
 void CanvasWindow::showPage(const QImage &page)
@@ -289,29 +227,8 @@ void CanvasWindow::showPage(const QImage &page)
 
 void CanvasWindow::liveRedraw()
 {
-    if (!isVisible() || !watcher_->isOn())
-        return;
-    if (runner_->isRunning()) {
-        livePending_ = true;
-        return;
-    }
-    MessageLog log;
-    liveRunning_ = true;
-    const PassOutput out = runPass(log);
-    liveRunning_ = false;
-    if (!isVisible())
-        return;
-    const bool accepted = watcher_->accepts(log.lines());
-    if (accepted) {
-        showPage(out.page.image);
-        watcher_->pageShown(host_.slots(), log.lines());
-    }
-    keptOlderPage_ = !accepted;
-    if (accepted && log.lines().isEmpty())
-        strip_->clear();
-    else
-        strip_->report(log.lines(), !accepted);
-    placeOverlays();
+    if (isVisible() && watcher_->isOn())
+        passes_->liveRedraw();
 }
 
 std::vector<int> CanvasWindow::chosenSlots() const
@@ -343,49 +260,13 @@ void CanvasWindow::viewButton(int index)
     redraw();
 }
 
-void CanvasWindow::redraw()
-{
-    askedPass();
-    printButton_->setVisible(true);
-    backButton_->setFocus();
-}
+void CanvasWindow::redraw() { passes_->redraw(); }
 
-void CanvasWindow::writeBack()
-{
-    const SlotSet slots = host_.slots();
-    ViewState &v = host_.view();
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const QString &path = slots[slot].format;
-        if (!path.isEmpty()) {
-            const WriteBack result = writeShiftedRanges(path, v.PanX[std::size_t(slot)], v.PanY[std::size_t(slot)]);
-            const QString name = QFileInfo(path).fileName();
-            const QString title = slotTitle(FileKind::FormatData, slot);
-            switch (result.status) {
-            case WriteBack::Status::Written:
-                break;
-            case WriteBack::Status::Missing:
-                host_.messenger().warn(title, messageText(Msg::WriteBackMissing, {name}));
-                break;
-            case WriteBack::Status::Unreadable:
-                host_.messenger().warn(title, messageText(Msg::WriteBackUnreadable, {name, QString::number(result.line)}));
-                break;
-            case WriteBack::Status::NotRead:
-                host_.messenger().warn(title, messageText(Msg::WriteBackNotRead, {name, result.failure}));
-                break;
-            case WriteBack::Status::Unwritable:
-                host_.messenger().warn(title, messageText(Msg::WriteBackUnwritable, {name, result.failure}));
-                break;
-            }
-        }
-        // The file (if any) now holds the shifted range.
-        v.PanX[std::size_t(slot)] = 0;
-        v.PanY[std::size_t(slot)] = 0;
-    }
-}
+void CanvasWindow::writeBack() { writeBackShiftedRanges(host_.slots(), host_.view(), host_.messenger()); }
 
 bool CanvasWindow::mayDrawOtherThanShown()
 {
-    return !keptOlderPage_ || host_.messenger().askYesNo(programName(), messageText(Msg::PageNotAsShown));
+    return !passes_->showsOlderPage() || host_.messenger().askYesNo(programName(), messageText(Msg::PageNotAsShown));
 }
 
 void CanvasWindow::print()
@@ -402,28 +283,10 @@ void CanvasWindow::print()
     }
     printButton_->setText(QStringLiteral("計算中"));
     printButton_->repaint();  // on screen before the blocking work starts
-    printer->setFullPage(true);
-    bool printed = false;
-    {
-        BusyCursor busy;
-        SlotSet slots = host_.slots();
-        PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-        if (printsToPdfFile(*printer)) {
-            const PageFile page = writePdfPage(job, printer->outputFileName());
-            if (!page.written) {
-                printButton_->setText(caption);
-                host_.messenger().warn(programName(),
-                                       messageText(Msg::PageNotWritten, {printer->outputFileName(), page.failure}));
-                return;
-            }
-            printed = true;
-        } else {
-            printed = printPage(job, *printer);
-        }
-    }
-    if (!printed) {
+    const QString failure = printPageFromFiles(host_, *printer);
+    if (!failure.isEmpty()) {
         printButton_->setText(caption);
-        host_.messenger().warn(programName(), messageText(Msg::PrintFailed));
+        host_.messenger().warn(programName(), failure);
         return;
     }
     printButton_->setText(QStringLiteral("再印刷"));
@@ -433,8 +296,7 @@ void CanvasWindow::copyBitmap()
 {
     host_.selection().erase();
     view_->viewport()->update();
-    QGuiApplication::clipboard()->clear();
-    QGuiApplication::clipboard()->setImage(view_->page());
+    copyPageBitmap(view_->page());
 }
 
 void CanvasWindow::copyMetafile()
@@ -443,20 +305,7 @@ void CanvasWindow::copyMetafile()
         return;
     metaButton_->setText(QStringLiteral("計算中"));
     metaButton_->repaint();  // on screen before the blocking work starts
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    bool written = false;
-    {
-        BusyCursor busy;
-        SlotSet slots = host_.slots();
-        PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-        written = writeMetafile(job, host_.selection().metaSelection(), &buffer);
-    }
-    if (written) {
-        auto *data = new QMimeData;
-        data->setData(QStringLiteral("image/svg+xml"), buffer.data());
-        QGuiApplication::clipboard()->setMimeData(data);
-    }
+    copyPageMetafile(host_);
     metaButton_->setText(QStringLiteral("MetaFile"));
 }
 
@@ -466,46 +315,14 @@ bool CanvasWindow::savePage(const QString &path)
     // A PNG is the page on screen; the others are drawn anew.
     if ((suffix == u"pdf" || suffix == u"svg") && !mayDrawOtherThanShown())
         return false;
-    SlotSet slots = host_.slots();
-    PageJob job{slots, host_.view(), host_.messenger(), host_.header(), host_.screenDpi()};
-    PageFile page;
-    {
-        BusyCursor busy;
-        if (suffix == u"pdf")
-            page = writePdfPage(job, path);
-        else if (suffix == u"svg")
-            page = writeSvgPage(job, host_.selection().metaSelection(), path);
-        else
-            page = writePngPage(view_->page(), path);
-    }
-    if (!page.written)
-        host_.messenger().warn(programName(), messageText(Msg::PageNotWritten, {path, page.failure}));
-    return page.written;
+    return writePageFile(host_, path, view_->page());
 }
 
 void CanvasWindow::saveToFile()
 {
-    QFileDialog dialog(this, QStringLiteral("ページを保存"), saveFolder_.isEmpty() ? QDir::currentPath() : saveFolder_);
-    dialog.setObjectName(QStringLiteral("SaveDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(pageFileFilters());
-    if (!saveFilter_.isEmpty())
-        dialog.selectNameFilter(saveFilter_);
-    // A name typed without an ending gets the chosen type's; the final name may still differ
-    // from the dialog's (an unknown ending gets one added), so the question about replacing
-    // a file is asked here, about the file really written.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(pageFileSuffix(dialog.selectedNameFilter()));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog,
-            [&dialog](const QString &filter) { dialog.setDefaultSuffix(pageFileSuffix(filter)); });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    saveFilter_ = dialog.selectedNameFilter();
-    const QString path = pageFileName(dialog.selectedFiles().constFirst(), saveFilter_);
-    saveFolder_ = QFileInfo(path).absolutePath();
-    if (QFileInfo::exists(path) && !host_.messenger().askYesNo(programName(), messageText(Msg::FileExists)))
-        return;
-    savePage(path);  // says itself why a page was not written
+    const QString path = saveDialog_.ask(this, host_);
+    if (!path.isEmpty())
+        savePage(path);  // says itself why a page was not written
 }
 
 void CanvasWindow::back()
@@ -531,12 +348,13 @@ void CanvasWindow::keyPressEvent(QKeyEvent *event)
 void CanvasWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    passes_->dropWaiting();
     // The main window comes back once the pass has ended, so no second pass can start.
-    if (runner_->isRunning()) {
-        closePending_ = true;
-        return;
-    }
-    handBack();
+    if (passes_->isRunning())
+        connect(passes_, &PagePasses::idle, this, &CanvasWindow::handBack,
+                Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));
+    else
+        handBack();
 }
 
 void CanvasWindow::handBack()

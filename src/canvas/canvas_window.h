@@ -1,12 +1,14 @@
 #pragma once
 // The canvas window ("NKR Canvas"): the page, the slot selector and the view buttons that
 // shift or widen the chosen slots by whole divisions, the write-back of the shifted ranges,
-// printing, the bitmap and metafile copies, saving the page to a file, and "戻る".
+// printing, the bitmap and metafile copies, saving the page to a file, and "戻る". The
+// passes, the progress bar and each output have their own pieces; this one holds the
+// controls and hands each press on.
 
+#include "canvas/page_saving.h"
 #include "canvas/page_view.h"
 #include "output/page_output.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -15,16 +17,17 @@
 class QBoxLayout;
 class QComboBox;
 class QPrinter;
-class QProgressBar;
 class QPushButton;
+class QScreen;
 
 namespace nikra {
 
 class MessageStrip;
 class PageHost;
+class PagePasses;
 class PageWatcher;
-class PassRunner;
-struct PassOutput;
+class PassProgressBar;
+enum class RedrawVerdict;
 
 class CanvasWindow : public QWidget {
     Q_OBJECT
@@ -33,19 +36,22 @@ public:
     explicit CanvasWindow(PageHost &host, QWidget *parent = nullptr);
     ~CanvasWindow() override;
 
-    // Scaling: the page window at the preset's inner size in twips.
+    // Scaling: the page window at the preset's inner size in twips, or smaller where the
+    // screen has not the room (the page scrolls).
     void setClientTwips(int width, int height, bool horizontalBar);
     // Places the window where "戻る" last left it (position and frame as they were), or at
-    // `first` before that.
+    // `first` before that; always within the screen's free area.
     void place(const QPoint &first);
     // The draw command's pass: the window comes up at once and shows the page as it is
     // drawn, with its progress on a long pass; its messages are shown over it.
-    CanvasPage drawFresh();
+    // freshPageDrawn() follows.
+    void drawFresh();
 
     // The slots the selector stands for.
     std::vector<int> chosenSlots() const;
     // The view buttons: 0 left, 1 right, 2 down, 3 up, 4 reset, 5 more divisions, 6 fewer.
     void viewButton(int index);
+    // A pass the user asked for; made while one runs, it is drawn after that one.
     void redraw();
     // A redraw nobody asked for (a drawn file changed): no boxes, no busy pointer; its
     // messages go to the strip, and a page with new problems does not replace the last good one.
@@ -64,21 +70,30 @@ public:
     PageView *pageView() const { return view_; }
     MessageStrip *messageStrip() const { return strip_; }
     PageWatcher *pageWatcher() const { return watcher_; }
+    PagePasses *passes() const { return passes_; }
     // Where printing goes: the default printer unless a test gives another.
     void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
+
+Q_SIGNALS:
+    // The draw command's page is on screen (the window may have been closed meanwhile).
+    void freshPageDrawn(const nikra::CanvasPage &page);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The pass over the slots as they stand, on the worker, with the buttons off meanwhile.
-    PassOutput runPass(Messenger &messenger);
-    // A pass the user asked for: its messages in boxes, the busy pointer, missing names cleared.
-    CanvasPage askedPass();
-    void showProgress(const PassProgress &progress, const QImage &pageSoFar);
+    void buildControls();
+    void passStarted();
+    void passEnded();
+    void askedPassDone(const CanvasPage &page, bool fresh);
+    void liveRedrawDone(const QStringList &messages, RedrawVerdict verdict);
     void placeOverlays();
     void showPage(const QImage &page);
+    // The page window at the wanted size, or as much of it as the screen leaves room for.
+    void fitToScreen();
+    const QScreen *placedScreen() const;  // the screen the window's corner is on
+    QMargins windowFrame() const;  // what the window manager's frame adds around the window
     // Print, MetaFile and a saved PDF or SVG draw from the files once more. While the page
     // on screen is one kept from before the files went wrong that is another page: the
     // user is asked first. False: leave it.
@@ -93,23 +108,17 @@ private:
     QPushButton *metaButton_;
     QPushButton *backButton_;
     QBoxLayout *buttonRows_;
+    QSize wantedClient_;       // the preset's page window, in pixels
+    bool wantedBar_ = false;   // the preset shows the horizontal bar
     QByteArray placement_;  // the window's geometry when "戻る" was last pressed
-    QString saveFolder_;  // where the last page was saved; the current folder before that
-    QString saveFilter_;  // the type chosen last
+    PageSaveDialog saveDialog_;
     std::vector<QWidget *> passLocked_;  // off while a pass runs
     MessageStrip *strip_;
-    QProgressBar *progress_;
-    QTimer progressDelay_;
-    PassProgress latestProgress_;  // the latest news of the running pass
-    QImage latestPage_;
-    PassRunner *runner_;
+    PassProgressBar *progress_;
+    PagePasses *passes_;
     PageWatcher *watcher_;
     std::function<std::unique_ptr<QPrinter>()> printerFactory_;
     bool returning_ = false;
-    bool livePending_ = false;   // a file changed while a pass ran
-    bool liveRunning_ = false;   // the pass running is a live redraw
-    bool keptOlderPage_ = false; // the files have changed into ones the page shown was not drawn from
-    bool closePending_ = false;  // the window was closed while a pass ran
 };
 
 } // namespace nikra

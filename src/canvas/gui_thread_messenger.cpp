@@ -24,32 +24,32 @@ template <class F> auto GuiThreadMessenger::onGuiThread(F call)
 
 void GuiThreadMessenger::warn(const QString &title, const QString &text)
 {
-    onGuiThread([&] { target_.warn(title, text); });
+    onGuiThread([&] { target_->warn(title, text); });
 }
 
 void GuiThreadMessenger::inform(const QString &title, const QString &text)
 {
-    onGuiThread([&] { target_.inform(title, text); });
+    onGuiThread([&] { target_->inform(title, text); });
 }
 
 bool GuiThreadMessenger::askYesNo(const QString &title, const QString &text)
 {
-    return onGuiThread([&] { return target_.askYesNo(title, text); });
+    return onGuiThread([&] { return target_->askYesNo(title, text); });
 }
 
 bool GuiThreadMessenger::askOkCancel(const QString &title, const QString &text)
 {
-    return onGuiThread([&] { return target_.askOkCancel(title, text); });
+    return onGuiThread([&] { return target_->askOkCancel(title, text); });
 }
 
 Reply GuiThreadMessenger::askYesNoCancel(const QString &title, const QString &text)
 {
-    return onGuiThread([&] { return target_.askYesNoCancel(title, text); });
+    return onGuiThread([&] { return target_->askYesNoCancel(title, text); });
 }
 
 std::optional<QString> GuiThreadMessenger::askText(const QString &title, const QString &prompt, const QString &proposed)
 {
-    return onGuiThread([&] { return target_.askText(title, prompt, proposed); });
+    return onGuiThread([&] { return target_->askText(title, prompt, proposed); });
 }
 
 } // namespace nikra

@@ -18,10 +18,9 @@ PageWatcher::PageWatcher(SettingsStore &settings, QWidget *checkBoxParent)
 
 bool PageWatcher::isOn() const { return checkBox_->isChecked(); }
 
-void PageWatcher::pageShown(const SlotSet &slots, const QStringList &messages)
+void PageWatcher::pageShown(const SlotSet &slots)
 {
     active_ = true;
-    shownMessages_ = messages;
     const QStringList files = slots.drawnFiles();
     if (files != shownFiles_ || files_.files().isEmpty()) {
         shownFiles_ = files;
@@ -35,15 +34,6 @@ void PageWatcher::stop()
     active_ = false;
     shownFiles_.clear();
     files_.setFiles({});
-}
-
-bool PageWatcher::accepts(const QStringList &messages) const
-{
-    for (const QString &line : messages) {
-        if (!shownMessages_.contains(line))
-            return false;
-    }
-    return true;
 }
 
 void PageWatcher::toggled(bool on)

@@ -1,9 +1,6 @@
 #pragma once
 // Live redraw: while the canvas window shows a page, the files drawn on it are watched and
-// a change asks for a redraw. The redraw's page replaces the one on screen unless it has a
-// message the page on screen did not have (a file caught half-written, an edit in
-// progress): then the last good page stays. "自動更新" turns it on and off, kept in the
-// settings store.
+// a change asks for a redraw. "自動更新" turns it on and off, kept in the settings store.
 
 #include "formats/slot_set.h"
 #include "watch/file_change_watcher.h"
@@ -27,12 +24,9 @@ public:
     QCheckBox *checkBox() const { return checkBox_; }
     bool isOn() const;
 
-    // The page on screen: drawn from these slots with these messages.
-    void pageShown(const SlotSet &slots, const QStringList &messages);
+    // The page on screen: drawn from these slots.
+    void pageShown(const SlotSet &slots);
     void stop();  // the window has gone
-    // A redraw's messages: may its page replace the one on screen?
-    bool accepts(const QStringList &messages) const;
-
 
 Q_SIGNALS:
     void redrawWanted();
@@ -44,7 +38,6 @@ private:
     QCheckBox *checkBox_;
     FileChangeWatcher files_;
     QStringList shownFiles_;
-    QStringList shownMessages_;
     bool active_ = false;  // a page is on screen
 };
 

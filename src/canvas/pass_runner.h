@@ -1,15 +1,22 @@
 #pragma once
 // Runs the canvas pass on a worker thread with its own surface, so the window stays alive
-// while a long page is drawn. The caller waits in run() while the GUI thread keeps serving
-// its events; the pass's messages are handed to the GUI thread, the pass waiting for each
-// answer; progress comes back as signals with the page drawn so far.
+// while a long page is drawn. start() returns at once; the pass's messages are handed to
+// the GUI thread (the pass waiting for each answer), progress comes back as signals with
+// the page drawn so far, and finished() brings the page.
 
+#include "canvas/gui_thread_messenger.h"
+#include "canvas/message_log.h"
 #include "formats/slot_set.h"
 #include "output/page_output.h"
 #include "plot/view_state.h"
 
 #include <QImage>
 #include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class QThread;
 
 namespace nikra {
 
@@ -22,12 +29,13 @@ struct PassInputs {
     double pixelRatio = 1;
 };
 
-// What it gives back: the page, the slot names with the missing files cleared, and the view
-// with the division lifts the pass made.
+// What it gives back: the page, the slot names with the missing files cleared, the view
+// with the division lifts the pass made, and its messages ("TITLE: TEXT").
 struct PassOutput {
     CanvasPage page;
     SlotSet slots;
     ViewState view;
+    QStringList messages;
 };
 
 class PassRunner : public QObject {
@@ -35,16 +43,27 @@ class PassRunner : public QObject {
 
 public:
     explicit PassRunner(QObject *parent = nullptr);
+    // Waits for a pass still running, its questions answered no and its page dropped.
+    ~PassRunner() override;
 
-    PassOutput run(PassInputs inputs, Messenger &messenger);
-    bool isRunning() const { return running_; }
+    // One pass at a time: the caller starts the next after finished(). Its messages go to
+    // `messenger` as they come (none: only kept), which must outlive the pass.
+    void start(PassInputs inputs, Messenger *messenger);
+    bool isRunning() const { return pass_ != nullptr; }
+    // The pass (if any) ends unseen: nothing more is asked or signalled, and the call
+    // returns once the worker has stopped.
+    void abandon();
 
 Q_SIGNALS:
     // At most a few times a second. The bar counts slots and the share of the current one.
     void progressed(const nikra::PassProgress &progress, const QImage &pageSoFar);
+    void finished(const nikra::PassOutput &output);
 
 private:
-    bool running_ = false;
+    struct Pass;
+    void workerDone();
+
+    std::unique_ptr<Pass> pass_;
 };
 
 } // namespace nikra

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void printing();
     void pageAtPhysicalResolution();
     void sizePresetsPlacementAndScrolling();
+    void canvasFitsTheScreen();
     void folderListClicksKeepTheWindowSize();
     void unusableFolderAndPattern();
     void pageFileNames();
@@ -95,7 +96,7 @@ void TestGui::firstStartAndPathMemory()
     QCOMPARE(p.find<QComboBox>(&w, u"Combo3"_s)->currentText(), u"左端"_s);
     QCOMPARE(w.picker(3)->folder(), QDir(p.root()).absolutePath());
 
-    w.draw();
+    p.draw();
     QCOMPARE(p.messages.lines, QStringList{welcome()});  // the samples draw without a message
     QVERIFY(p.canvas().isVisible());
     QVERIFY(!w.isVisible());
@@ -176,7 +177,7 @@ void TestGui::drawClearsEmptySlots()
     for (int slot = 1; slot <= 6; ++slot)
         for (int kind = 1; kind <= 3; ++kind)
             w.slotBox(kind, slot)->setText(kind == 1 ? s[slot].format : kind == 2 ? s[slot].graph : s[slot].comment);
-    w.draw();
+    p.draw();
     QVERIFY(w.slotBox(2, 1)->text().isEmpty() && w.slotBox(3, 1)->text().isEmpty());
     // Slot 2 in the first row: its frame's left edge at rnd(125 mm * 96 / 25.4) = 472.
     const QImage page = p.canvas().pageView()->page();
@@ -191,7 +192,7 @@ void TestGui::pageLengthWarning()
     for (double bottom : {279.5, 279.0}) {
         p.messages.lines.clear();
         setFormats(w, {p.home.write(u"long.dat"_s, frameEndingAt(bottom))});
-        w.draw();
+        p.draw();
         const QStringList expected = bottom > 279 ? QStringList{messageLine(pageTitle(), Msg::PageTooLong)} : QStringList{};
         QCOMPARE(p.messages.lines, expected);
     }
@@ -206,8 +207,11 @@ void TestGui::viewButtons()
     three.line11 = u"0, 0, 3, 0"_s;
     const QString format = p.home.write(u"three.dat"_s, three);
     setFormats(w, {format, format, format, format});
-    w.draw();
-    auto press = [&p](int index) { QTest::mouseClick(p.canvasButton(u"Command6(%1)"_s.arg(index)), Qt::LeftButton); };
+    p.draw();
+    auto press = [&p](int index) {
+        QTest::mouseClick(p.canvasButton(u"Command6(%1)"_s.arg(index)), Qt::LeftButton);
+        p.passesDone();
+    };
 
     press(1);  // "1-6": every slot one division right
     for (int slot = 1; slot <= 6; ++slot)
@@ -239,7 +243,7 @@ void TestGui::viewButtons()
     QVERIFY(w.findChild<QPushButton *>(u"Command8"_s)->isVisible());
     // A new draw shows every slot at its file's ranges but keeps the divisions.
     w.view().ZoomSteps[1] = 2;
-    w.draw();
+    p.draw();
     QCOMPARE(w.view().PanX[1], 0.0f);
     QCOMPARE(int(w.view().ZoomSteps[1]), 2);
 }
@@ -257,7 +261,7 @@ void TestGui::writeBackIntoTheFiles()
     FormatFile zero;
     const QString zeroPath = p.home.write(u"zero.dat"_s, zero.text(u"\n"_s));
     setFormats(w, {path, zeroPath});
-    w.draw();
+    p.draw();
     w.view().PanX[1] = 1;
     w.view().PanY[1] = -2;
     QTest::mouseClick(p.canvasButton(u"Command2"_s), Qt::LeftButton);
@@ -300,7 +304,7 @@ void TestGui::selectionAndClipboard()
 {
     Program p;
     MainWindow &w = p.start();
-    w.draw();
+    p.draw();
     PageView *view = p.canvas().pageView();
     QWidget *viewport = view->viewport();
     QScrollBar *bar = view->verticalBar();
@@ -337,8 +341,8 @@ void TestGui::selectionAndClipboard()
 void TestGui::printing()
 {
     Program p;
-    MainWindow &w = p.start();
-    w.draw();
+    p.start();
+    p.draw();
     QPushButton *print = p.canvasButton(u"Command1"_s);
     QCOMPARE(print->text(), u"印刷"_s);
 
@@ -406,7 +410,7 @@ void TestGui::sizePresetsPlacementAndScrolling()
     w.show();
     QPushButton *size = w.findChild<QPushButton *>(u"Command7"_s);
     QCOMPARE(size->text(), u"サイズ Ａ"_s);
-    w.draw();
+    p.draw();
     CanvasWindow &c = p.canvas();
     c.move(123, 77);
     // Draws and returns through every preset and round to Ａ again: the window stays where
@@ -415,7 +419,7 @@ void TestGui::sizePresetsPlacementAndScrolling()
     for (int cycle = 1; cycle <= 8; ++cycle) {
         QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
         QTest::mouseClick(size, Qt::LeftButton);
-        w.draw();
+        p.draw();
         QCOMPARE(c.pos(), QPoint(123, 77));
         QCOMPARE(c.pageView()->viewport()->size(), presets[cycle % 7]);
         QCOMPARE(c.width(), c.pageView()->width() + 8);
@@ -459,6 +463,37 @@ void TestGui::sizePresetsPlacementAndScrolling()
     // The next start takes the preset from the settings store.
     MainWindow &again = p.start();
     QCOMPARE(again.findChild<QPushButton *>(u"Command7"_s)->text(), u"サイズ Ｂ"_s);
+}
+
+void TestGui::canvasFitsTheScreen()
+{
+    Program p;
+    p.start();
+    p.draw();
+    CanvasWindow &c = p.canvas();
+    QCOMPARE(c.pageView()->viewport()->size(), QSize(794, 700));
+    // Taken to the 1366 x 768 screen and drawn there: "サイズ Ａ" is shortened to fit, the
+    // bottom of the page's window (where the progress bar goes) on screen.
+    c.move(1700, 100);
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+    p.draw();
+    const QRect room = QGuiApplication::screenAt(QPoint(1700, 100))->availableGeometry();
+    QWidget *viewport = c.pageView()->viewport();
+    for (int draw = 0; draw < 2; ++draw) {  // and once more there
+        if (draw > 0) {
+            QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+            p.draw();
+        }
+        QVERIFY(room.contains(c.frameGeometry()));
+        QVERIFY(room.contains(QRect(viewport->mapToGlobal(QPoint(0, 0)), viewport->size())));
+        QVERIFY(viewport->height() < 700);
+        QCOMPARE(viewport->width(), 794);
+    }
+    // Back on the large screen it has its full size again.
+    c.move(100, 100);
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+    p.draw();
+    QCOMPARE(viewport->size(), QSize(794, 700));
 }
 
 void TestGui::folderListClicksKeepTheWindowSize()
@@ -529,8 +564,8 @@ void TestGui::pageFileNames()
 void TestGui::saveDialog()
 {
     Program p;
-    MainWindow &w = p.start();
-    w.draw();
+    p.start();
+    p.draw();
     QDir(p.root()).mkdir(u"out"_s);
     const QString out = QDir(p.path(u"out"_s)).absolutePath();
     // Answers the save dialog as a user would: notes the folder it opened in, browses to

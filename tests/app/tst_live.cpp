@@ -4,6 +4,7 @@
 
 #include "canvas/canvas_window.h"
 #include "canvas/message_strip.h"
+#include "canvas/page_passes.h"
 #include "canvas/page_watcher.h"
 #include "platform/box_messenger.h"
 #include "support/program_under_test.h"
@@ -70,7 +71,7 @@ struct LivePage {
         graph = p.home.write(u"live_g.dat"_s, graphText(3, 1));
         onlySlotOne(w, format, graph);
         p.messages.lines.clear();
-        w.draw();
+        p.draw();
     }
     QImage page() const { return p.canvas().pageView()->page(); }
     MessageStrip *strip() const { return p.canvas().messageStrip(); }
@@ -97,6 +98,7 @@ private Q_SLOTS:
     void brokenSaveKeepsTheLastGoodPage();
     void switchedOffAndBursts();
     void longPassShowsProgress();
+    void requestsDuringAPass();
 };
 
 void TestLive::pageFollowsTheFiles()
@@ -142,6 +144,7 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     QSignalSpy redraws(live.p.canvas().pageWatcher(), &PageWatcher::redrawWanted);
     live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)) + u"\r\n"_s);
     QTRY_COMPARE_WITH_TIMEOUT(redraws.size(), 1, 1000);
+    QVERIFY(live.p.passesDone());
     QCOMPARE(live.strip()->lines().size(), 1);
     // The strip closes by its button; finished: drawn again, with no strip.
     QTest::mouseClick(live.strip()->findChild<QWidget *>(u"MessageStripClose"_s), Qt::LeftButton);
@@ -175,6 +178,18 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     // The page shown is the files' again: nothing to ask.
     QVERIFY(canvas.savePage(live.p.path(u"page.pdf"_s)));
     QCOMPARE(live.p.messages.lines.size(), 4);
+
+    // Broken again, then "⌂" draws the broken files as they are: the strip no longer says
+    // an older page is shown, and nothing is asked before saving what is shown.
+    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)));
+    QTRY_VERIFY_WITH_TIMEOUT(live.strip()->keptPage(), 1000);
+    QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
+    QVERIFY(live.p.passesDone());
+    QVERIFY(live.page() != good);
+    QVERIFY(!live.strip()->keptPage());
+    const qsizetype asked = live.p.messages.lines.size();
+    QVERIFY(canvas.savePage(live.p.path(u"page.svg"_s)));
+    QVERIFY(!live.p.messages.lines.mid(asked).contains(question));
 }
 
 void TestLive::switchedOffAndBursts()
@@ -199,6 +214,7 @@ void TestLive::switchedOffAndBursts()
     const QImage before = live.page();
     live.p.home.write(u"live_g.dat"_s, graphText(3, -1));
     QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
+    QVERIFY(live.p.passesDone());
     const QImage asked = live.page();
     QVERIFY(asked != before);
     live.p.home.write(u"live_g.dat"_s, graphText(3, 0.5));
@@ -234,12 +250,9 @@ void TestLive::longPassShowsProgress()
         QCOMPARE(boxes.dialogParent(), &canvas);  // a box stands over the canvas window
         QVERIFY(!canvas.findChild<QPushButton *>(u"Command6(1)"_s)->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(canvas.findChild<QProgressBar *>(u"PassProgress"_s)->isVisible(), 2000);
-        // A live redraw asked for meanwhile waits for this pass instead of running inside it.
-        canvas.liveRedraw();
-        QVERIFY(canvas.passRunning());
         checked = true;
     };
-    w.draw();
+    p.draw();
     p.messages.onMessage = nullptr;
     QVERIFY(checked);
     QCOMPARE(p.messages.lines, QStringList{slotMessage(FileKind::FormatData, 2, Msg::FileMissing)});
@@ -262,6 +275,56 @@ void TestLive::longPassShowsProgress()
         button->removeEventFilter(&painted);
         QVERIFY2(painted.captions.contains(u"計算中"_s), qPrintable(name));
     }
+}
+
+void TestLive::requestsDuringAPass()
+{
+    Program p;
+    MainWindow &w = p.start();
+    const QString format = p.home.write(u"long.dat"_s, FormatFile{});
+    const QString graph = p.home.write(u"long_g.dat"_s, graphText(20000, 1));
+    onlySlotOne(w, format, graph);
+    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    p.messages.lines.clear();
+
+    // While the pass waits for its message: a pan and a file change. Both are drawn after
+    // it, in one more pass, and the pan is kept.
+    p.messages.onMessage = [&] {
+        p.canvas().viewButton(1);
+        p.home.write(u"long_g.dat"_s, graphText(20000, -1));
+        p.canvas().liveRedraw();
+        p.messages.onMessage = nullptr;
+    };
+    QSignalSpy pages(p.canvas().passes(), &PagePasses::pageReady);
+    p.draw();
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(w.view().PanX[1], 1.0f);
+    QCOMPARE(p.canvas().pageView()->page(), w.drawPage().image);
+
+    // Closed during a pass: the main window comes back once it has ended, and what was
+    // asked meanwhile is not drawn.
+    p.canvas().back();
+    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    p.messages.onMessage = [&] {
+        p.canvas().liveRedraw();
+        p.canvas().close();
+        QVERIFY(!w.isVisible());
+        p.messages.onMessage = nullptr;
+    };
+    pages.clear();
+    p.draw();
+    QVERIFY(!p.canvas().isVisible());
+    QVERIFY(w.isVisible());
+    QCOMPARE(pages.size(), 1);
+
+    // The program ends while a pass waits for an answer: nobody is asked, and it ends.
+    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    p.messages.lines.clear();
+    w.draw();
+    QVERIFY(p.canvas().passRunning());
+    QTest::qSleep(200);  // the pass has reached its question
+    p.main.reset();
+    QVERIFY(p.messages.lines.isEmpty());
 }
 
 int runLiveTests(int argc, char **argv)

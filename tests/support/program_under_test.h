@@ -39,6 +39,17 @@ struct Program {
         QTest::mouseClick(find<QPushButton>(in, button), Qt::LeftButton);
     }
     CanvasWindow &canvas() const { return *main->canvasWindow(); }
+    // Waits for the canvas window's passes: the one running and those asked for meanwhile.
+    bool passesDone() const
+    {
+        return QTest::qWaitFor([this] { return !canvas().passRunning(); }, 10000);
+    }
+    // The draw command, to its end: the page drawn, the path memory files written.
+    void draw() const
+    {
+        main->draw();
+        passesDone();
+    }
     QPushButton *canvasButton(const QString &name) const { return canvas().findChild<QPushButton *>(name); }
 };
 

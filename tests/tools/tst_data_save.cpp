@@ -352,7 +352,7 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     p.find<QLineEdit>(&w, u"Text4"_s)->setText(u"見出し"_s);
     auto *saveButton = p.find<QPushButton>(&w, u"Command8"_s);
     QVERIFY(saveButton->isHidden());  // hidden at start-up
-    w.draw();
+    p.draw();
     QTest::mouseClick(w.canvasWindow()->findChild<QPushButton *>(u"Command3"_s), Qt::LeftButton);
     QVERIFY(saveButton->isVisible());  // shown when the canvas returns
     const QImage before = w.drawPage().image;
@@ -421,13 +421,13 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     // Drawing it leaves the set as saved; only the program folder's Nikra.pth names it, as
     // a plain data folder's copy names what is drawn from there.
     const QMap<QString, QByteArray> saved = snapshot(p.path(u"kept"_s));
-    w.draw();
+    p.draw();
     QCOMPARE(snapshot(p.path(u"kept"_s)), saved);
     QCOMPARE(PathMemory::read(p.path(u"Nikra.pth"_s))->name(PickerKind::GraphData, 4), w.slotBox(2, 4)->text());
     QDir(p.root()).mkdir(u"plain"_s);
     p.home.write(u"plain/f.dat"_s, fileContents(p.path(u"frmnkr1.dat"_s)));
     w.slotBox(1, 1)->setText(p.path(u"plain/f.dat"_s));
-    w.draw();
+    p.draw();
     QCOMPARE(PathMemory::read(p.path(u"plain/Nikra.pth"_s))->name(PickerKind::FormatData, 1), w.slotBox(1, 1)->text());
     QCOMPARE(snapshot(p.path(u"kept"_s)), saved);
 
