@@ -4,6 +4,7 @@
 
 #include "formats/file_bytes.h"
 #include "formats/format_data_reader.h"
+#include "formats/graph_data_file.h"
 #include "formats/graph_data_reader.h"
 #include "formats/number_text.h"
 #include "formats/path_memory.h"
@@ -551,6 +552,17 @@ void TestFormats::graphBlocks()
     GraphDataReader trailing(*toUtf8Bytes(QByteArrayLiteral("\xEF\xBB\xBF" "1\n1,1\n\n  \n")));
     QCOMPARE(trailing.readBlock(b, ipl, false, false, {}), BlockStatus::Read);
     QVERIFY(!trailing.hasData());
+
+    // A file read in pieces that shrinks after it was opened ends where it now ends.
+    TestDir dir;
+    const QString path = dir.write(QStringLiteral("g.dat"), QByteArray("3\n1,1\n2,2\n3,3\n"));
+    GraphDataFile file;
+    QCOMPARE(file.open(path, 4), GraphDataFile::Opened::Yes);
+    QVERIFY(QFile::resize(path, 9));
+    GraphDataReader shrunk(file);
+    QCOMPARE(shrunk.readBlock(b, ipl, false, false, {}), BlockStatus::CutShort);
+    QCOMPARE(b.x, (std::vector<float>{1, 2}));
+    QVERIFY(!shrunk.hasData());
 }
 
 void TestFormats::graphChecks()

@@ -2,12 +2,14 @@
 
 namespace nikra::test {
 
-PassRun runPass(SlotSet &slots, ViewState &view, const DeviceProfile &profile, const HeaderSettings &header)
+PassRun runPass(SlotSet &slots, ViewState &view, const DeviceProfile &profile, const HeaderSettings &header,
+                ReadWindow window)
 {
     PassRun run;
     run.surface = std::make_unique<RecordingSurface>(profile);
     RecordingMessenger messenger;
     PlotPass pass(*run.surface, slots, view, messenger);
+    pass.setReadWindow(window);
     pass.run(header);
     run.messages = messenger.lines;
     run.state = pass.state();
@@ -21,7 +23,7 @@ PassRun runPass(SlotSet &slots, const DeviceProfile &profile)
 }
 
 PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray &comment, const DeviceProfile &profile,
-                 const HeaderSettings &header)
+                 const HeaderSettings &header, ReadWindow window)
 {
     TestDir dir;
     SlotSet slots;
@@ -31,7 +33,7 @@ PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray 
     if (!comment.isNull())
         slots[1].comment = dir.write(QStringLiteral("c.txt"), comment);
     ViewState view;
-    return runPass(slots, view, profile, header);
+    return runPass(slots, view, profile, header, window);
 }
 
 std::vector<PageRect> frames(const RecordingSurface &s)
