@@ -16,6 +16,7 @@
 
 #include <QtTest>
 
+#include <charconv>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -103,6 +104,7 @@ class TestFormats : public QObject {
 private Q_SLOTS:
     void numbers_data();
     void numbers();
+    void decimalsAsFromChars();
     void integerKeys_data();
     void integerKeys();
     void textFields();
@@ -158,6 +160,26 @@ void TestFormats::numbers_data()
     QTest::newRow("digits glued to text") << QByteArray("12mm") << QList<double>{} << notNumber;
     QTest::newRow("too large") << QByteArray("1e999") << QList<double>{} << int(ReadStatus::OutOfRange);
     QTest::newRow("too small is zero") << QByteArray("1e-999, -1e-999") << QList<double>{0, 0} << pastEnd;
+    QTest::newRow("fifteen digits and more")
+        << QByteArray("0.123456789012345, 2.675, 1234567890123456, 9007199254740993, 0.30000000000000004")
+        << QList<double>{0.123456789012345, 2.675, 1234567890123456.0, 9007199254740993.0, 0.30000000000000004}
+        << pastEnd;
+}
+
+void TestFormats::decimalsAsFromChars()
+{
+    // Plain decimals of up to 17 digits read to the very double the standard library's
+    // correctly rounded conversion gives.
+    QRandomGenerator rng(3);
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray text = QByteArray::number(rng.bounded(std::numeric_limits<qint64>::max()) % 100000000000000000LL);
+        const int point = int(rng.bounded(int(text.size()) + 1));
+        if (point < text.size())
+            text.insert(point, '.');
+        double expected = 0;
+        std::from_chars(text.constData(), text.constData() + text.size(), expected);
+        QCOMPARE(readAllNumbers(text), QList<double>{expected});
+    }
 }
 
 void TestFormats::numbers()
