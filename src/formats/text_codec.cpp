@@ -13,6 +13,8 @@ namespace {
 // editors write; ICU knows it under this name.
 constexpr const char *kShiftJisName = "windows-31j";
 
+} // namespace
+
 // Well-formed UTF-8: no stray continuation bytes, no overlong forms, no surrogates, nothing
 // above U+10FFFF. Shift_JIS text with any Japanese in it fails this almost at once.
 bool isValidUtf8(QByteArrayView bytes)
@@ -58,8 +60,6 @@ bool isValidUtf8(QByteArrayView bytes)
     }
     return true;
 }
-
-} // namespace
 
 namespace {
 
@@ -139,6 +139,17 @@ std::optional<QByteArray> toUtf8Bytes(const QByteArray &raw)
     if (!decoded.exact)
         return std::nullopt;
     return decoded.text.toUtf8();
+}
+
+std::optional<QByteArray> shiftJisToUtf8(QByteArrayView bytes)
+{
+    QStringDecoder shiftJis(kShiftJisName, QStringConverter::Flag::Stateless);
+    if (!shiftJis.isValid())
+        return std::nullopt;
+    const QString text = shiftJis.decode(bytes);
+    if (shiftJis.hasError())
+        return std::nullopt;
+    return text.toUtf8();
 }
 
 } // namespace nikra

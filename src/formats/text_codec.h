@@ -34,4 +34,12 @@ bool encodesLosslessly(const QString &text, TextEncoding encoding);
 // unchanged (apart from the mark).
 std::optional<QByteArray> toUtf8Bytes(const QByteArray &raw);
 
+// For files read in pieces. Well-formed UTF-8 (see decodeText): a piece that ends inside a
+// character is not.
+bool isValidUtf8(QByteArrayView bytes);
+// Shift_JIS bytes as UTF-8, or nothing when they are not valid Shift_JIS. A piece of a file
+// that ends just before a byte below 0x40 (a digit, a blank, a comma, a line end: never
+// part of a two-byte character) decodes exactly as it does within the whole file.
+std::optional<QByteArray> shiftJisToUtf8(QByteArrayView bytes);
+
 } // namespace nikra

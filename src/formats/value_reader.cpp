@@ -1,6 +1,7 @@
 #include "value_reader.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -20,6 +21,45 @@ bool isUnderflow(std::string_view token)
     return e != std::string_view::npos && e + 1 < token.size() && token[e + 1] == '-';
 }
 
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case of digits with a decimal point and at most 15 digits in all, without an
+// exponent: read as the whole number of its digits divided by a power of ten. Both are
+// exact doubles and the division rounds correctly, so this is the very value from_chars
+// gives, several times faster. False leaves anything else to from_chars.
+bool readPlainDecimal(std::string_view text, double &out, std::size_t &length)
+{
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = 0;
+    std::size_t at = 0;
+    while (at < text.size() && isDigit(text[at]) && count <= 15) {
+        digits = digits * 10 + std::uint64_t(text[at] - '0');
+        ++count;
+        ++at;
+    }
+    if (count == 0)
+        return false;
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        while (at < text.size() && isDigit(text[at]) && count <= 15) {
+            digits = digits * 10 + std::uint64_t(text[at] - '0');
+            ++count;
+            ++fraction;
+            ++at;
+        }
+    }
+    if (count > 15)
+        return false;
+    if (at < text.size() && (isDigit(text[at]) || text[at] == '.' || text[at] == 'e' || text[at] == 'E'))
+        return false;
+    out = double(digits) / kExactPowersOfTen[fraction];
+    length = at;
+    return true;
+}
+
 // Parses the number at the start of text; `length` receives how far it reaches. The caller
 // checks that a delimiter follows, so "12mm" and "1.2.3" are not numbers.
 ReadStatus parseNumber(std::string_view text, double &out, std::size_t &length)
@@ -37,6 +77,11 @@ ReadStatus parseNumber(std::string_view text, double &out, std::size_t &length)
     }
     double value = 0;
     const char *begin = text.data() + at;
+    if (readPlainDecimal(text.substr(at), value, length)) {
+        length += at;
+        out = negative ? -value : value;
+        return ReadStatus::Ok;
+    }
     const auto [ptr, ec] = std::from_chars(begin, text.data() + text.size(), value, std::chars_format::general);
     length = std::size_t(ptr - text.data());
     if (ec == std::errc::result_out_of_range) {

@@ -49,6 +49,15 @@ public:
 
     std::size_t remainingBytes() const { return s_.size() - pos_; }
 
+    // For text read in pieces: where the reader stands, and the same reader moved onto a
+    // new piece of text (standing at pos in it), its line count kept.
+    std::size_t position() const { return pos_; }
+    void moveTo(std::string_view utf8, std::size_t pos)
+    {
+        s_ = utf8;
+        pos_ = pos;
+    }
+
 private:
     void skipBlanks();
     bool atLineEnd() const;

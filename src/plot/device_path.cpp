@@ -102,4 +102,83 @@ void mergeStraightRuns(std::vector<QPoint> &path)
     mergeRuns(path, [](const QPoint &p) { return p.y(); }, [](const QPoint &p) { return p.x(); });
 }
 
+ReducedPath::ReducedPath(bool mergeRuns) : mergeRuns_(mergeRuns) {}
+
+template <class Out>
+void ReducedPath::push(RunMerge &m, QPoint p, Out out)
+{
+    const auto along = [&m](QPoint q) { return m.alongX ? q.x() : q.y(); };
+    const int across = m.alongX ? p.y() : p.x();
+    if (m.length > 0 && along(p) != along(m.first))
+        flush(m, out);
+    if (m.length == 0) {
+        m.first = m.low = m.high = p;
+        m.lo = m.hi = across;
+    }
+    // The last point at the lowest and at the highest, as mergeRuns picks them.
+    if (across <= m.lo) {
+        m.lo = across;
+        m.low = p;
+    }
+    if (across >= m.hi) {
+        m.hi = across;
+        m.high = p;
+    }
+    if (m.length < m.opening.size())
+        m.opening[m.length] = p;
+    m.last = p;
+    ++m.length;
+}
+
+template <class Out>
+void ReducedPath::flush(RunMerge &m, Out out)
+{
+    const auto emit = [&](QPoint p, bool always) {
+        if (always || !m.haveOut || m.lastOut != p) {
+            out(p);
+            m.lastOut = p;
+            m.haveOut = true;
+        }
+    };
+    if (m.length >= 4) {
+        const auto across = [&m](QPoint q) { return m.alongX ? q.y() : q.x(); };
+        const bool oneWay = (across(m.first) == m.lo && across(m.last) == m.hi)
+            || (across(m.first) == m.hi && across(m.last) == m.lo);
+        emit(m.first, false);
+        emit(oneWay ? m.first : m.low, false);
+        emit(oneWay ? m.first : m.high, false);
+        emit(m.last, false);
+    } else {
+        for (std::size_t k = 0; k < m.length; ++k)
+            emit(m.opening[k], true);
+    }
+    m.length = 0;
+}
+
+void ReducedPath::toRows(QPoint p)
+{
+    push(rows_, p, [this](QPoint q) { path_.push_back(q); });
+}
+
+void ReducedPath::add(QPoint p)
+{
+    if (haveLast_ && p == last_)
+        return;
+    haveLast_ = true;
+    last_ = p;
+    if (mergeRuns_)
+        push(columns_, p, [this](QPoint q) { toRows(q); });
+    else
+        path_.push_back(p);
+}
+
+std::vector<QPoint> &ReducedPath::finish()
+{
+    if (mergeRuns_) {
+        flush(columns_, [this](QPoint q) { toRows(q); });
+        flush(rows_, [this](QPoint q) { path_.push_back(q); });
+    }
+    return path_;
+}
+
 } // namespace nikra

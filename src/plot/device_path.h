@@ -15,9 +15,47 @@
 
 #include <QPoint>
 
+#include <array>
 #include <vector>
 
 namespace nikra {
+
+// dropRepeats and, where asked for, mergeStraightRuns on a path that comes a point at a
+// time: the same points in the end, while only the reduced path and the run being walked
+// are held.
+class ReducedPath {
+public:
+    explicit ReducedPath(bool mergeRuns);
+    void add(QPoint p);
+    // The reduced path; adding ends here.
+    std::vector<QPoint> &finish();
+
+private:
+    // One pass of mergeStraightRuns: the run on one column (or row) being walked, handed on
+    // as mergeStraightRuns would leave it once a point leaves the column.
+    struct RunMerge {
+        explicit RunMerge(bool x) : alongX(x) {}
+        bool alongX;
+        QPoint first, last, low, high;
+        int lo = 0, hi = 0;
+        std::size_t length = 0;
+        std::array<QPoint, 3> opening{};  // a run of three points or fewer is kept as it is
+        bool haveOut = false;
+        QPoint lastOut;
+    };
+    template <class Out>
+    void push(RunMerge &m, QPoint p, Out out);
+    template <class Out>
+    void flush(RunMerge &m, Out out);
+    void toRows(QPoint p);
+
+    bool mergeRuns_;
+    bool haveLast_ = false;
+    QPoint last_;
+    RunMerge columns_{true};
+    RunMerge rows_{false};
+    std::vector<QPoint> path_;
+};
 
 // Drops points equal to their predecessor.
 void dropRepeats(std::vector<QPoint> &path);

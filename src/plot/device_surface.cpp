@@ -96,6 +96,41 @@ void DeviceSurface::polyline(std::span<const PagePoint> points, const Pen &pen)
         paintPolyline(path, pen);
 }
 
+std::unique_ptr<PolylineParts> DeviceSurface::polylineInParts(const Pen &pen)
+{
+    // The device path reduced as the points come, the same path polyline() would paint.
+    class Reduced : public PolylineParts {
+    public:
+        Reduced(DeviceSurface &surface, const Pen &pen)
+            : surface_(surface), pen_(pen), path_(pen.style == LineStyle::Solid)
+        {
+        }
+        void add(std::span<const PagePoint> points) override
+        {
+            if (pen_.style == LineStyle::None)
+                return;
+            for (const PagePoint &p : points) {
+                const DevicePoint d = surface_.toDevice(p);
+                path_.add(QPoint(d.x, d.y));
+            }
+        }
+        void finish() override
+        {
+            if (pen_.style == LineStyle::None)
+                return;
+            const std::vector<QPoint> &path = path_.finish();
+            if (path.size() >= 2)
+                surface_.paintPolyline(path, pen_);
+        }
+
+    private:
+        DeviceSurface &surface_;
+        Pen pen_;
+        ReducedPath path_;
+    };
+    return std::make_unique<Reduced>(*this, pen);
+}
+
 void DeviceSurface::reducePolygon(std::vector<QPoint> &path) const
 {
     mergeStraightRuns(path);

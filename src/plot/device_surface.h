@@ -21,6 +21,7 @@ public:
     void line(PagePoint a, PagePoint b, const Pen &pen) override;
     void rectangle(const PageRect &rect, const Pen &pen) override;
     void polyline(std::span<const PagePoint> points, const Pen &pen) override;
+    std::unique_ptr<PolylineParts> polylineInParts(const Pen &pen) override;
     void polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill) override;
     void circle(PagePoint centre, double radiusMm, const Pen &pen, const QColor &fill) override;
     TextFont font(const FontRequest &request) override;

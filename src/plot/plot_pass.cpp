@@ -9,6 +9,7 @@
 #include "plot/curves/comments.h"
 #include "plot/curves/curve_fit.h"
 #include "plot/curves/curve_line.h"
+#include "plot/curves/line_style.h"
 #include "plot/curves/markers.h"
 #include "plot/frame.h"
 #include "plot/header.h"
@@ -207,10 +208,28 @@ void PlotPass::advanceLegend()
 
 void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &graphPath)
 {
-    const std::optional<QByteArray> text = readSlotText(slot, FileKind::GraphData, graphPath);
-    if (!text)
+    GraphDataFile file;
+    switch (file.open(graphPath, window_.bytes)) {
+    case GraphDataFile::Opened::Unreadable:
+        report(slot, Diagnostic{FileKind::GraphData, Msg::FileUnreadable, {file.failure()}});
         return;
-    GraphDataReader graph(*text);
+    case GraphDataFile::Opened::NotDecoded:
+        report(slot, Diagnostic{FileKind::GraphData, Msg::TextNotDecoded, {}});
+        return;
+    case GraphDataFile::Opened::Yes:
+        break;
+    }
+    GraphDataReader graph(file);
+    drawBlocksOf(slot, format, graph);
+    // The file failed or changed after it was checked: the curves end where it did.
+    if (!file.failure().isEmpty())
+        report(slot, Diagnostic{FileKind::GraphData, Msg::FileUnreadable, {file.failure()}});
+    else if (file.changedWhileRead())
+        report(slot, Diagnostic{FileKind::GraphData, Msg::TextNotDecoded, {}});
+}
+
+void PlotPass::drawBlocksOf(int slot, FormatDataReader &format, GraphDataReader &graph)
+{
     auto sink = [&](const Diagnostic &d) { report(slot, d); };
 
     st_.legend.LegendY[1] = 0;
@@ -218,8 +237,6 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
     st_.legend.LegendHalf = float(1.125 * st_.fmt.RSZ / surface_.profile().screenPxPerMmY);
 
     bool haveStyle = false;
-    DataBlock block;
-    CurvePoints curve;
     while (graph.hasData()) {
         if (format.hasCurveLine()) {
             if (!format.readCurveLine(st_.style, sink))
@@ -229,13 +246,51 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
         } else if (!haveStyle) {
             return;  // no curve line at all: the frame alone
         }
-        const BlockStatus status = graph.readBlock(block, st_.style.IPL, st_.fmt.XLG == 1, st_.fmt.YLG == 1, sink);
-        if (status == BlockStatus::CutShort && cutBlocksReported_)
-            report(slot, Diagnostic{FileKind::GraphData, Msg::BlockCutShort,
-                                    {QString::number(graph.blockCount()), QString::number(block.count())}});
-        if (status != BlockStatus::Read)
+        if (!drawBlock(slot, graph))
             return;
-        const int n = block.count();
+    }
+}
+
+bool PlotPass::drawBlock(int slot, GraphDataReader &graph)
+{
+    auto sink = [&](const Diagnostic &d) { report(slot, d); };
+    const bool xLog = st_.fmt.XLG == 1;
+    const bool yLog = st_.fmt.YLG == 1;
+    if (graph.startBlock() != BlockStatus::Read)
+        return false;
+    // A line joining the points as they are is drawn while they are read, a window at a
+    // time; a fitted curve, a filled area and markers need the block whole.
+    const CurveStyle &s = st_.style;
+    std::optional<CurveLineInParts> line;
+    if (s.IPL == 0 && !fillsArea(s.LTP) && !(s.PSZ > 0))
+        line.emplace(surface_, st_);
+    const qint64 pointsBefore = progress_.points;
+    DataBlock block;
+    BlockStatus status;
+    for (;;) {
+        if (line) {
+            block.x.clear();
+            block.y.clear();
+        }
+        status = graph.readPoints(block, window_.points, st_.style.IPL, xLog, yLog, sink);
+        if (line)
+            line->add(block);
+        if (status != BlockStatus::More)
+            break;
+        // The bar moves on through a long block.
+        progress_.points = pointsBefore + graph.pointsRead();
+        tellProgress(graph.shareRead());
+    }
+    if (status == BlockStatus::CutShort && cutBlocksReported_)
+        report(slot, Diagnostic{FileKind::GraphData, Msg::BlockCutShort,
+                                {QString::number(graph.blockCount()), QString::number(graph.pointsRead())}});
+    if (status != BlockStatus::Read)
+        return false;
+    const int n = graph.pointsRead();
+    if (line) {
+        if (n > 1)
+            line->finish();
+    } else {
         if (n > 1) {
             switch (curveFitLimit(n, st_.style.IPL)) {
             case CurveFitLimit::Within:
@@ -249,14 +304,16 @@ void PlotPass::drawBlocks(int slot, FormatDataReader &format, const QString &gra
                 st_.style.IPL = 0;
                 break;
             }
+            CurvePoints curve;
             fitCurve(block, st_.style.IPL, curve);
             drawCurveLine(surface_, st_, curve);
         }
         if (st_.style.PSZ > 0)
             drawMarkers(surface_, st_, block);
-        progress_.points += n;
-        tellProgress(graph.shareRead());
     }
+    progress_.points = pointsBefore + n;
+    tellProgress(graph.shareRead());
+    return true;
 }
 
 void PlotPass::drawSlotComments(int slot)

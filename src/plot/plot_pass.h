@@ -4,6 +4,7 @@
 // shows file problems to the user (and clears the name of a missing file), the others
 // make the same corrections silently.
 
+#include "formats/graph_data_file.h"
 #include "formats/messages.h"
 #include "formats/slot_set.h"
 #include "plot/pass_state.h"
@@ -15,6 +16,7 @@
 namespace nikra {
 
 class FormatDataReader;
+class GraphDataReader;
 
 // How far a pass has come: the slots finished of those named, the share of the current
 // slot's Graph Data file read (0 when a slot's frame is drawn or a slot is finished), and
@@ -27,6 +29,13 @@ struct PassProgress {
 };
 using ProgressHook = std::function<void(const PassProgress &)>;
 
+// How much of a Graph Data file a pass holds at once: the bytes of one piece read from the
+// file, and the points of one window of a block drawn as it is read.
+struct ReadWindow {
+    qsizetype bytes = GraphDataFile::kPieceBytes;
+    std::int32_t points = 1 << 16;
+};
+
 class PlotPass {
 public:
     PlotPass(Surface &surface, SlotSet &slots, ViewState &view, Messenger &messenger);
@@ -37,13 +46,16 @@ public:
 
     const PassState &state() const { return st_; }
 
-    // Told after every block of points and every slot, on the pass's own thread.
+    // Told after every window of points read, every block and every slot, on the pass's own
+    // thread.
     void setProgressHook(ProgressHook hook) { progressHook_ = std::move(hook); }
 
     // A Graph Data file that ends inside a block ends the slot quietly, as it always has.
     // A watcher that redraws while files are written says so instead: the file may be
     // only half written yet.
     void setCutBlocksReported(bool reported) { cutBlocksReported_ = reported; }
+
+    void setReadWindow(ReadWindow window) { window_ = window; }
 
 private:
     void placeSlot(int slot);
@@ -52,6 +64,9 @@ private:
     bool drawSlot(int slot, float xOffset, float yOffset);
     bool readFixedPart(int slot, FormatDataReader &format, float xOffset, float yOffset, bool &placed);
     void drawBlocks(int slot, FormatDataReader &format, const QString &graphPath);
+    void drawBlocksOf(int slot, FormatDataReader &format, GraphDataReader &graph);
+    // The next block of points; false when the slot's curves end with it.
+    bool drawBlock(int slot, GraphDataReader &graph);
     // A slot's Format Data or Graph Data file as UTF-8 bytes, or nothing when it cannot be
     // read or decoded (which is reported).
     std::optional<QByteArray> readSlotText(int slot, FileKind kind, const QString &path);
@@ -71,6 +86,7 @@ private:
     ProgressHook progressHook_;
     PassProgress progress_;
     bool cutBlocksReported_ = false;
+    ReadWindow window_;
 };
 
 } // namespace nikra

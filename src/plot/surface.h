@@ -10,10 +10,21 @@
 
 #include <QColor>
 
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace nikra {
+
+// One polyline handed over in parts, for a curve too long to hold as page points: the
+// points are added as they are read and finish() draws them, exactly as polyline() draws
+// them all at once. A line that is never finished draws nothing.
+class PolylineParts {
+public:
+    virtual ~PolylineParts() = default;
+    virtual void add(std::span<const PagePoint> points) = 0;
+    virtual void finish() = 0;
+};
 
 // A text font as a drawing step asks for it.
 struct FontRequest {
@@ -52,6 +63,9 @@ public:
     // up the right side and back along the top.
     virtual void rectangle(const PageRect &rect, const Pen &pen) = 0;
     virtual void polyline(std::span<const PagePoint> points, const Pen &pen) = 0;
+    // The same polyline in parts. Here the parts are gathered and drawn with polyline();
+    // the device surfaces keep only the reduced device path.
+    virtual std::unique_ptr<PolylineParts> polylineInParts(const Pen &pen);
     // A closed polygon filled with a solid colour (even-odd rule); a pen of style None
     // draws no outline.
     virtual void polygon(std::span<const PagePoint> points, const Pen &pen, const QColor &fill) = 0;
@@ -82,5 +96,21 @@ public:
 private:
     DeviceProfile profile_;
 };
+
+inline std::unique_ptr<PolylineParts> Surface::polylineInParts(const Pen &pen)
+{
+    class Gathered : public PolylineParts {
+    public:
+        Gathered(Surface &surface, const Pen &pen) : surface_(surface), pen_(pen) {}
+        void add(std::span<const PagePoint> points) override { points_.insert(points_.end(), points.begin(), points.end()); }
+        void finish() override { surface_.polyline(points_, pen_); }
+
+    private:
+        Surface &surface_;
+        Pen pen_;
+        std::vector<PagePoint> points_;
+    };
+    return std::make_unique<Gathered>(*this, pen);
+}
 
 } // namespace nikra

@@ -4,6 +4,7 @@
 
 #include "formats/file_bytes.h"
 #include "formats/format_data_reader.h"
+#include "formats/graph_data_file.h"
 #include "formats/graph_data_reader.h"
 #include "formats/number_text.h"
 #include "formats/path_memory.h"
@@ -16,6 +17,7 @@
 
 #include <QtTest>
 
+#include <charconv>
 #include <sys/stat.h>
 
 using namespace nikra;
@@ -76,6 +78,7 @@ class TestFormats : public QObject {
 private Q_SLOTS:
     void numbers_data();
     void numbers();
+    void decimalsAsFromChars();
     void integerKeys_data();
     void integerKeys();
     void textFieldsLinesAndGroups();
@@ -111,6 +114,26 @@ void TestFormats::numbers_data()
     QTest::newRow("stops at a non-number") << QByteArray("1, inf, 2") << QList<double>{1} << ReadStatus::NotNumber;
     QTest::newRow("too large") << QByteArray("1e999") << QList<double>{} << ReadStatus::OutOfRange;
     QTest::newRow("too small is zero") << QByteArray("1e-999, -1e-999") << QList<double>{0, 0} << ReadStatus::PastEnd;
+    QTest::newRow("fifteen digits and more")
+        << QByteArray("0.123456789012345, 2.675, 1234567890123456, 9007199254740993, 0.30000000000000004")
+        << QList<double>{0.123456789012345, 2.675, 1234567890123456.0, 9007199254740993.0, 0.30000000000000004}
+        << ReadStatus::PastEnd;
+}
+
+void TestFormats::decimalsAsFromChars()
+{
+    // Plain decimals of up to 17 digits read to the very double the standard library's
+    // correctly rounded conversion gives.
+    QRandomGenerator rng(3);
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray text = QByteArray::number(rng.bounded(std::numeric_limits<qint64>::max()) % 100000000000000000LL);
+        const int point = int(rng.bounded(int(text.size()) + 1));
+        if (point < text.size())
+            text.insert(point, '.');
+        double expected = 0;
+        std::from_chars(text.constData(), text.constData() + text.size(), expected);
+        QCOMPARE(readAllNumbers(text), QList<double>{expected});
+    }
 }
 
 void TestFormats::numbers()
@@ -432,6 +455,17 @@ void TestFormats::graphBlocks()
     GraphDataReader trailing(*toUtf8Bytes(QByteArrayLiteral("\xEF\xBB\xBF" "1\n1,1\n\n  \n")));
     QCOMPARE(trailing.readBlock(b, ipl, false, false, {}), BlockStatus::Read);
     QVERIFY(!trailing.hasData());
+
+    // A file read in pieces that shrinks after it was opened ends where it now ends.
+    TestDir dir;
+    const QString path = dir.write(QStringLiteral("g.dat"), QByteArray("3\n1,1\n2,2\n3,3\n"));
+    GraphDataFile file;
+    QCOMPARE(file.open(path, 4), GraphDataFile::Opened::Yes);
+    QVERIFY(QFile::resize(path, 9));
+    GraphDataReader shrunk(file);
+    QCOMPARE(shrunk.readBlock(b, ipl, false, false, {}), BlockStatus::CutShort);
+    QCOMPARE(b.x, (std::vector<float>{1, 2}));
+    QVERIFY(!shrunk.hasData());
 }
 
 void TestFormats::graphChecks()

@@ -2,13 +2,14 @@
 
 namespace nikra::test {
 
-PassRun runPass(SlotSet &slots, const DeviceProfile &profile, const HeaderSettings &header)
+PassRun runPass(SlotSet &slots, const DeviceProfile &profile, const HeaderSettings &header, ReadWindow window)
 {
     ViewState view;
     PassRun run;
     run.surface = std::make_unique<RecordingSurface>(profile);
     RecordingMessenger messenger;
     PlotPass pass(*run.surface, slots, view, messenger);
+    pass.setReadWindow(window);
     pass.run(header);
     run.messages = messenger.lines;
     run.state = pass.state();
@@ -16,7 +17,7 @@ PassRun runPass(SlotSet &slots, const DeviceProfile &profile, const HeaderSettin
 }
 
 PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray &comment, const DeviceProfile &profile,
-                 const HeaderSettings &header)
+                 const HeaderSettings &header, ReadWindow window)
 {
     TestDir dir;
     SlotSet slots;
@@ -25,7 +26,7 @@ PassRun drawSlot(const FormatFile &f, const QByteArray &graph, const QByteArray 
         slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
     if (!comment.isNull())
         slots[1].comment = dir.write(QStringLiteral("c.txt"), comment);
-    return runPass(slots, profile, header);
+    return runPass(slots, profile, header, window);
 }
 
 std::vector<PageRect> frames(const RecordingSurface &s)

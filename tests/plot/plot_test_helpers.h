@@ -18,11 +18,14 @@ struct PassRun {
 };
 
 // A pass over the slots from the default view; the canvas clears the names it cannot read.
-PassRun runPass(SlotSet &slots, const DeviceProfile &profile = DeviceProfile::canvas(96), const HeaderSettings &header = {});
+// The Graph Data files are read in pieces of the given sizes.
+PassRun runPass(SlotSet &slots, const DeviceProfile &profile = DeviceProfile::canvas(96), const HeaderSettings &header = {},
+                ReadWindow window = {});
 // Slot 1 alone, drawn from a Format Data file and, when given, Graph and Comment Data bytes.
 // On the unit profile FormatFile's frame is 100 x 80 mm at (25, 10), x and y 0..10.
 PassRun drawSlot(const FormatFile &f, const QByteArray &graph = {}, const QByteArray &comment = {},
-                 const DeviceProfile &profile = unitProfile(), const HeaderSettings &header = {});
+                 const DeviceProfile &profile = unitProfile(), const HeaderSettings &header = {},
+                 ReadWindow window = {});
 std::vector<PageRect> frames(const RecordingSurface &s);
 QString formatMessage(int slot, Msg id, const QStringList &args = {});
 

@@ -165,7 +165,16 @@ void TestLines::reducedPathsDrawTheSame()
     for (const std::vector<QPoint> &original : paths) {
         std::vector<QPoint> reduced = original;
         dropRepeats(reduced);
+        // The same reductions on the path as it comes, a point at a time.
+        ReducedPath repeatsDropped(false);
+        ReducedPath runsMerged(true);
+        for (const QPoint &p : original) {
+            repeatsDropped.add(p);
+            runsMerged.add(p);
+        }
+        QCOMPARE(repeatsDropped.finish(), reduced);
         mergeStraightRuns(reduced);
+        QCOMPARE(runsMerged.finish(), reduced);
         QVERIFY(reduced.size() < original.size());
         for (int width : {1, 3}) {
             for (bool polygon : {false, true}) {

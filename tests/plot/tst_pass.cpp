@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace nikra;
@@ -27,6 +28,9 @@ private Q_SLOTS:
     void curveLineLoop();
     void oversizedFitIsDrawnStraight();
     void pngKeepsEveryPixel();
+    void readInWindows_data();
+    void readInWindows();
+    void progressWithinABlock();
 };
 
 void TestPass::slotRows()
@@ -318,6 +322,113 @@ void TestPass::pngKeepsEveryPixel()
         QCOMPARE(back.convertToFormat(QImage::Format_RGB32), page);
         QCOMPARE(back.dotsPerMeterX(), 3780);
     }
+}
+
+namespace {
+
+// What a pass drew and said, in page millimetres, one line a primitive.
+QStringList drawing(const PassRun &run)
+{
+    QStringList out = run.messages;
+    for (const Primitive &p : run.surface->primitives) {
+        QString line = QString::number(int(p.kind)) + QLatin1Char(' ') + p.pen.color.name() + QLatin1Char(' ')
+            + QString::number(int(p.pen.style)) + QLatin1Char(' ') + p.fill.name() + QLatin1Char(' ') + p.text;
+        for (const PagePoint &q : p.mm)
+            line += QStringLiteral(" %1,%2").arg(q.x, 0, 'g', 17).arg(q.y, 0, 'g', 17);
+        out << line;
+    }
+    return out;
+}
+
+QByteArray shiftJis(const QString &text)
+{
+    QStringEncoder encoder("windows-31j");
+    return encoder.encode(text);
+}
+
+} // namespace
+
+void TestPass::readInWindows_data()
+{
+    QTest::addColumn<QStringList>("curves");
+    QTest::addColumn<QByteArray>("graph");
+
+    const QStringList line{QStringLiteral("0, 0, 1, 0, 0, 1, 0, a")};
+    // In and out of the 0..10 frame, blanks, an empty field (0) and line ends of every kind.
+    const QByteArray acrossTheFrame = "12\r\n0, 5\r\n1,12\r\n2 , -3\r\n3,4\r\n4,\r\n"
+                                      "5,  11\n6,6\r7,-1\r\n8,15\r\n9,9\r\n10,1\r\n11,2\r\n"
+                                      "3\r\n1,1\r\n2,9\r\n3,1\r\n";
+    QTest::newRow("line over the frame's edges") << line << acrossTheFrame;
+    QTest::newRow("dashed line, long numbers")
+        << QStringList{QStringLiteral("0, 0, 3, 1, 0, 1, 0, a")}
+        << QByteArray("4\n0.000000000000000000000001,    5.00000000000000000000000\n"
+                      "3.0e0,1\n6,+7\n9.5,2\n");
+    QTest::newRow("cut short") << line << QByteArray("2\n1,1\n2,2\n5\n1,1\n2,2\n3,3\n");
+    QTest::newRow("a value that is no number") << line << QByteArray("3\n1,1\n2,2\n3,3\n3\n1,1\n2,x\n3,3\n");
+    QTest::newRow("fitted, marked and filled") << QStringList{QStringLiteral("0, 0, 1, 0, 2, 1, 0, s"),
+                                                              QStringLiteral("1, 1, 4, 0, 0, 1, 0, m"),
+                                                              QStringLiteral("0, 0, 4, 5, 0, 1, 0, f"),
+                                                              QStringLiteral("0, 0, 1, 0, 2, 1, 0, t")}
+                                               << QByteArray("4\n1,1\n2,5\n3,2\n4,8\n3\n1,2\n5,5\n9,2\n"
+                                                             "4\n1,1\n2,9\n8,9\n9,1\n4\n1,1\n2,2\n2,3\n3,3\n");
+    // Shift_JIS text, its two-byte characters cut by some piece boundary: after the data and
+    // where a value should be.
+    QTest::newRow("Shift_JIS after the data")
+        << line << QByteArray("3\r\n1,1\r\n5,5\r\n9,1\r\n0\r\n") + shiftJis(QStringLiteral("測定：ソ表"));
+    QTest::newRow("Shift_JIS in a value")
+        << line << QByteArray("2\r\n1,1\r\n5,5\r\n2\r\n1,") + shiftJis(QStringLiteral("ソ表")) + "\r\n5,5\r\n";
+    QTest::newRow("not decodable") << line << QByteArray("2\n1,1\n5,5\n2\n1,1\n5,\xff\n");
+    QTest::newRow("marked twice") << line << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "2\n1,1\n5,5\n");
+}
+
+void TestPass::readInWindows()
+{
+    // Whatever the pieces a file is read in and the windows a block is drawn in, the page
+    // and the messages are those of the whole file read at once.
+    QFETCH(QStringList, curves);
+    QFETCH(QByteArray, graph);
+    FormatFile f;
+    f.curves = curves;
+    const QStringList whole = drawing(drawSlot(f, graph, {}, unitProfile(), {}, ReadWindow{1 << 20, 1 << 30}));
+    for (qsizetype bytes = 1; bytes <= 9; ++bytes) {
+        for (std::int32_t points : {1, 2, 5}) {
+            const QStringList pieces = drawing(drawSlot(f, graph, {}, unitProfile(), {}, ReadWindow{bytes, points}));
+            QVERIFY2(pieces == whole, qPrintable(QStringLiteral("%1 bytes, %2 points:\n%3\n----\n%4")
+                                                     .arg(bytes).arg(points)
+                                                     .arg(pieces.join(QLatin1Char('\n')), whole.join(QLatin1Char('\n')))));
+        }
+    }
+}
+
+void TestPass::progressWithinABlock()
+{
+    // One block of 400 points read 50 at a time: the share of the file read moves on with
+    // every window, not only when the block is done.
+    QByteArray graph = "400\n";
+    for (int i = 0; i < 400; ++i)
+        graph += QByteArray::number(i / 40.0) + ", 5\n";
+    TestDir dir;
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), FormatFile{});
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
+    ViewState view;
+    RecordingSurface surface(unitProfile());
+    RecordingMessenger messenger;
+    PlotPass pass(surface, slots, view, messenger);
+    pass.setReadWindow(ReadWindow{64, 50});
+    std::vector<double> shares;
+    std::vector<qint64> points;
+    pass.setProgressHook([&](const PassProgress &p) {
+        if (p.slotsDone == 0 && p.slotShare > 0) {
+            shares.push_back(p.slotShare);
+            points.push_back(p.points);
+        }
+    });
+    pass.run({});
+    QCOMPARE(points, (std::vector<qint64>{50, 100, 150, 200, 250, 300, 350, 400}));
+    QVERIFY(std::is_sorted(shares.begin(), shares.end()));
+    QVERIFY(shares.front() < 0.2 && shares[6] < 1.0);
+    QCOMPARE(shares.back(), 1.0);
 }
 
 int runPassTests(int argc, char **argv)

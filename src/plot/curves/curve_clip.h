@@ -63,72 +63,97 @@ std::vector<PagePoint> clipFilledCurve(std::size_t count, PointAt pointAt, const
     return clipPolygon(std::move(polygon), ClipEdges::of(frame));
 }
 
+// The walk of a curve through the frame, one point at a time, so that a curve of any
+// length can be clipped as its points are read. A Piece takes the points of the current
+// piece (push(PagePoint)) and hears where each piece ends (end()); only pieces of two points
+// or more count, which the Piece judges by the points it was given.
+class CurveClipper {
+public:
+    explicit CurveClipper(const PageRect &frame) : e_(ClipEdges::of(frame)) {}
+
+    template <class Piece>
+    void add(PagePoint cur, Piece &piece)
+    {
+        if (started_ && (e_.outside(prev_) || e_.outside(cur))) {
+            const Crossings x = frameCrossings(prev_, cur, e_);
+            auto farthestFrom = [&x](PagePoint from) {
+                PagePoint best = x.points[0];
+                double bestD = -1;
+                for (int i = 0; i < x.count; ++i) {
+                    const PagePoint d = x.points[std::size_t(i)] - from;
+                    const double dist = d.x * d.x + d.y * d.y;
+                    if (dist > bestD) {
+                        bestD = dist;
+                        best = x.points[std::size_t(i)];
+                    }
+                }
+                return best;
+            };
+            bool stopped = false;
+            if (e_.inside(prev_)) {  // leaving: end the piece at the exit
+                if (x.count > 0)
+                    piece.push(farthestFrom(prev_));
+                stopped = true;
+            } else if (e_.inside(cur)) {  // entering
+                if (x.count > 0)
+                    piece.push(farthestFrom(cur));
+            } else if (x.count > 0) {  // both outside: through the frame, or only touching it
+                const PagePoint in = x.points[0];
+                for (int i = 1; i < x.count; ++i) {
+                    if (!(x.points[std::size_t(i)] == in)) {
+                        piece.push(in);
+                        piece.push(x.points[std::size_t(i)]);
+                        stopped = true;
+                        break;
+                    }
+                }
+            }
+            if (stopped) {
+                // The point that ends a piece starts no new one: the next piece begins
+                // where the curve comes back.
+                piece.end();
+                prev_ = cur;
+                return;
+            }
+        }
+        if (e_.inside(cur))
+            piece.push(cur);
+        prev_ = cur;
+        started_ = true;
+    }
+
+    template <class Piece>
+    void finish(Piece &piece)
+    {
+        piece.end();
+    }
+
+private:
+    ClipEdges e_;
+    PagePoint prev_{};
+    bool started_ = false;
+};
+
 // Walks count curve points (pointAt(k) gives point k in page mm) and calls
 // emit(const std::vector<PagePoint> &piece) for every piece of two points or more.
 template <class PointAt, class Emit>
 void clipCurve(std::size_t count, PointAt pointAt, const PageRect &frame, Emit emit)
 {
-    const ClipEdges e = ClipEdges::of(frame);
-    std::vector<PagePoint> piece;
-    PagePoint prev{};
-    std::size_t k = 0;
-    while (k < count) {
-        piece.clear();
-        bool stopped = false;
-        for (; k < count; ++k) {
-            const PagePoint cur = pointAt(k);
-            if (k >= 1 && (e.outside(prev) || e.outside(cur))) {
-                const Crossings x = frameCrossings(prev, cur, e);
-                const bool prevInside = e.inside(prev);
-                const bool curInside = e.inside(cur);
-                auto farthestFrom = [&x](PagePoint from) {
-                    PagePoint best = x.points[0];
-                    double bestD = -1;
-                    for (int i = 0; i < x.count; ++i) {
-                        const PagePoint d = x.points[std::size_t(i)] - from;
-                        const double dist = d.x * d.x + d.y * d.y;
-                        if (dist > bestD) {
-                            bestD = dist;
-                            best = x.points[std::size_t(i)];
-                        }
-                    }
-                    return best;
-                };
-                if (prevInside) {  // leaving: end the piece at the exit
-                    if (x.count > 0)
-                        piece.push_back(farthestFrom(prev));
-                    stopped = true;
-                } else if (curInside) {  // entering
-                    if (x.count > 0)
-                        piece.push_back(farthestFrom(cur));
-                } else {  // both outside: through the frame, or only touching it
-                    int taken = 0;
-                    for (int i = 0; i < x.count && taken < 2; ++i) {
-                        const PagePoint q = x.points[std::size_t(i)];
-                        if (taken == 0 || !(q == piece.back())) {
-                            piece.push_back(q);
-                            ++taken;
-                        }
-                    }
-                    if (taken == 2)
-                        stopped = true;
-                    else if (taken == 1)
-                        piece.pop_back();
-                }
-                if (stopped) {
-                    prev = cur;
-                    break;
-                }
-            }
-            if (e.inside(cur))
-                piece.push_back(cur);
-            prev = cur;
+    struct Piece {
+        Emit &emit;
+        std::vector<PagePoint> points;
+        void push(PagePoint p) { points.push_back(p); }
+        void end()
+        {
+            if (points.size() >= 2)
+                emit(points);
+            points.clear();
         }
-        if (piece.size() >= 2)
-            emit(piece);
-        if (stopped)
-            ++k;
-    }
+    } piece{emit, {}};
+    CurveClipper clipper(frame);
+    for (std::size_t k = 0; k < count; ++k)
+        clipper.add(pointAt(k), piece);
+    clipper.finish(piece);
 }
 
 } // namespace nikra

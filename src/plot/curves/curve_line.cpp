@@ -23,6 +23,20 @@ void drawClipped(Surface &surface, const PassState &st, const CurvePoints &curve
               [&](const std::vector<PagePoint> &piece) { surface.polyline(piece, pen); });
 }
 
+// The legend entry's line sample, with the curve's own pen (nothing for a fill or a
+// transparent line), and its label when the curve has no markers to carry it.
+void drawLegendLine(Surface &surface, const PassState &st, const Pen &pen)
+{
+    if (const auto at = legendPoint(st)) {
+        legendLine(surface, *at, pen);
+        if (!(st.style.PSZ > 0))
+            legendLabel(surface, st, *at);
+    }
+}
+
+// Points go to a piece's surface path in parts of this many.
+constexpr std::size_t kPartPoints = 4096;
+
 } // namespace
 
 void drawCurveLine(Surface &surface, const PassState &st, const CurvePoints &curve)
@@ -31,13 +45,53 @@ void drawCurveLine(Surface &surface, const PassState &st, const CurvePoints &cur
     const bool fill = fillsArea(st.style.LTP);
     if (pen.style != LineStyle::None || fill)  // a transparent line draws nothing
         drawClipped(surface, st, curve, pen, fill);
-    // The legend entry's line sample, with the curve's own pen (nothing for a fill or a
-    // transparent line), and its label when the curve has no markers to carry it.
-    if (const auto at = legendPoint(st)) {
-        legendLine(surface, *at, pen);
-        if (!(st.style.PSZ > 0))
-            legendLabel(surface, st, *at);
+    drawLegendLine(surface, st, pen);
+}
+
+CurveLineInParts::CurveLineInParts(Surface &surface, const PassState &st)
+    : surface_(surface), st_(st), pieces_{surface, curvePen(st.style.LTP, st.style.PCL, surface.profile()), {}, {}, {}},
+      clipper_(plotFrame(st))
+{
+}
+
+void CurveLineInParts::Pieces::push(PagePoint p)
+{
+    if (!current)
+        current = surface.polylineInParts(pen);
+    pending.push_back(p);
+    ++count;
+    if (pending.size() >= kPartPoints) {
+        current->add(pending);
+        pending.clear();
     }
+}
+
+void CurveLineInParts::Pieces::end()
+{
+    if (count >= 2) {
+        current->add(pending);
+        done.push_back(std::move(current));
+    }
+    current.reset();
+    pending.clear();
+    count = 0;
+}
+
+void CurveLineInParts::add(const DataBlock &points)
+{
+    if (pieces_.pen.style == LineStyle::None)
+        return;  // a transparent line draws nothing
+    for (std::size_t k = 0; k < points.x.size(); ++k)
+        clipper_.add(pageOf(st_, points.x[k], points.y[k]), pieces_);
+}
+
+void CurveLineInParts::finish()
+{
+    clipper_.finish(pieces_);
+    for (const std::unique_ptr<PolylineParts> &piece : pieces_.done)
+        piece->finish();
+    pieces_.done.clear();
+    drawLegendLine(surface_, st_, pieces_.pen);
 }
 
 } // namespace nikra
