@@ -6,10 +6,12 @@
 
 namespace nikra {
 
-QByteArray deflateFast(const QByteArray &data)
+namespace {
+
+QByteArray deflated(const QByteArray &data, int level)
 {
     const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-        libdeflate_alloc_compressor(1), &libdeflate_free_compressor);
+        libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
     if (!compressor)
         throw std::bad_alloc();
     QByteArray out(qsizetype(libdeflate_zlib_compress_bound(compressor.get(), std::size_t(data.size()))),
@@ -19,6 +21,12 @@ QByteArray deflateFast(const QByteArray &data)
     out.truncate(qsizetype(size));  // the bound always suffices
     return out;
 }
+
+} // namespace
+
+QByteArray deflateFast(const QByteArray &data) { return deflated(data, 1); }
+
+QByteArray deflateSmall(const QByteArray &data) { return deflated(data, 12); }
 
 std::optional<QByteArray> inflateWhole(const QByteArray &compressed, qsizetype limit)
 {
