@@ -203,7 +203,16 @@ void PdfSurface::paintText(QPoint at, const TextFont &f, const QString &text)
     QByteArray &out = document_.content();
     out.append("q\n");
     appendMatrix(out, m, "cm");
-    for (const QGlyphRun &run : layout.glyphRuns())
+    // The layout gathers the glyphs of each face into one run, in an order of its own
+    // that changes from one call to the next; the page takes them in the order they stand.
+    QList<QGlyphRun> runs = layout.glyphRuns();
+    const auto firstPlace = [](const QGlyphRun &run) {
+        const QList<QPointF> p = run.positions();
+        return p.isEmpty() ? std::pair<double, double>() : std::pair<double, double>(p.front().x(), p.front().y());
+    };
+    std::stable_sort(runs.begin(), runs.end(),
+                     [&](const QGlyphRun &a, const QGlyphRun &b) { return firstPlace(a) < firstPlace(b); });
+    for (const QGlyphRun &run : runs)
         appendGlyphs(run, baselineShift, text);
     document_.content().append("Q\n");
     document_.contentAdded();
