@@ -2,6 +2,7 @@
 // must show (pixels of the PNG, elements of the SVG, the printed PDF page), and the
 // command line's messages and exit status.
 
+#include "formats/path_memory.h"
 #include "output/page_output.h"
 #include "plot/printer_surface.h"
 #include "platform/program_folder.h"
@@ -71,6 +72,28 @@ QString notWritten(const QString &path, const QString &why)
     return QStringLiteral("Nikra: %1 に保存できませんでした（%2）。\n").arg(path, why);
 }
 
+// The content of each page of a PDF file the program wrote: its content streams' bytes
+// as they stand in the file, in page order.
+QList<QByteArray> pageContents(const QByteArray &pdf)
+{
+    QList<QByteArray> pages;
+    const QRegularExpression contents(u"/Contents \\[([^\\]]*)\\]"_s);
+    for (auto page = contents.globalMatch(QString::fromLatin1(pdf)); page.hasNext();) {
+        QByteArray bytes;
+        for (const QString &ref : page.next().captured(1).split(u" 0 R"_s, Qt::SkipEmptyParts)) {
+            const QByteArray head = '\n' + ref.trimmed().toLatin1() + " 0 obj\n<< /Length ";
+            const qsizetype at = pdf.indexOf(head);
+            if (ref.trimmed().isEmpty() || at < 0)
+                continue;
+            const qsizetype lengthAt = at + head.size();
+            const qsizetype length = pdf.mid(lengthAt, pdf.indexOf(' ', lengthAt) - lengthAt).toLongLong();
+            bytes += pdf.mid(pdf.indexOf("stream\n", lengthAt) + 7, length);
+        }
+        pages << bytes;
+    }
+    return pages;
+}
+
 } // namespace
 
 class TestRender : public QObject {
@@ -80,6 +103,7 @@ private Q_SLOTS:
     void pngSvgAndPdfShowTheFrameAndCurve();
     void pdfPageLooksAsThePainterDrawsIt();
     void vectorPagesAreTheSameOnEveryRun();
+    void severalSetsMakeOnePdfPageEach();
     void messagesAndExitStatus();
     void pageNotWrittenSaysWhy();
     void highResolutionPageIsTheScreenPageEnlarged();
@@ -275,6 +299,51 @@ void TestRender::vectorPagesAreTheSameOnEveryRun()
     QCOMPARE(s.render(dated, {}, env).exitCode, 0);
     QVERIFY(fileContents(dated).contains("/CreationDate (D:20231114221320Z)"));
     QCOMPARE(pdfProblems(dated), QString());
+}
+
+void TestRender::severalSetsMakeOnePdfPageEach()
+{
+    // Two saved sets, A (slot 1) and B (slot 2, other texts and markers), drawn as a PDF of
+    // A, B and A again: three pages, each exactly the content of its set's own page.
+    // Several sets for a PNG or SVG page, or for a check, are bad arguments.
+    OneSlot a;
+    FormatFile other;
+    other.line16 = u"4.5, 1, 降水量 (mm)"_s;
+    other.curves = QStringList{u"-3, 2, 4, 0, 0, 0, 0, curve"_s};
+    nikra::PathMemory::Contents setA;
+    setA.slots[1] = {a.format, a.graph, {}};
+    nikra::PathMemory::Contents setB;
+    setB.slots[2] = {a.dir.write(u"b.dat"_s, other), a.graph, {}};
+    const QString pthA = a.dir.path(u"A.pth"_s);
+    const QString pthB = a.dir.path(u"B.pth"_s);
+    QVERIFY(nikra::PathMemory::write(pthA, setA) && nikra::PathMemory::write(pthB, setB));
+    const auto render = [&](const QString &page, const QStringList &sets) {
+        QStringList args{u"render"_s, u"-o"_s, page};
+        for (const QString &set : sets)
+            args << u"--pth"_s << set;
+        return runNikra(args);
+    };
+    QList<QByteArray> alone;
+    for (const QString &set : {pthA, pthB}) {
+        const QString page = a.dir.path(QFileInfo(set).baseName() + u".pdf"_s);
+        QCOMPARE(render(page, {set}).exitCode, 0);
+        alone += pageContents(fileContents(page));
+    }
+    const QString book = a.dir.path(u"book.pdf"_s);
+    QCOMPARE(render(book, {pthA, pthB, pthA}).exitCode, 0);
+    QCOMPARE(alone.size(), 2);
+    QVERIFY(alone[0] != alone[1]);
+    QCOMPARE(pageContents(fileContents(book)), (QList<QByteArray>{alone[0], alone[1], alone[0]}));
+    QCOMPARE(pdfProblems(book), QString());
+
+    const QString oneSetOnly = nikra::messageText(nikra::Msg::OneSetOnly);
+    for (const QString &page : {a.dir.path(u"two.png"_s), a.dir.path(u"two.svg"_s)}) {
+        const Run r = render(page, {pthA, pthB});
+        QVERIFY2(r.exitCode == 2 && r.err.contains(oneSetOnly), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(page));
+    }
+    const Run check = runNikra({u"check"_s, u"--pth"_s, pthA, u"--pth"_s, pthB});
+    QVERIFY2(check.exitCode == 2 && check.err.contains(oneSetOnly), qPrintable(check.err));
 }
 
 void TestRender::messagesAndExitStatus()
