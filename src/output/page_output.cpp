@@ -170,8 +170,11 @@ std::optional<QByteArray> pdfDocument(const std::vector<PageJob *> &pages)
     if (pages.empty() || !bytes.open(QIODevice::WriteOnly))
         return std::nullopt;
     QDateTime date;
-    for (const PageJob *job : pages)
-        date = std::max(date, pageDate(job->slots));
+    for (const PageJob *job : pages) {
+        const QDateTime pageDated = pageDate(job->slots);
+        if (!date.isValid() || pageDated > date)
+            date = pageDated;
+    }
     PdfDocument document(&bytes, {QStringLiteral("Nikra"), QStringLiteral("Nikra " NIKRA_VERSION), date});
     for (PageJob *job : pages) {
         // A surface of its own for each page, so a page comes out the same wherever it
