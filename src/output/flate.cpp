@@ -26,6 +26,6 @@ QByteArray deflated(const QByteArray &data, int level)
 
 QByteArray deflateFast(const QByteArray &data) { return deflated(data, 1); }
 
-QByteArray deflateSmall(const QByteArray &data) { return deflated(data, 12); }
+QByteArray deflateAt(const QByteArray &data, int level) { return deflated(data, level); }
 
 } // namespace nikra

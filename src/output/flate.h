@@ -8,8 +8,7 @@ namespace nikra {
 // Data compressed at the fastest level: a page of a hundred thousand markers carries some
 // hundred megabytes of path text, which this compresses in a fraction of a second.
 QByteArray deflateFast(const QByteArray &data);
-// Data compressed at the most thorough level: for what is small enough that its size
-// matters more than the time (fonts, a page of ordinary content).
-QByteArray deflateSmall(const QByteArray &data);
+// Data compressed at a level from 1 (fastest) to 12 (smallest).
+QByteArray deflateAt(const QByteArray &data, int level);
 
 } // namespace nikra

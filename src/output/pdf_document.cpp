@@ -123,10 +123,10 @@ void PdfDocument::sendPiece()
         return;
     const int id = newObject();
     pages_.back().contents.push_back(id);
-    // A page of ordinary size is compressed thoroughly in a few milliseconds; the pieces
-    // of a page of a hundred thousand markers at the fastest level.
+    // A page of ordinary size is compressed well in a few milliseconds; the pieces of a
+    // page of a hundred thousand markers at the fastest level.
     const bool small = content_.size() < kSmallPage;
-    writeStream(id, "/Filter /FlateDecode", small ? deflateSmall(content_) : deflateFast(content_));
+    writeStream(id, "/Filter /FlateDecode", small ? deflateAt(content_, 6) : deflateFast(content_));
     content_.clear();
 }
 
@@ -169,6 +169,7 @@ void PdfDocument::endPage()
 bool PdfDocument::finish()
 {
     endPage();
+    // Fonts are a few kilobytes each once subset: compressed at the smallest level.
     for (std::size_t font = 0; font < fontObjects_.size(); ++font) {
         const int type0 = fontObjects_[font];
         if (type0 == 0)
@@ -191,8 +192,8 @@ bool PdfDocument::finish()
         writeObject(descriptor, "<< /Type /FontDescriptor /FontName /" + parts->name + ' ' + parts->descriptor
                                     + " /FontFile2 " + QByteArray::number(program) + " 0 R >>");
         writeStream(program, "/Length1 " + QByteArray::number(parts->program.size()) + " /Filter /FlateDecode",
-                    deflateSmall(parts->program));
-        writeStream(toUnicode, "/Filter /FlateDecode", deflateSmall(parts->toUnicode));
+                    deflateAt(parts->program, 12));
+        writeStream(toUnicode, "/Filter /FlateDecode", deflateAt(parts->toUnicode, 12));
     }
 
     QByteArray kids;

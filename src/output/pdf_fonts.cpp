@@ -75,14 +75,15 @@ struct HbFace {
 };
 
 // The glyphs used, subset from the face's own tables with their numbers kept.
-std::optional<QByteArray> subsetProgram(const QRawFont &raw, const std::vector<bool> &used)
+std::optional<QByteArray> subsetProgram(const std::vector<std::pair<const char *, QByteArray>> &tables,
+                                        const std::vector<bool> &used)
 {
     HbFace builder{hb_face_builder_create()};
-    for (const char *tag : kProgramTables) {
-        const QByteArray table = raw.fontTable(tag);
+    for (const auto &[tag, table] : tables) {
         if (table.isEmpty())
             continue;
-        HbBlob blob{hb_blob_create(table.constData(), unsigned(table.size()), HB_MEMORY_MODE_DUPLICATE, nullptr,
+        // The tables outlive the builder's use of them: read in place, not copied.
+        HbBlob blob{hb_blob_create(table.constData(), unsigned(table.size()), HB_MEMORY_MODE_READONLY, nullptr,
                                    nullptr)};
         if (!hb_face_builder_add_table(builder.face, hb_tag_from_string(tag, 4), blob.blob))
             return std::nullopt;
@@ -156,15 +157,19 @@ std::optional<int> PdfFonts::fontFor(const QRawFont &raw)
     if (const auto it = known_.find(key); it != known_.end())
         return it->second < 0 ? std::nullopt : std::optional<int>(it->second);
 
-    const QByteArray head = raw.fontTable("head");
-    const QByteArray hhea = raw.fontTable("hhea");
-    const QByteArray hmtx = raw.fontTable("hmtx");
-    const QByteArray maxp = raw.fontTable("maxp");
+    // Each table read once: a Japanese face's outlines are megabytes.
+    std::vector<std::pair<const char *, QByteArray>> tables;
+    for (const char *tag : kProgramTables)
+        tables.emplace_back(tag, raw.fontTable(tag));
+    const QByteArray &head = tables[0].second;
+    const QByteArray &hhea = tables[1].second;
+    const QByteArray &maxp = tables[2].second;
+    const QByteArray &hmtx = tables[3].second;
     const int unitsPerEm = u16(head, 18);
     const int glyphCount = u16(maxp, 4);
     const int metrics = u16(hhea, 34);
     if (head.size() < 54 || hhea.size() < 36 || unitsPerEm <= 0 || glyphCount <= 0 || metrics <= 0
-        || hmtx.size() < 4 * qsizetype(metrics) || raw.fontTable("glyf").isEmpty() || raw.fontTable("loca").isEmpty()) {
+        || hmtx.size() < 4 * qsizetype(metrics) || tables[4].second.isEmpty() || tables[5].second.isEmpty()) {
         known_.emplace(key, -1);
         return std::nullopt;
     }
@@ -193,6 +198,7 @@ std::optional<int> PdfFonts::fontFor(const QRawFont &raw)
     put(" /CapHeight ", s16(hhea, 4));
     d.append(" /StemV 80");
 
+    face.tables = std::move(tables);
     faces_.push_back(std::move(face));
     const int id = int(faces_.size()) - 1;
     known_.emplace(key, id);
@@ -220,7 +226,7 @@ std::optional<PdfFontParts> PdfFonts::parts(int font) const
     const Face &f = faces_[std::size_t(font)];
     PdfFontParts parts;
     parts.name = subsetTag(f.baseName, f.used) + '+' + f.baseName;
-    std::optional<QByteArray> program = subsetProgram(f.raw, f.used);
+    std::optional<QByteArray> program = subsetProgram(f.tables, f.used);
     if (!program)
         return std::nullopt;
     parts.program = std::move(*program);

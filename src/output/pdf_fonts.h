@@ -41,6 +41,7 @@ public:
 private:
     struct Face {
         QRawFont raw;
+        std::vector<std::pair<const char *, QByteArray>> tables;  // the program's own, as read
         QByteArray baseName;
         int unitsPerEm = 1000;
         std::vector<double> widths;  // by glyph, thousandths of an em, rounded as written
