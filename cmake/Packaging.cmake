@@ -51,7 +51,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6 (>= 6.4), qt6-qpa-plugins, fonts-ipafont-mincho, fonts-ipafont-gothic, fonts-liberation2")
+    "libqt6svg6 (>= 6.4), libharfbuzz-subset0, qt6-qpa-plugins, fonts-ipafont-mincho, fonts-ipafont-gothic, fonts-liberation2")
 find_program(NIKRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 mark_as_advanced(NIKRA_DPKG_SHLIBDEPS)
 if(NOT NIKRA_DPKG_SHLIBDEPS)

@@ -125,6 +125,10 @@ CheckParse parseCheckArguments(const QStringList &args)
             return result;
         }
     }
+    if (!o.inputs.morePthFiles.isEmpty()) {
+        result.error = messageText(Msg::OneSetOnly);
+        return result;
+    }
     result.error = chosenHomeProblem(o.inputs.home);
     if (!result.error.isEmpty())
         return result;

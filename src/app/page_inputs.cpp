@@ -58,8 +58,12 @@ bool takePageInput(const QStringList &args, qsizetype &i, PageInputs &inputs, QS
     if (a == u"--pth" || a == u"--home") {
         if (i + 1 >= args.size())
             error = a == u"--pth" ? QStringLiteral("--pth needs a file name") : QStringLiteral("--home needs a folder");
+        else if (a == u"--home")
+            inputs.home = args.at(++i);
+        else if (inputs.pthFile.isEmpty())
+            inputs.pthFile = args.at(++i);
         else
-            (a == u"--pth" ? inputs.pthFile : inputs.home) = args.at(++i);
+            inputs.morePthFiles.append(args.at(++i));
         return true;
     }
     return false;

@@ -18,6 +18,7 @@ class Messenger;
 struct PageInputs {
     std::optional<SlotSet> slots;  // from --slot
     QString pthFile;               // --pth
+    QStringList morePthFiles;      // further --pth, in order: a PDF page for each
     QString home;                  // --home
 };
 

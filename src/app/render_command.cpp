@@ -11,6 +11,9 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace nikra {
 
@@ -57,6 +60,8 @@ QString renderUsage()
         "Options:\n"
         "  -o, --output FILE            the page to write; its ending chooses the format\n"
         "%1"
+        "                               a PDF takes several --pth: one page for each set,\n"
+        "                               in the order given, each the page it draws alone\n"
         "  --select X1,Y1,X2,Y2         the part of the page an SVG covers, in mm\n"
         "  --dpi N                      the PNG's resolution (default 96): the 96-dpi page\n"
         "                               enlarged N/96 times; PDF and SVG do not change\n"
@@ -164,44 +169,77 @@ RenderParse parseRenderArguments(const QStringList &args)
     if (!format)
         return fail(QStringLiteral("'%1': the page must end in .png, .pdf or .svg").arg(o.output));
     o.format = *format;
+    // One page for each set: only a PDF has more than one page.
+    if (!o.inputs.morePthFiles.isEmpty() && o.format != PageFormat::Pdf)
+        return fail(messageText(Msg::OneSetOnly));
     result.options = o;
     return result;
 }
 
+namespace {
+
+// One set's page: what it is read from and drawn with.
+struct SetPage {
+    PageSource source;
+    ViewState view;
+    std::optional<PageJob> job;
+};
+
+} // namespace
+
 RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
 {
     RenderedPage result;
-    PageSource source = readPageSource(o.inputs);
-    result.inputs = source.files;
-    result.error = source.error;
-    if (!result.error.isEmpty())
-        return result;
-    HeaderSettings &header = source.header;
-    if (o.headerText)
-        header.text = *o.headerText;
-    if (o.headerFace)
-        header.face = *o.headerFace;
-    if (o.headerSize)
-        header.sizeText = *o.headerSize;
-    if (o.headerAlign)
-        header.align = *o.headerAlign;
-
-    ViewState view;
-    PageJob job{source.slots, view, messenger, header, o.dpi};
-    // A watch redraws while files are being written: a block the file's end cuts short is
-    // a problem there, so the last whole page stays until the rest is written.
-    job.cutBlocksReported = o.watch;
-    // A PDF or SVG page needs the canvas pass's messages and names, not its picture.
-    const CanvasPage canvas = canvasPassWithPageCheck(
-        job, o.format == PageFormat::Png ? CanvasPaint::Picture : CanvasPaint::NoPicture);
+    // The first set, then each further --pth in order (a PDF page each).
+    std::vector<PageInputs> sets{o.inputs};
+    for (const QString &pth : o.inputs.morePthFiles) {
+        PageInputs more = o.inputs;
+        more.pthFile = pth;
+        more.morePthFiles.clear();
+        sets.push_back(more);
+    }
+    std::vector<std::unique_ptr<SetPage>> pages;
+    for (const PageInputs &inputs : sets) {
+        auto &page = *pages.emplace_back(std::make_unique<SetPage>());
+        page.source = readPageSource(inputs);
+        for (const QString &file : page.source.files) {
+            if (!result.inputs.contains(file))
+                result.inputs.append(file);
+        }
+        result.error = page.source.error;
+        if (!result.error.isEmpty())
+            return result;
+        HeaderSettings &header = page.source.header;
+        if (o.headerText)
+            header.text = *o.headerText;
+        if (o.headerFace)
+            header.face = *o.headerFace;
+        if (o.headerSize)
+            header.sizeText = *o.headerSize;
+        if (o.headerAlign)
+            header.align = *o.headerAlign;
+        page.job.emplace(PageJob{page.source.slots, page.view, messenger, header, o.dpi});
+        // A watch redraws while files are being written: a block the file's end cuts short is
+        // a problem there, so the last whole page stays until the rest is written.
+        page.job->cutBlocksReported = o.watch;
+    }
+    PageJob &job = *pages.front()->job;
     switch (o.format) {
     case PageFormat::Png:
-        result.bytes = pngPage(canvas.image);
+        result.bytes = pngPage(canvasPassWithPageCheck(job, CanvasPaint::Picture).image);
         break;
-    case PageFormat::Pdf:
-        result.bytes = pdfPage(job);
+    case PageFormat::Pdf: {
+        // A PDF or SVG page needs the canvas pass's messages and names, not its picture.
+        std::vector<PageJob *> jobs;
+        for (auto &page : pages) {
+            canvasPassWithPageCheck(*page->job, CanvasPaint::NoPicture);
+            jobs.push_back(&*page->job);
+        }
+        result.bytes = pdfDocument(jobs);
         break;
+    }
     case PageFormat::Svg:
+        canvasPassWithPageCheck(job, CanvasPaint::NoPicture);
         result.bytes = svgPage(job, o.selection);
         break;
     }

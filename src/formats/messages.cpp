@@ -73,6 +73,7 @@ constexpr std::array kTexts{
     Entry{Msg::SaveFailed, u"%1 に保存できませんでした（%2）。"},
     Entry{Msg::PageNotWritten, u"%1 に保存できませんでした（%2）。"},
     Entry{Msg::PageNotDrawn, u"ページを描けませんでした"},
+    Entry{Msg::OneSetOnly, u"--pth を複数指定できるのは、PDF に描くとき（１組１ページ）だけです。"},
     Entry{Msg::PageNotAsShown,
           u"画面のページは、ファイルに問題が見つかる前に描いたものです。今のファイルから描くと、画面とは違うページになります。続けますか。"},
     Entry{Msg::BatchQuoteUnclosed, u"%1 行目の引用符が閉じていません"},

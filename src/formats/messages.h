@@ -62,6 +62,7 @@ enum class Msg {
     SaveFailed,  // %1 the file, %2 why
     PageNotWritten,  // %1 the file, %2 why (the system's reason)
     PageNotDrawn,    // the reason when the page itself could not be made
+    OneSetOnly,      // several --pth where only a PDF can hold a page for each
     PageNotAsShown,  // asked before a page is drawn again from files the screen does not show
     // A list of pages drawn at once (render --batch).
     BatchQuoteUnclosed,   // %1 the line of the quote

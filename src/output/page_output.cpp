@@ -3,9 +3,8 @@
 #include "formats/file_bytes.h"
 #include "plot/canvas_surface.h"
 #include "output/metafile_surface.h"
-#include "output/flate.h"
 #include "output/pdf_date.h"
-#include "output/pdf_edit.h"
+#include "output/pdf_document.h"
 #include "output/pdf_surface.h"
 #include "plot/plot_pass.h"
 #include "plot/printer_surface.h"
@@ -14,7 +13,6 @@
 #include <QHash>
 #include <QIODevice>
 #include <QImageWriter>
-#include <QPdfWriter>
 
 namespace nikra {
 
@@ -23,9 +21,6 @@ namespace {
 // Printed pages are drawn at a common office printer's resolution: pen widths are in
 // device pixels, so this decides how thick a printed line is.
 constexpr int kPdfDpi = 600;
-
-// The most a page's content may hold besides the polygons written apart from it.
-constexpr qsizetype kMostPainterContent = qsizetype(1) << 30;
 
 // The canvas with its fonts and measures but without paint: what the canvas pass decides
 // (messages, names, the lowest point) never depends on the pixels. Its fonts are made for
@@ -69,13 +64,6 @@ PageFile putIntoFile(const QString &path, const QByteArray &bytes)
 }
 
 PageFile notDrawn() { return {false, messageText(Msg::PageNotDrawn)}; }
-
-// A PDF document is complete once its trailer is written.
-bool isCompletePdf(const QByteArray &bytes)
-{
-    return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF");
-}
-
 
 // The page with a palette of exactly its colours, in the order first met; null when it has
 // more than 256 colours or no 32-bit pixels.
@@ -135,16 +123,6 @@ CanvasPage runCanvasPass(PageJob &job, Surface &surface, CanvasSurface *painted)
 // The canvas at the screen's physical resolution: job.pixelRatio times its dpi.
 double physicalDpi(const PageJob &job) { return job.screenDpi * (job.pixelRatio > 0 ? job.pixelRatio : 1.0); }
 
-// Says nothing: for a page drawn once more, whose messages were said the first time.
-class QuietMessenger : public Messenger {
-public:
-    void warn(const QString &, const QString &) override {}
-    void inform(const QString &, const QString &) override {}
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    bool askOkCancel(const QString &, const QString &) override { return false; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return std::nullopt; }
-};
-
 bool runPrinterPass(PageJob &job, PrinterSurface &surface)
 {
     if (!surface.isActive())
@@ -152,57 +130,6 @@ bool runPrinterPass(PageJob &job, PrinterSurface &surface)
     PlotPass pass(surface, job.slots, job.view, job.messenger);
     pass.run(job.header);
     return surface.finish();
-}
-
-// The printer pass as a PDF document in memory, as the painter's writer finishes it; the
-// filled polygons it can write are kept aside in `polygons` when that is given, each run
-// of them marked in the page's content.
-std::optional<QByteArray> painterPdf(PageJob &job, PdfPolygons *polygons)
-{
-    QBuffer document;
-    if (!document.open(QIODevice::WriteOnly))
-        return std::nullopt;
-    {
-        QPdfWriter writer(&document);
-        writer.setResolution(kPdfDpi);
-        writer.setCreator(QStringLiteral("Nikra"));
-        writer.setTitle(QStringLiteral("Nikra"));
-        PrinterSurface::preparePage(writer);
-        if (polygons) {
-            PdfSurface surface(writer);
-            if (!runPrinterPass(job, surface))
-                return std::nullopt;
-            *polygons = std::move(surface.polygons());
-        } else {
-            PrinterSurface surface(writer);
-            if (!runPrinterPass(job, surface))
-                return std::nullopt;
-        }
-    }
-    QByteArray bytes = document.buffer();
-    document.buffer().clear();
-    if (!isCompletePdf(bytes))
-        return std::nullopt;
-    return bytes;
-}
-
-// The polygons put in place of their marks in the page's content, compressed anew, and
-// the stream's new length; nothing when the document is not of the expected form.
-std::optional<std::vector<PdfChange>> polygonChanges(const QByteArray &pdf, PdfPolygons &polygons)
-{
-    const std::optional<PdfStreamPlace> place = pageContentStream(pdf);
-    if (!place || !place->flate)
-        return std::nullopt;
-    const std::optional<QByteArray> content =
-        inflateWhole(pdf.mid(place->dataStart, place->dataLength), kMostPainterContent);
-    std::optional<QByteArray> spliced = content ? polygons.takeSplicedInto(*content) : std::nullopt;
-    if (!spliced)
-        return std::nullopt;
-    QByteArray data = deflateFast(*spliced);
-    spliced.reset();
-    const QByteArray length = QByteArray::number(data.size());
-    return std::vector<PdfChange>{{place->dataStart, place->dataLength, std::move(data)},
-                                  {place->lengthStart, place->lengthSize, length}};
 }
 
 } // namespace
@@ -235,32 +162,32 @@ bool printPage(PageJob &job, QPagedPaintDevice &device)
     return runPrinterPass(job, surface);
 }
 
-std::optional<QByteArray> pdfPage(PageJob &job, PolygonWriter polygonWriter)
+std::optional<QByteArray> pdfPage(PageJob &job) { return pdfDocument({&job}); }
+
+std::optional<QByteArray> pdfDocument(const std::vector<PageJob *> &pages)
 {
-    PdfPolygons polygons;
-    std::optional<QByteArray> pdf =
-        painterPdf(job, polygonWriter == PolygonWriter::Own ? &polygons : nullptr);
-    if (!pdf)
+    QBuffer bytes;
+    if (pages.empty() || !bytes.open(QIODevice::WriteOnly))
         return std::nullopt;
-    const QDateTime date = pageDate(job.slots);
-    if (!polygons.isEmpty()) {
-        if (auto changes = polygonChanges(*pdf, polygons)) {
-            if (auto stamp = creationDateChange(*pdf, date))
-                changes->push_back(*stamp);
-            if (auto finished = changedPdf(*pdf, std::move(*changes)))
-                return finished;
-        }
-        // The painter's writer made the document otherwise than this program expects: the
-        // page is drawn once more with every polygon through the painter. Its messages
-        // were said the first time.
-        QuietMessenger quiet;
-        PageJob again{job.slots, job.view, quiet, job.header, job.screenDpi, job.pixelRatio, nullptr};
-        pdf = painterPdf(again, nullptr);
-        if (!pdf)
-            return std::nullopt;
+    QDateTime date;
+    for (const PageJob *job : pages) {
+        const QDateTime pageDated = pageDate(job->slots);
+        if (!date.isValid() || pageDated > date)
+            date = pageDated;
     }
-    stampCreationDate(*pdf, date);  // left as written if it has no date
-    return pdf;
+    PdfDocument document(&bytes, {QStringLiteral("Nikra"), QStringLiteral("Nikra " NIKRA_VERSION), date});
+    for (PageJob *job : pages) {
+        // A surface of its own for each page, so a page comes out the same wherever it
+        // stands in the document.
+        PdfSurface surface(document, kPdfDpi);
+        surface.beginPage();
+        PlotPass pass(surface, job->slots, job->view, job->messenger);
+        pass.run(job->header);
+        surface.endPage();
+    }
+    if (!document.finish())
+        return std::nullopt;
+    return bytes.data();
 }
 
 std::optional<QByteArray> pngPage(const QImage &image)

@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include <optional>
+#include <vector>
 
 class QIODevice;
 class QPagedPaintDevice;
@@ -62,14 +63,12 @@ struct PageFile {
 // The printer pass on a paged device prepared for A4 without margins. False when the
 // device could not be opened or finished.
 bool printPage(PageJob &job, QPagedPaintDevice &device);
-// Who writes the filled polygons (markers above all) of a PDF page: this program's own
-// writer, fast on pages of a hundred thousand markers (pdf_polygons.h), or the painter's.
-// The page is the same either way.
-enum class PolygonWriter { Own, Painter };
-
-// The printer pass as a PDF document, the same bytes for the same files on every run (its
-// date: pdf_date.h); nothing when it could not be made whole.
-std::optional<QByteArray> pdfPage(PageJob &job, PolygonWriter polygonWriter = PolygonWriter::Own);
+// The printer pass as a PDF document of one A4 page at 600 dpi, the same bytes for the same
+// files on every run (its date: pdf_date.h); nothing when it could not be made whole.
+std::optional<QByteArray> pdfPage(PageJob &job);
+// One page for each job, in order, each page's content exactly that of its job's own
+// document; dated by the newest of the jobs' dates.
+std::optional<QByteArray> pdfDocument(const std::vector<PageJob *> &pages);
 // That document as a file, written whole or not at all.
 PageFile writePdfPage(PageJob &job, const QString &path);
 // The canvas image as a PNG file.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 namespace nikra {
 
@@ -43,27 +42,6 @@ QDateTime pageDate(const SlotSet &slots)
         }
     }
     return QDateTime::fromSecsSinceEpoch(newest.value_or(QDateTime::currentSecsSinceEpoch()), Qt::UTC);
-}
-
-std::optional<PdfChange> creationDateChange(const QByteArray &pdf, const QDateTime &when)
-{
-    const QByteArray key = "/CreationDate (";
-    const qsizetype start = pdf.indexOf(key);
-    const qsizetype end = start < 0 ? -1 : pdf.indexOf(')', start + key.size());
-    if (end < 0 || !when.isValid())
-        return std::nullopt;
-    const QByteArray date = "D:" + when.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + 'Z';
-    return PdfChange{start + key.size(), end - (start + key.size()), date};
-}
-
-bool stampCreationDate(QByteArray &pdf, const QDateTime &when)
-{
-    const auto change = creationDateChange(pdf, when);
-    auto stamped = change ? changedPdf(pdf, {*change}) : std::nullopt;
-    if (!stamped)
-        return false;
-    pdf = std::move(*stamped);
-    return true;
 }
 
 } // namespace nikra

@@ -1,84 +1,73 @@
-// A finished PDF changed: its date rewritten, its page content replaced with the polygons
-// written apart from it. Every object must still be found where the cross-reference table
-// says it is. (Where the date comes from, and the whole page drawn both ways: tst_render.)
+// The PDF writer on its own: a document of several pages, one of them too large for one
+// content piece, texts in embedded faces and in a face that can only be drawn as outlines,
+// read back by the readers. (The whole printed page against the painter's: tst_render.)
 
-#include "output/flate.h"
-#include "output/pdf_date.h"
-#include "output/pdf_edit.h"
-#include "output/pdf_polygons.h"
+#include "output/pdf_document.h"
+#include "output/pdf_surface.h"
 
 #include <QBuffer>
-#include <QPainter>
-#include <QPdfWriter>
+#include <QRegularExpression>
 #include <QtTest>
 
+#include "support/pdf_checks.h"
 #include "support/test_files.h"
 
-#include <ctime>
-#include <functional>
-
 using namespace nikra;
+using namespace nikra::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// A small document as the PDF writer makes it, dated in the time zone `tz`; `draw` paints
-// its page.
-QByteArray madeIn(const char *tz, const std::function<void(QPainter &)> &draw = nullptr)
+// Three pages at 600 dpi: a grid of 300 x 400 small squares in two colours (some 10 MB of
+// content), texts, and the squares' first row again.
+QByteArray threePages()
 {
-    const QByteArray saved = qgetenv("TZ");
-    qputenv("TZ", tz);
-    tzset();
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&out);
-        QPainter painter(&writer);
-        painter.setRenderHint(QPainter::Antialiasing, false);  // as the printer surface draws
-        if (draw) {
-            draw(painter);
-        } else {
-            painter.drawText(100, 100, QStringLiteral("10"));
-            painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.drawLine(0, 0, 500, 500);
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    PdfDocument document(&bytes, {u"t"_s, u"Nikra test"_s, QDateTime::fromSecsSinceEpoch(0, Qt::UTC)});
+    PdfSurface surface(document, 600);
+    const auto squares = [&](int rows) {
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < 300; ++column) {
+                const double x = 20 + column * 0.5;
+                const double y = 20 + row * 0.5;
+                const std::array<PagePoint, 4> corners{{{x, y}, {x + 0.3, y}, {x + 0.3, y + 0.3}, {x, y + 0.3}}};
+                surface.polygon(corners, Pen{LineStyle::None, 1, Qt::black}, row % 2 ? Qt::red : Qt::blue);
+            }
+        }
+    };
+    surface.beginPage();
+    squares(400);
+    surface.endPage();
+
+    surface.beginPage();
+    const TextFont serif = surface.font({u"Times New Roman"_s, 62.5, false, u"Written 測定値"_s});
+    surface.text(serif, {20, 20}, u"Written 測定値"_s);
+    const TextFont upward = surface.font({u"ＭＳ ゴシック"_s, 62.5, true, u"上向き Up"_s});
+    surface.text(upward, {20, 150}, u"上向き Up"_s);
+    // A PostScript Type 1 face: no TrueType program to embed, so its glyphs are drawn.
+    const TextFont type1 = surface.font({u"Nimbus Sans"_s, 62.5, false, u"OUTLINED"_s});
+    surface.text(type1, {20, 100}, u"OUTLINED"_s);
+    surface.line({20, 200}, {150, 200}, Pen{LineStyle::DashDot, 3, Qt::darkGreen});
+    surface.endPage();
+
+    surface.beginPage();
+    squares(1);
+    surface.endPage();
+    return document.finish() ? bytes.data() : QByteArray();
+}
+
+// The rectangle (in pixels of a 50-dpi page) that a page's ink covers.
+QRect inkBounds(const QImage &page)
+{
+    QRect bounds;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            if (page.constScanLine(y)[x] < 128)
+                bounds |= QRect(x, y, 1, 1);
         }
     }
-    if (saved.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", saved);
-    tzset();
-    return out.data();
-}
-
-// What qpdf finds wrong with a document; empty when it is sound.
-QString problemsOf(const QByteArray &pdf)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("d.pdf"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
-        return QStringLiteral("not written");
-    file.close();
-    return nikra::test::pdfProblems(path);
-}
-
-// Every in-use entry of the table points at the start of its object, and startxref at
-// the table.
-bool offsetsHold(const QByteArray &pdf)
-{
-    const qsizetype startxref = pdf.lastIndexOf("startxref");
-    const qsizetype xref = pdf.mid(startxref + 9).trimmed().split('\n').first().trimmed().toLongLong();
-    if (!pdf.mid(xref).startsWith("xref"))
-        return false;
-    const QList<QByteArray> lines = pdf.mid(xref, pdf.indexOf("trailer", xref) - xref).split('\n');
-    const qsizetype count = lines.at(1).split(' ').at(1).toLongLong();
-    for (qsizetype object = 1; object < count; ++object) {
-        const QByteArray &entry = lines.at(2 + object);
-        if (!entry.contains(" n ")
-            || !pdf.mid(entry.left(10).toLongLong()).startsWith(QByteArray::number(object) + " 0 obj"))
-            return false;
-    }
-    return count > 1;
+    return bounds;
 }
 
 } // namespace
@@ -87,107 +76,44 @@ class TestPdfDocument : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void stampKeepsTheTableTrue();
-    void contentStreamReplaced();
-    void polygonRunsTakeTheirMarksPlaces();
+    void pagesReadBackAsDrawn();
 };
 
-void TestPdfDocument::stampKeepsTheTableTrue()
+void TestPdfDocument::pagesReadBackAsDrawn()
 {
-    const QDateTime when = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);  // 2023-11-14 22:13:20
-    // East of Greenwich the writer dates "+09'00'", six bytes longer than the UTC form.
-    for (const char *tz : {"UTC0", "JST-9", "EST5"}) {
-        QByteArray pdf = madeIn(tz);
-        QVERIFY(offsetsHold(pdf));
-        QVERIFY(stampCreationDate(pdf, when));
-        QVERIFY2(pdf.contains("/CreationDate (D:20231114221320Z)"), tz);
-        QVERIFY2(offsetsHold(pdf), tz);
-        QCOMPARE(problemsOf(pdf), QString());
-    }
-    QCOMPARE(madeIn("JST-9").size() - 6, madeIn("UTC0").size());  // the writer's own forms
+    const QByteArray pdf = threePages();
+    QVERIFY(!pdf.isEmpty());
+    QCOMPARE(threePages(), pdf);  // the same bytes on every run
+    TestDir dir;
+    const QString path = dir.write(u"three.pdf"_s, pdf);
+    QCOMPARE(pdfProblems(path), QString());
+    QVERIFY(toolOutput(u"pdfinfo"_s, {path}).contains(QRegularExpression(u"Pages:\\s+3\\n"_s)));
 
-    // Not a document of the expected form: left as it was.
-    QByteArray notPdf = "%PDF-1.4\n/CreationDate (D:2020)\nno table";
-    const QByteArray before = notPdf;
-    QVERIFY(!stampCreationDate(notPdf, when));
-    QCOMPARE(notPdf, before);
-}
+    // The large page went out in pieces; the small ones in one each.
+    const QRegularExpression contents(u"/Contents \\[([^\\]]*)\\]"_s);
+    QList<int> pieces;
+    for (auto it = contents.globalMatch(QString::fromLatin1(pdf)); it.hasNext();)
+        pieces << int(it.next().captured(1).count(u" 0 R"_s));
+    QVERIFY(pieces.size() == 3 && pieces[0] > 1 && pieces[1] == 1 && pieces[2] == 1);
 
-void TestPdfDocument::contentStreamReplaced()
-{
-    QByteArray pdf = madeIn("UTC0");
-    const auto place = pageContentStream(pdf);
-    QVERIFY(place && place->flate);
-    const auto content = inflateWhole(pdf.mid(place->dataStart, place->dataLength), 1 << 20);
-    QVERIFY(content && content->contains("500 500 l"));
+    // Ink where each page drew: the grid 20..170 x 20..220 mm, texts from 20 mm, the
+    // grid's first row (at 50 dpi, about two pixels to a millimetre).
+    constexpr double px = 50 / 25.4;
+    const QRect grid = inkBounds(pdfPageImage(path, 1, 50));
+    QVERIFY2(qAbs(grid.left() - 20 * px) <= 1 && qAbs(grid.right() - 170 * px) <= 2 && qAbs(grid.bottom() - 220 * px) <= 2,
+             qPrintable(u"%1 %2 %3"_s.arg(grid.left()).arg(grid.right()).arg(grid.bottom())));
+    const QImage texts = pdfPageImage(path, 2, 50);
+    QVERIFY(!inkBounds(texts.copy(QRect(QPoint(30, 190), QPoint(160, 215)))).isEmpty());  // OUTLINED
+    QVERIFY(!inkBounds(texts.copy(QRect(QPoint(30, 385), QPoint(300, 400)))).isEmpty());  // the dashes
+    QVERIFY(qAbs(inkBounds(pdfPageImage(path, 3, 50)).height()) <= 2);
 
-    // A new content of another length, a new date: both found where the table says.
-    const QByteArray longer = *content + QByteArray(100000, '\n') + "0 0 m 10 10 l S\n";
-    const QByteArray data = deflateFast(longer);
-    const auto date = creationDateChange(pdf, QDateTime::fromSecsSinceEpoch(0, Qt::UTC));
-    QVERIFY(date);
-    const auto changed = changedPdf(pdf, {{place->lengthStart, place->lengthSize, QByteArray::number(data.size())},
-                                          *date,
-                                          {place->dataStart, place->dataLength, data}});
-    QVERIFY(changed && offsetsHold(*changed));
-    QCOMPARE(problemsOf(*changed), QString());
-    QVERIFY(changed->contains("/CreationDate (D:19700101000000Z)"));
-    const auto placed = pageContentStream(*changed);
-    QVERIFY(placed);
-    QCOMPARE(inflateWhole(changed->mid(placed->dataStart, placed->dataLength), 1 << 20), longer);
-
-    // Overlapping changes, or one inside the table: nothing.
-    QVERIFY(!changedPdf(pdf, {{10, 5, "x"}, {12, 5, "y"}}));
-    QVERIFY(!changedPdf(pdf, {{pdf.size() - 10, 1, "x"}}));
-}
-
-void TestPdfDocument::polygonRunsTakeTheirMarksPlaces()
-{
-    // Two runs between painted lines: each run stands where its mark stood, in its own
-    // graphics state, with colours and width set only where they change.
-    PdfPolygons polygons;
-    const QByteArray pdf = madeIn("UTC0", [&](QPainter &painter) {
-        painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawLine(0, 0, 111, 111);
-        painter.drawPolyline(PdfPolygons::runMark().data(), 2);
-        polygons.beginRun();
-        const Pen thin{LineStyle::Solid, 0, QColor(0, 0, 255)};
-        polygons.add({{10, 20}, {30, 20}, {20, 5}}, thin, QColor(255, 0, 0));
-        polygons.add({{1, 2}, {3, 4}}, thin, QColor(255, 0, 0));
-        polygons.add({{5, 6}, {7, 8}, {9, 9}}, Pen{LineStyle::None, 3, Qt::black}, QColor(128, 255, 0));
-        painter.drawLine(0, 0, 222, 222);
-        painter.drawPolyline(PdfPolygons::runMark().data(), 2);
-        polygons.beginRun();
-        polygons.add({{-4, 2147483647}, {-2147483647, 0}}, Pen{LineStyle::Solid, 2, Qt::black}, Qt::white);
-    });
-    const auto place = pageContentStream(pdf);
-    QVERIFY(place);
-    const auto content = inflateWhole(pdf.mid(place->dataStart, place->dataLength), 1 << 20);
-    QVERIFY(content);
-    const QByteArray run0 = "q\n1 J 1 j [] 0 d\n1 0 0 rg\n0 0 1 RG\n1 w\n"
-                            "10 20 m\n30 20 l\n20 5 l\nh\nB*\n1 2 m\n3 4 l\nh\nB*\n"
-                            "0.501961 1 0 rg\n5 6 m\n7 8 l\n9 9 l\nh\nf*\nQ\n";
-    const QByteArray run1 = "q\n1 J 1 j [] 0 d\n1 1 1 rg\n0 0 0 RG\n2 w\n-4 2147483647 m\n-2147483647 0 l\nh\nB*\nQ\n";
-
-    PdfPolygons copy = polygons;
-    const auto spliced = copy.takeSplicedInto(*content);
-    QVERIFY(spliced && copy.isEmpty());
-    // The marks as the writer put them (a stroked two-point path at -0.0625, -0.125).
-    const qsizetype markAt = content->indexOf("-0.0625");
-    QVERIFY(markAt > content->indexOf("111 111 l") && markAt < content->indexOf("222 222 l"));
-    const QByteArray mark = content->mid(markAt, content->indexOf("S\n", markAt) + 2 - markAt);
-    QCOMPARE(content->count(mark), 2);
-    QByteArray expected = *content;
-    expected.replace(expected.indexOf(mark), mark.size(), run0);
-    expected.replace(expected.indexOf(mark), mark.size(), run1);
-    QCOMPARE(*spliced, expected);
-
-    // A mark missing (or one too many): nothing, and the polygons are given up.
-    copy = polygons;
-    QVERIFY(!copy.takeSplicedInto(content->left(content->indexOf("222 222 l"))));
-    QVERIFY(copy.isEmpty());
-    copy = polygons;
-    QVERIFY(!copy.takeSplicedInto(*content + *content));
+    // The embedded faces (the serif, the Japanese face it falls back on, the gothic), as
+    // subsets with their characters; the outlined face is none of them.
+    const QString fonts = toolOutput(u"pdffonts"_s, {path});
+    QCOMPARE(fonts.count(u"CID TrueType      Identity-H       yes yes yes"_s), 3);
+    QVERIFY(!fonts.contains(u"Nimbus"_s));
+    const QString text = toolOutput(u"pdftotext"_s, {u"-f"_s, u"2"_s, u"-l"_s, u"2"_s, path, u"-"_s});
+    QVERIFY2(text.contains(u"Written 測定値"_s) && text.contains(u"上向き Up"_s), qPrintable(text));
 }
 
 int runPdfDocumentTests(int argc, char **argv)
