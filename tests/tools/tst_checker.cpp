@@ -74,7 +74,6 @@ void CheckerTest::longFileQuestion_data()
     QTest::newRow("9999") << 9999 << true << 0 << 9999;
     QTest::newRow("10000, OK") << 10000 << true << 1 << 10000;
     QTest::newRow("10001, OK") << 10001 << true << 1 << 10000;
-    QTest::newRow("10001, Cancel") << 10001 << false << 1 << 10001;
     QTest::newRow("25000, Cancel asks once") << 25000 << false << 1 << 25000;
 }
 
