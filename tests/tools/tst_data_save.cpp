@@ -437,11 +437,9 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     // A file that ends after line 6: the Format Data picker and slots 1 to 3, nothing else.
     w.loadSlotSet(PathMemory::fromText(u"/\r\n%1\r\n*.frm\r\nf1\r\nf2\r\nf3\r\n"_s.arg(p.root())));
     QCOMPARE(w.picker(1)->pattern(), u"*.frm"_s);
-    QStringList boxes;
-    for (int kind = 1; kind <= 3; ++kind) {
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            boxes << w.slotBox(kind, slot)->text();
-    }
+    QStringList boxes;  // kind by kind, slot by slot
+    for (int box = 0; box < 3 * kSlotCount; ++box)
+        boxes << w.slotBox(1 + box / kSlotCount, 1 + box % kSlotCount)->text();
     QCOMPARE(boxes, QStringList({u"f1"_s, u"f2"_s, u"f3"_s}) + QStringList(3 * kSlotCount - 3));
     QVERIFY(headerText->text().isEmpty());
 
