@@ -6,11 +6,7 @@
 #include "formats/path_memory.h"
 #include "support/nikra_run.h"
 #include "support/program_under_test.h"
-#include "support/recording_messenger.h"
 #include "support/small_disk.h"
-#include "support/test_files.h"
-
-#include <QtTest>
 
 #include <sys/stat.h>
 

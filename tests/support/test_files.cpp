@@ -91,6 +91,7 @@ QString TestDir::path(const QString &name) const { return dir_.filePath(name); }
 QString TestDir::write(const QString &name, const QByteArray &bytes) const
 {
     const QString p = path(name);
+    QDir().mkpath(QFileInfo(p).path());  // a file in a subfolder brings its folder
     writeFile(p, bytes);
     return p;
 }

@@ -55,6 +55,7 @@ public:
     TestDir();
     QString root() const { return dir_.path(); }
     QString path(const QString &name) const;
+    // Writes the file under the test folder, making the folders on its way.
     QString write(const QString &name, const QByteArray &bytes) const;
     QString write(const QString &name, const QString &text) const { return write(name, text.toUtf8()); }
     QString write(const QString &name, const FormatFile &f) const { return write(name, f.text()); }

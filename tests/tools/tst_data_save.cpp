@@ -3,12 +3,8 @@
 // from the main window, and "nikra save" on the command line.
 
 #include "platform/file_picker.h"
-#include "app/main_window.h"
-#include "platform/program_folder.h"
 #include "support/nikra_run.h"
 #include "support/program_under_test.h"
-#include "support/recording_messenger.h"
-#include "support/test_files.h"
 #include "tools/checksum_manifest.h"
 #include "tools/data_save.h"
 #include "tools/data_save_window.h"
@@ -20,8 +16,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace nikra;
 using namespace nikra::test;
@@ -134,8 +128,7 @@ void DataSaveTest::fullSaveAndManifest()
     // Entries that lead out of the set are not followed, even to the listed bytes: a path
     // up, an absolute path, a subfolder, a link beside the manifest.
     const QString outside = home.write(u"outside.txt"_s, QByteArray("x"));
-    QDir(saved).mkdir(u"sub"_s);
-    QVERIFY(QFile::copy(outside, saved + u"/sub/dir"_s));
+    home.write(u"1205-0930/sub/dir"_s, QByteArray("x"));
     QVERIFY(QFile::link(outside, saved + u"/link.txt"_s));
     const QStringList escapes{u"../outside.txt"_s, outside, u"sub/dir"_s, u"link.txt"_s};
     QByteArray manifest = fileContents(saved + u"/Nikra.sha256"_s);
@@ -149,8 +142,6 @@ void DataSaveTest::fullSaveAndManifest()
 void DataSaveTest::sameNamesAndSameFile()
 {
     TestDir home;
-    QDir(home.root()).mkpath(u"a"_s);
-    QDir(home.root()).mkpath(u"b"_s);
     const QString a = home.write(u"a/g01.dat"_s, QByteArray("a"));
     const QString b = home.write(u"b/g01.dat"_s, QByteArray("b"));
     const QString pthNamed = home.write(u"b/Nikra.pth"_s, QByteArray("not the set's own"));
@@ -178,8 +169,6 @@ void DataSaveTest::sameNamesAndSameFile()
 void DataSaveTest::unsafeNamesRefused()
 {
     TestDir outer;
-    QDir(outer.root()).mkpath(u"home"_s);
-    QDir(outer.root()).mkpath(u"elsewhere"_s);
     const QString home = outer.path(u"home"_s);
     SlotSet slots;
     slots[1].format = outer.write(u"home/Nikra.pth"_s, QByteArray("kept"));
@@ -406,11 +395,9 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     QCOMPARE(status->text(), u"変更なし"_s);
 
     // An empty Nikra.pth offers nothing; one of a single empty line offers a set.
-    for (const char *lines : {"", "\r\n"}) {
-        QDir(p.root()).mkdir(u"pth%1"_s.arg(qsizetype(qstrlen(lines))));
-        const QString pth = p.home.write(u"pth%1/Nikra.pth"_s.arg(qsizetype(qstrlen(lines))), QByteArray(lines));
-        QVERIFY(form6->setFolder(QFileInfo(pth).path()));
-        QCOMPARE(select->isVisible(), qstrlen(lines) > 0);
+    for (const QByteArray &lines : {QByteArray(), QByteArray("\r\n")}) {
+        QVERIFY(form6->setFolder(QFileInfo(p.home.write(u"pth%1/Nikra.pth"_s.arg(lines.size()), lines)).path()));
+        QCOMPARE(select->isVisible(), !lines.isEmpty());
     }
     QVERIFY(form6->setFolder(p.path(u"kept"_s)));
     p.click(form6, u"Command2"_s);
@@ -424,9 +411,7 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     p.draw();
     QCOMPARE(snapshot(p.path(u"kept"_s)), saved);
     QCOMPARE(PathMemory::read(p.path(u"Nikra.pth"_s))->name(PickerKind::GraphData, 4), w.slotBox(2, 4)->text());
-    QDir(p.root()).mkdir(u"plain"_s);
-    p.home.write(u"plain/f.dat"_s, fileContents(p.path(u"frmnkr1.dat"_s)));
-    w.slotBox(1, 1)->setText(p.path(u"plain/f.dat"_s));
+    w.slotBox(1, 1)->setText(p.home.write(u"plain/f.dat"_s, fileContents(p.path(u"frmnkr1.dat"_s))));
     p.draw();
     QCOMPARE(PathMemory::read(p.path(u"plain/Nikra.pth"_s))->name(PickerKind::FormatData, 1), w.slotBox(1, 1)->text());
     QCOMPARE(snapshot(p.path(u"kept"_s)), saved);
@@ -452,11 +437,9 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     // A file that ends after line 6: the Format Data picker and slots 1 to 3, nothing else.
     w.loadSlotSet(PathMemory::fromText(u"/\r\n%1\r\n*.frm\r\nf1\r\nf2\r\nf3\r\n"_s.arg(p.root())));
     QCOMPARE(w.picker(1)->pattern(), u"*.frm"_s);
-    QStringList boxes;
-    for (int kind = 1; kind <= 3; ++kind) {
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            boxes << w.slotBox(kind, slot)->text();
-    }
+    QStringList boxes;  // kind by kind, slot by slot
+    for (int box = 0; box < 3 * kSlotCount; ++box)
+        boxes << w.slotBox(1 + box / kSlotCount, 1 + box % kSlotCount)->text();
     QCOMPARE(boxes, QStringList({u"f1"_s, u"f2"_s, u"f3"_s}) + QStringList(3 * kSlotCount - 3));
     QVERIFY(headerText->text().isEmpty());
 
