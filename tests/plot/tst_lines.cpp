@@ -148,21 +148,33 @@ void TestLines::reducedPathsDrawTheSame()
     // reduced path, as lines and as filled polygons, with a thin and a wide solid pen:
     // the pixels must be the same.
     QRandomGenerator rng(7);
-    std::vector<std::vector<QPoint>> paths;
-    for (int seed = 0; seed < 2; ++seed) {
-        std::vector<QPoint> dense, climb, walk;
-        for (int i = 0; i < 20000; ++i) {
-            dense.push_back({20 + i / 50, 100 + int(rng.bounded(60)) - (i / 400)});
-            climb.push_back({20 + i / 40, 250 - i / 90 - int(rng.bounded(3))});  // mostly one way
-        }
-        QPoint p(150, 150);
-        for (int i = 0; i < 5000; ++i) {
-            p += QPoint(int(rng.bounded(3)) - 1, int(rng.bounded(3)) - 1);
-            walk.push_back(p);
-        }
-        paths.insert(paths.end(), {dense, climb, walk});
+    std::vector<QPoint> dense, climb, walk;
+    for (int i = 0; i < 40000; ++i) {
+        dense.push_back({20 + i / 100, 100 + int(rng.bounded(60)) - (i / 800)});
+        climb.push_back({20 + i / 80, 250 - i / 180 - int(rng.bounded(3))});  // mostly one way
     }
-    for (const std::vector<QPoint> &original : paths) {
+    for (QPoint p(150, 150); walk.size() < 10000; walk.push_back(p))
+        p += QPoint(int(rng.bounded(3)) - 1, int(rng.bounded(3)) - 1);
+    // As the canvas draws them: thin solid lines by itself, the rest with Qt.
+    auto draw = [](const std::vector<QPoint> &path, int width, bool polygon) {
+        QImage img(500, 300, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        painter.setPen(width == 1 ? QPen(Qt::NoPen) : QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::red);
+        if (polygon)
+            painter.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
+        else if (width > 1)
+            painter.drawPolyline(path.data(), int(path.size()));
+        painter.end();
+        std::vector<QPoint> line = path;
+        if (polygon)
+            line.push_back(path.front());
+        if (width == 1)
+            drawThinPolyline(img, line, qRgb(0, 0, 0));
+        return img;
+    };
+    for (const std::vector<QPoint> &original : {dense, climb, walk}) {
         std::vector<QPoint> reduced = original;
         dropRepeats(reduced);
         // The same reductions on the path as it comes, a point at a time.
@@ -177,29 +189,9 @@ void TestLines::reducedPathsDrawTheSame()
         QCOMPARE(runsMerged.finish(), reduced);
         QVERIFY(reduced.size() < original.size());
         for (int width : {1, 3}) {
-            for (bool polygon : {false, true}) {
-                // As the canvas draws them: thin solid lines by itself, the rest with Qt.
-                auto draw = [width, polygon](const std::vector<QPoint> &path) {
-                    QImage img(500, 300, QImage::Format_RGB32);
-                    img.fill(Qt::white);
-                    QPainter painter(&img);
-                    painter.setPen(width == 1 ? QPen(Qt::NoPen) : QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                    painter.setBrush(Qt::red);
-                    if (polygon)
-                        painter.drawPolygon(path.data(), int(path.size()), Qt::OddEvenFill);
-                    else if (width > 1)
-                        painter.drawPolyline(path.data(), int(path.size()));
-                    painter.end();
-                    if (width == 1) {
-                        std::vector<QPoint> line = path;
-                        if (polygon)
-                            line.push_back(path.front());
-                        drawThinPolyline(img, line, qRgb(0, 0, 0));
-                    }
-                    return img;
-                };
-                QVERIFY2(draw(reduced) == draw(original), qPrintable(QStringLiteral("width %1 polygon %2 points %3").arg(width).arg(polygon).arg(original.size())));
-            }
+            for (bool polygon : {false, true})
+                QVERIFY2(draw(reduced, width, polygon) == draw(original, width, polygon),
+                         qPrintable(QStringLiteral("width %1 polygon %2 points %3").arg(width).arg(polygon).arg(original.size())));
         }
     }
 }
