@@ -93,7 +93,7 @@ GraphDataFile::Opened GraphDataFile::open(const QString &path, qsizetype pieceBy
 GraphDataFile::Opened GraphDataFile::checkText()
 {
     bool valid = false;
-    if (!scanUtf8(valid))
+    if (!scanWhole(false, valid))
         return Opened::Unreadable;
     if (valid) {
         // A mark is skipped; a second one after it is the trace of a text marked twice.
@@ -107,7 +107,7 @@ GraphDataFile::Opened GraphDataFile::checkText()
         }
         return Opened::Yes;
     }
-    if (!scanShiftJis(valid))
+    if (!scanWhole(true, valid))
         return Opened::Unreadable;
     if (!valid)
         return Opened::NotDecoded;
@@ -115,9 +115,11 @@ GraphDataFile::Opened GraphDataFile::checkText()
     return Opened::Yes;
 }
 
-// Reads the file to its end in pieces, checking each, and takes the length read as the
-// file's. False on a read error (failure_ says why).
-bool GraphDataFile::scanUtf8(bool &valid)
+// Reads the file to its end in pieces, checking that each decodes in the given encoding (a
+// character cut by a piece's end is carried over to the next), and takes the length read as
+// the file's. The first piece that does not decode ends the check. False on a read error
+// (failure_ says why).
+bool GraphDataFile::scanWhole(bool shiftJis, bool &valid)
 {
     QByteArray buffer;
     qint64 at = 0;
@@ -132,39 +134,12 @@ bool GraphDataFile::scanUtf8(bool &valid)
         }
         at += got;
         const QByteArrayView bytes(buffer.constData(), kept + qsizetype(got));
-        // The mark is valid UTF-8 itself, so the whole file is checked as it stands.
-        const qsizetype end = got == 0 ? bytes.size() : utf8PieceEnd(bytes);
-        if (valid && !isValidUtf8(bytes.first(end)))
-            valid = false;
-        if (got == 0)
-            break;
-        if (!valid)
-            break;  // Shift_JIS reads the file from its start again
-        kept = bytes.size() - end;
-        std::memmove(buffer.data(), buffer.constData() + end, std::size_t(kept));
-    }
-    length_ = at;
-    return true;
-}
-
-bool GraphDataFile::scanShiftJis(bool &valid)
-{
-    QByteArray buffer;
-    qint64 at = 0;
-    qsizetype kept = 0;
-    valid = true;
-    for (;;) {
-        buffer.resize(kept + piece_);
-        const qint64 got = readAt(buffer.data() + kept, piece_, at);
-        if (got < 0) {
-            failure_ = systemReason(errno);
-            return false;
-        }
-        at += got;
-        const QByteArrayView bytes(buffer.constData(), kept + qsizetype(got));
-        const qsizetype end = got == 0 ? bytes.size() : shiftJisPieceEnd(bytes);
-        if (valid && end > 0 && !shiftJisToUtf8(bytes.first(end)))
-            valid = false;
+        qsizetype end = bytes.size();
+        if (got != 0)
+            end = shiftJis ? shiftJisPieceEnd(bytes) : utf8PieceEnd(bytes);
+        // A UTF-8 mark is valid UTF-8 itself, so the whole file is checked as it stands.
+        const QByteArrayView piece = bytes.first(end);
+        valid = piece.isEmpty() || (shiftJis ? bool(shiftJisToUtf8(piece)) : isValidUtf8(piece));
         if (got == 0 || !valid)
             break;
         kept = bytes.size() - end;

@@ -50,8 +50,7 @@ public:
 
 private:
     Opened checkText();
-    bool scanUtf8(bool &valid);
-    bool scanShiftJis(bool &valid);
+    bool scanWhole(bool shiftJis, bool &valid);
     // Reads up to n bytes at `at`, however the system splits the reading; -1 on an error.
     qint64 readAt(char *into, qint64 n, qint64 at) const;
 
