@@ -7,6 +7,7 @@
 #include "canvas/page_passes.h"
 #include "canvas/page_watcher.h"
 #include "platform/box_messenger.h"
+#include "support/print_to_pdf.h"
 #include "support/program_under_test.h"
 
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QThread>
@@ -47,17 +47,6 @@ void onlySlotOne(MainWindow &w, const QString &format, const QString &graph)
     w.slotBox(2, 1)->setText(graph);
 }
 
-// Printing goes to a PDF file.
-void printTo(CanvasWindow &canvas, const QString &pdf)
-{
-    canvas.setPrinterFactory([pdf] {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf);
-        return printer;
-    });
-}
-
 // Slot 1 drawn from a format and a graph file of the test's own, the other slots empty.
 struct LivePage {
     Program p;
@@ -74,7 +63,28 @@ struct LivePage {
         p.draw();
     }
     QImage page() const { return p.canvas().pageView()->page(); }
+    // Saves the format cut off inside its value lines, as an editor caught mid-write would.
+    void breakFormat(const QString &tail = {}) const
+    {
+        const QString whole = FormatFile{}.text();
+        p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)) + tail);
+    }
     MessageStrip *strip() const { return p.canvas().messageStrip(); }
+};
+
+// Slot 1 draws 20 000 points; slot 2 names a missing file, whose message comes while the
+// pass runs: answering it late makes the pass a long one.
+struct LongPass {
+    Program p;
+    MainWindow &w = p.start();
+
+    LongPass()
+    {
+        onlySlotOne(w, p.home.write(u"long.dat"_s, FormatFile{}), p.home.write(u"long_g.dat"_s, graphText(20000, 1)));
+        missingInSlotTwo();
+        p.messages.lines.clear();
+    }
+    void missingInSlotTwo() const { w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s)); }
 };
 
 // The captions a button was painted with.
@@ -105,7 +115,6 @@ void TestLive::pageFollowsTheFiles()
 {
     LivePage live;
     CanvasWindow &canvas = live.p.canvas();
-    QVERIFY(canvas.findChild<QCheckBox *>(u"AutoRefresh"_s)->isChecked());
     canvas.pageView()->verticalBar()->setValue(30);
     canvas.findChild<QComboBox *>(u"Combo1"_s)->setCurrentIndex(3);
     const QImage first = live.page();
@@ -133,8 +142,7 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     LivePage live;
     const QImage good = live.page();
     // Caught half-written: the message in the strip, the good page on screen.
-    const QString whole = FormatFile{}.text();
-    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)));
+    live.breakFormat();
     QTRY_VERIFY_WITH_TIMEOUT(!live.strip()->lines().isEmpty(), 1000);
     QVERIFY(live.strip()->keptPage());
     QVERIFY(live.strip()->lines().first().startsWith(slotTitle(FileKind::FormatData, 1)));
@@ -142,7 +150,7 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     QVERIFY(live.p.messages.lines.isEmpty());
     // Saved broken once more: the same message stands once, at the top.
     QSignalSpy redraws(live.p.canvas().pageWatcher(), &PageWatcher::redrawWanted);
-    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)) + u"\r\n"_s);
+    live.breakFormat(u"\r\n"_s);
     QTRY_COMPARE_WITH_TIMEOUT(redraws.size(), 1, 1000);
     QVERIFY(live.p.passesDone());
     QCOMPARE(live.strip()->lines().size(), 1);
@@ -181,7 +189,7 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
 
     // Broken again, then "⌂" draws the broken files as they are: the strip no longer says
     // an older page is shown, and nothing is asked before saving what is shown.
-    live.p.home.write(u"live.dat"_s, whole.left(whole.indexOf(u"\r\n"_s, 60)));
+    live.breakFormat();
     QTRY_VERIFY_WITH_TIMEOUT(live.strip()->keptPage(), 1000);
     QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
     QVERIFY(live.p.passesDone());
@@ -231,15 +239,9 @@ void TestLive::switchedOffAndBursts()
 
 void TestLive::longPassShowsProgress()
 {
-    Program p;
-    MainWindow &w = p.start();
-    p.messages.lines.clear();
-    // Slot 1 draws a curve; slot 2 names a missing file, whose message comes while the pass
-    // runs. Answering it late makes the pass a long one.
-    const QString format = p.home.write(u"long.dat"_s, FormatFile{});
-    const QString graph = p.home.write(u"long_g.dat"_s, graphText(20000, 1));
-    onlySlotOne(w, format, graph);
-    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    LongPass run;
+    Program &p = run.p;
+    MainWindow &w = run.w;
     BoxMessenger boxes(&w);
     bool checked = false;
     p.messages.onMessage = [&] {
@@ -256,7 +258,6 @@ void TestLive::longPassShowsProgress()
     p.messages.onMessage = nullptr;
     QVERIFY(checked);
     QCOMPARE(p.messages.lines, QStringList{slotMessage(FileKind::FormatData, 2, Msg::FileMissing)});
-    QVERIFY(!p.canvas().passRunning());
     QVERIFY(!p.canvas().findChild<QProgressBar *>(u"PassProgress"_s)->isVisible());
     QVERIFY(p.canvas().findChild<QPushButton *>(u"Command6(1)"_s)->isEnabled());
     QVERIFY(w.slotBox(1, 2)->text().isEmpty());  // the missing name is cleared
@@ -279,13 +280,9 @@ void TestLive::longPassShowsProgress()
 
 void TestLive::requestsDuringAPass()
 {
-    Program p;
-    MainWindow &w = p.start();
-    const QString format = p.home.write(u"long.dat"_s, FormatFile{});
-    const QString graph = p.home.write(u"long_g.dat"_s, graphText(20000, 1));
-    onlySlotOne(w, format, graph);
-    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
-    p.messages.lines.clear();
+    LongPass run;
+    Program &p = run.p;
+    MainWindow &w = run.w;
 
     // While the pass waits for its message: a pan and a file change. Both are drawn after
     // it, in one more pass, and the pan is kept.
@@ -304,7 +301,7 @@ void TestLive::requestsDuringAPass()
     // Closed during a pass: the main window comes back once it has ended, and what was
     // asked meanwhile is not drawn.
     p.canvas().back();
-    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    run.missingInSlotTwo();
     p.messages.onMessage = [&] {
         p.canvas().liveRedraw();
         p.canvas().close();
@@ -318,7 +315,7 @@ void TestLive::requestsDuringAPass()
     QCOMPARE(pages.size(), 1);
 
     // The program ends while a pass waits for an answer: nobody is asked, and it ends.
-    w.slotBox(1, 2)->setText(p.path(u"gone.dat"_s));
+    run.missingInSlotTwo();
     p.messages.lines.clear();
     w.draw();
     QVERIFY(p.canvas().passRunning());

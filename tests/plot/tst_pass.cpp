@@ -243,10 +243,10 @@ void TestPass::curveLineLoop()
     QCOMPARE(lines[4].pen.color, QColor(0, 0, 255));  // the third block keeps line 2's style
     QCOMPARE(lines[5].mm, lines[3].mm);                // and its legend entry does not move
     QVERIFY(lines[3].mm != lines[1].mm);
-    // Legend: with text height T = 2.25 RSZ / px per mm, the first entry (marker 1.2 mm) sits
-    // at T, the second (marker 7.2 mm) half of T plus 0.6 PSZ further, the third not moved.
-    const float T = float(2.25 * 4 / DeviceProfile::canvas(96).screenPxPerMmY);
-    QCOMPARE(run.state.legend.LegendY[1], (T / 2 + T / 2) + T / 2 + 0.6f * 6);
+    // Legend: with text height T = 2.25 RSZ / px per mm = 9 / 3.7795 = 2.38125 mm, the first
+    // entry (marker 1.2 mm) sits at T, the second (marker 7.2 mm) half of T plus 0.6 PSZ
+    // further: 3.571875 + 3.6 mm; the third not moved.
+    QCOMPARE(run.state.legend.LegendY[1], 7.171875f);
     QCOMPARE(run.state.legend.LegendHalf, 0.6f * 6);
 
     // A file without any curve line draws its frame and nothing else.
