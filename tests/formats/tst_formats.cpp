@@ -27,6 +27,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 std::string_view view(const QByteArray &bytes) { return {bytes.constData(), std::size_t(bytes.size())}; }
+// A view of a temporary would outlive its bytes.
+std::string_view view(QByteArray &&) = delete;
 
 QList<double> readAllNumbers(const QByteArray &bytes, ReadStatus *last = nullptr)
 {
@@ -177,7 +179,7 @@ void TestFormats::integerKeys()
         QTEST(int(v), "value");
 
     // Single-precision keys refuse what a float cannot hold.
-    ValueReader s(view("3.5e38"));
+    ValueReader s(std::string_view("3.5e38"));
     float f = 0;
     QCOMPARE(s.readSingle(f), ReadStatus::OutOfRange);
 }
