@@ -17,8 +17,7 @@ namespace {
 QByteArray textString(const QString &text)
 {
     QByteArray out = "<FEFF";
-    for (const QChar unit : text)
-        out.append(QByteArray::number(unit.unicode(), 16).rightJustified(4, '0').toUpper());
+    appendUtf16Hex(out, text);
     out.append('>');
     return out;
 }
@@ -46,6 +45,22 @@ void appendNumber(QByteArray &out, double value, int decimals)
         out.append('0');
     else
         out.append(buffer, end - buffer);
+}
+
+void appendHex4(QByteArray &out, quint32 value)
+{
+    char hex[4];
+    for (int i = 3; i >= 0; --i) {
+        hex[i] = "0123456789ABCDEF"[value & 0xf];
+        value >>= 4;
+    }
+    out.append(hex, 4);
+}
+
+void appendUtf16Hex(QByteArray &out, const QString &text)
+{
+    for (const QChar unit : text)
+        appendHex4(out, unit.unicode());
 }
 
 PdfDocument::PdfDocument(QIODevice *output, const PdfInfo &info) : out_(output), info_(info)

@@ -52,8 +52,6 @@ public:
     // (a write failed, or a font could not be embedded).
     bool finish();
 
-    int pageCount() const { return int(pages_.size()); }
-
 private:
     static constexpr qsizetype kPieceSize = qsizetype(1) << 22;
     static constexpr qsizetype kSmallPage = qsizetype(1) << 20;
@@ -89,5 +87,10 @@ private:
 
 // A number as PDF writes it: at most `decimals` decimals, no trailing zeros.
 void appendNumber(QByteArray &out, double value, int decimals = 6);
+// A 16-bit value as four hexadecimal digits, as glyph numbers and UTF-16 units stand in
+// hexadecimal strings.
+void appendHex4(QByteArray &out, quint32 value);
+// A text as UTF-16 units in hexadecimal, without the string's brackets.
+void appendUtf16Hex(QByteArray &out, const QString &text);
 
 } // namespace nikra

@@ -115,13 +115,6 @@ std::optional<QByteArray> subsetProgram(const std::vector<std::pair<const char *
 // Font units in thousandths of an em, as the document writes them.
 double perMille(double units, int unitsPerEm) { return std::round(units * 1000.0 * 1000.0 / unitsPerEm) / 1000.0; }
 
-void appendHex4(QByteArray &out, quint32 value)
-{
-    out.append('<');
-    out.append(QByteArray::number(value, 16).rightJustified(4, '0'));
-    out.append('>');
-}
-
 QByteArray toUnicodeMap(const std::map<quint32, char32_t> &shows)
 {
     QByteArray out = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
@@ -134,12 +127,11 @@ QByteArray toUnicodeMap(const std::map<quint32, char32_t> &shows)
         const std::size_t n = std::min<std::size_t>(100, std::size_t(std::distance(it, shows.end())));
         out.append(QByteArray::number(qulonglong(n)) + " beginbfchar\n");
         for (std::size_t i = 0; i < n; ++i, ++it) {
-            appendHex4(out, it->first);
-            out.append(' ');
-            const char32_t c = it->second;
             out.append('<');
-            for (const QChar unit : QString::fromUcs4(&c, 1))
-                out.append(QByteArray::number(unit.unicode(), 16).rightJustified(4, '0'));
+            appendHex4(out, it->first);
+            out.append("> <");
+            const char32_t c = it->second;
+            appendUtf16Hex(out, QString::fromUcs4(&c, 1));
             out.append(">\n");
         }
         out.append("endbfchar\n");
@@ -174,7 +166,6 @@ std::optional<int> PdfFonts::fontFor(const QRawFont &raw)
         return std::nullopt;
     }
     Face face;
-    face.raw = raw;
     face.baseName = baseNameOf(raw);
     face.unitsPerEm = unitsPerEm;
     face.widths.resize(std::size_t(glyphCount));

@@ -34,13 +34,11 @@ public:
     // A glyph drawn, and the character it shows (0: not known).
     void use(int font, quint32 glyph, char32_t shows);
 
-    int count() const { return int(faces_.size()); }
     // The font subset to its glyphs; nothing when the subsetter failed.
     std::optional<PdfFontParts> parts(int font) const;
 
 private:
     struct Face {
-        QRawFont raw;
         std::vector<std::pair<const char *, QByteArray>> tables;  // the program's own, as read
         QByteArray baseName;
         int unitsPerEm = 1000;

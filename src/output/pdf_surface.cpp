@@ -54,19 +54,6 @@ void appendMatrix(QByteArray &out, const QTransform &m, const char *op)
     out.append('\n');
 }
 
-void appendGlyph(QByteArray &out, quint32 glyph)
-{
-    char hex[5];
-    for (int i = 3; i >= 0; --i) {
-        hex[i] = "0123456789ABCDEF"[glyph & 0xf];
-        glyph >>= 4;
-    }
-    hex[4] = 0;
-    out.append('<');
-    out.append(hex, 4);
-    out.append('>');
-}
-
 } // namespace
 
 PdfSurface::PdfSurface(PdfDocument &document, int dpi)
@@ -272,7 +259,9 @@ void PdfSurface::appendGlyphs(const QGlyphRun &run, double baselineShift, const 
                 reached -= moved.toDouble() * size / 1000;
             }
         }
-        appendGlyph(out, glyph);
+        out.append('<');
+        appendHex4(out, glyph);
+        out.append('>');
     }
     out.append("] TJ\nET\n");
 }
