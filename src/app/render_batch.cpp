@@ -6,7 +6,6 @@
 #include "formats/file_bytes.h"
 #include "formats/messages.h"
 #include "formats/text_codec.h"
-#include "output/page_output.h"
 #include "platform/program_folder.h"
 
 #include <QDir>
@@ -122,10 +121,7 @@ PageOutcome drawPage(const RenderOptions &options)
     const RenderedPage page = renderPage(options, messages);
     if (!page.error.isEmpty())
         return {messages.lines, page.error};
-    const PageFile file = writePageBytes(options.output, page.bytes);
-    if (!file.written)
-        return {messages.lines, messageText(Msg::PageNotWritten, {options.output, file.failure})};
-    return {messages.lines, {}};
+    return {messages.lines, writeRenderedPage(options.output, page)};
 }
 
 void report(const QString &output, const PageOutcome &outcome)

@@ -246,6 +246,12 @@ RenderedPage renderPage(const RenderOptions &o, Messenger &messenger)
     return result;
 }
 
+QString writeRenderedPage(const QString &output, const RenderedPage &page)
+{
+    const PageFile file = writePageBytes(output, page.bytes);
+    return file.written ? QString() : messageText(Msg::PageNotWritten, {output, file.failure});
+}
+
 int runRender(const RenderOptions &o, Messenger &messenger)
 {
     if (!o.batchFile.isEmpty())
@@ -257,9 +263,9 @@ int runRender(const RenderOptions &o, Messenger &messenger)
         print(stderr, QStringLiteral("nikra render: %1\n").arg(page.error));
         return 1;
     }
-    const PageFile file = writePageBytes(o.output, page.bytes);
-    if (!file.written) {
-        messenger.warn(programName(), messageText(Msg::PageNotWritten, {o.output, file.failure}));
+    const QString failure = writeRenderedPage(o.output, page);
+    if (!failure.isEmpty()) {
+        messenger.warn(programName(), failure);
         return 1;
     }
     return 0;

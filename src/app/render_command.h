@@ -48,6 +48,9 @@ struct RenderedPage {
     QString error;                    // why there is no page, when the inputs could not be read
 };
 RenderedPage renderPage(const RenderOptions &options, Messenger &messenger);
+// The page put into its file: empty when it was written, else the message that says it was
+// not and why.
+QString writeRenderedPage(const QString &output, const RenderedPage &page);
 
 // Exit status: 0 the page was written, 1 it was not. With --watch, the page is written
 // again after every change of its files until the process is stopped (status 0). With

@@ -75,8 +75,8 @@ public:
         case RedrawVerdict::ReplaceWithProblems:
             break;
         }
-        if (!writePageBytes(options_.output, page.bytes).written) {
-            report(QStringLiteral("could not write '%1'").arg(options_.output));
+        if (const QString failure = writeRenderedPage(options_.output, page); !failure.isEmpty()) {
+            report(failure);
             return false;
         }
         rule_.pageShown(messages.lines);
