@@ -18,7 +18,6 @@ class QBoxLayout;
 class QComboBox;
 class QPrinter;
 class QPushButton;
-class QScreen;
 
 namespace nikra {
 
@@ -92,8 +91,6 @@ private:
     void showPage(const QImage &page);
     // The page window at the wanted size, or as much of it as the screen leaves room for.
     void fitToScreen();
-    const QScreen *placedScreen() const;  // the screen the window's corner is on
-    QMargins windowFrame() const;  // what the window manager's frame adds around the window
     // Print, MetaFile and a saved PDF or SVG draw from the files once more. While the page
     // on screen is one kept from before the files went wrong that is another page: the
     // user is asked first. False: leave it.

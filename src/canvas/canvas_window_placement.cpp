@@ -4,14 +4,11 @@
 #include "canvas/canvas_window.h"
 
 #include "canvas/page_host.h"
+#include "platform/screen_fit.h"
 #include "plot/device_profile.h"
 
 #include <QBoxLayout>
-#include <QGuiApplication>
 #include <QScreen>
-#include <QStyle>
-
-#include <algorithm>
 
 namespace nikra {
 
@@ -39,10 +36,10 @@ void CanvasWindow::fitToScreen()
     };
     view_->setClientSize(wantedClient_, wantedBar_);
     arrangeButtons();
-    const QScreen *screen = placedScreen();
+    const QScreen *screen = placedScreen(*this);
     if (!screen)
         return;
-    const QSize room = screen->availableGeometry().marginsRemoved(windowFrame()).size();
+    const QSize room = screen->availableGeometry().marginsRemoved(windowFrame(*this)).size();
     if (sizeHint().width() <= room.width() && sizeHint().height() <= room.height())
         return;
     // The page's window gives up what the screen lacks; the page scrolls both ways then.
@@ -52,25 +49,6 @@ void CanvasWindow::fitToScreen()
         view_->setClientSize(client, wantedBar_ || client.width() < wantedClient_.width());
         arrangeButtons();
     }
-}
-
-const QScreen *CanvasWindow::placedScreen() const
-{
-    const QScreen *at = QGuiApplication::screenAt(pos());
-    return at ? at : screen();
-}
-
-QMargins CanvasWindow::windowFrame() const
-{
-    const QRect inner = geometry();
-    const QRect outer = frameGeometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom());
-    if (!frame.isNull() || testAttribute(Qt::WA_WState_Created))
-        return frame;
-    // Not yet shown: a title bar's worth, which a window manager is likely to add.
-    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
 }
 
 void CanvasWindow::place(const QPoint &first)
@@ -84,13 +62,7 @@ void CanvasWindow::place(const QPoint &first)
     }
     // On the screen it is placed on, and wholly within its free area.
     fitToScreen();
-    if (const QScreen *screen = placedScreen()) {
-        const QRect room = screen->availableGeometry();
-        const QMargins frame = windowFrame();
-        const QSize outer = sizeHint().grownBy(frame);
-        move(std::clamp(x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width())),
-             std::clamp(y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
-    }
+    moveIntoScreen(*this, sizeHint());
 }
 
 } // namespace nikra
