@@ -149,40 +149,34 @@ bool GraphDataFile::scanWhole(bool shiftJis, bool &valid)
     return true;
 }
 
+bool GraphDataFile::readNextPiece(QByteArray &into)
+{
+    if (next_ >= length_)
+        return false;
+    const qsizetype n = qsizetype(std::min<qint64>(piece_, length_ - next_));
+    const qsizetype before = into.size();
+    into.resize(before + n);
+    const qint64 got = readAt(into.data() + before, n, next_);
+    if (got <= 0) {
+        // An error, or a file shorter now than when it was opened: it ends here.
+        if (got < 0)
+            failure_ = systemReason(errno);
+        into.truncate(before);
+        next_ = length_;
+        return false;
+    }
+    into.truncate(before + qsizetype(got));
+    next_ += got;
+    return true;
+}
+
 bool GraphDataFile::appendPiece(QByteArray &to)
 {
-    if (!shiftJis_) {
-        if (next_ >= length_)
-            return false;
-        const qsizetype n = qsizetype(std::min<qint64>(piece_, length_ - next_));
-        const qsizetype before = to.size();
-        to.resize(before + n);
-        const qint64 got = readAt(to.data() + before, n, next_);
-        if (got <= 0) {
-            // An error, or a file shorter now than when it was opened: it ends here.
-            if (got < 0)
-                failure_ = systemReason(errno);
-            to.truncate(before);
-            next_ = length_;
-            return false;
-        }
-        to.truncate(before + qsizetype(got));
-        next_ += got;
-        return true;
-    }
+    if (!shiftJis_)
+        return readNextPiece(to);
     // Shift_JIS: raw bytes gather until a piece can end, then decode.
     for (;;) {
-        qint64 got = 0;
-        if (next_ < length_) {
-            const qsizetype n = qsizetype(std::min<qint64>(piece_, length_ - next_));
-            const qsizetype before = carry_.size();
-            carry_.resize(before + n);
-            got = readAt(carry_.data() + before, n, next_);
-            if (got < 0)
-                failure_ = systemReason(errno);
-            carry_.truncate(before + qsizetype(std::max<qint64>(got, 0)));
-            next_ = got <= 0 ? length_ : next_ + got;
-        }
+        readNextPiece(carry_);
         const bool last = next_ >= length_;
         if (last && carry_.isEmpty())
             return false;

@@ -51,6 +51,9 @@ public:
 private:
     Opened checkText();
     bool scanWhole(bool shiftJis, bool &valid);
+    // Appends the file's next piece of bytes as they stand; false at the end of the length
+    // checked, on a read error (failure_ says why) or when the file has become shorter.
+    bool readNextPiece(QByteArray &into);
     // Reads up to n bytes at `at`, however the system splits the reading; -1 on an error.
     qint64 readAt(char *into, qint64 n, qint64 at) const;
 
