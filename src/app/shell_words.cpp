@@ -50,18 +50,16 @@ private:
         ++line_;
     }
 
-    void append(QChar c)
-    {
-        if (!inWord_ && words_.isEmpty())
-            firstWordLine_ = line_;
-        inWord_ = true;
-        word_ += c;
-    }
     void startWord()
     {
         if (!inWord_ && words_.isEmpty())
             firstWordLine_ = line_;
         inWord_ = true;
+    }
+    void append(QChar c)
+    {
+        startWord();
+        word_ += c;
     }
     void endWord()
     {
