@@ -49,7 +49,6 @@ void TestBatch::linesAreSplitAsAShellSplitsThem_data()
     QTest::newRow("lines joined and quoted across")
         << u"a.png \\\n--dpi 150\nb.png \"x\\\ny\" 'p\nq'\nc"_s << u"1[a.png][--dpi][150] / 3[b.png][xy][p\nq] / 6[c]"_s;
     QTest::newRow("CR LF") << u"a.png\r\nb.png 'x\r\ny' \\\r\nz\r\n"_s << u"1[a.png] / 2[b.png][x\ny][z]"_s;
-    QTest::newRow("quote left open") << u"a.png\nb.png \"open\n\nmore"_s << u"open quote on 2"_s;
 }
 
 void TestBatch::linesAreSplitAsAShellSplitsThem()

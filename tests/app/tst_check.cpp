@@ -95,8 +95,10 @@ void TestCheck::checkPrintsWhatDrawingShows()
     const QStringList slots{u"--slot"_s, u"1"_s, broken, u"--slot"_s, u"2"_s, good, missing,
                             u"--slot"_s, u"3"_s, dir.write(u"tall.dat"_s, high), u"--slot"_s, u"5"_s, missing};
 
-    // A clean page: nothing at all, status 0.
-    Run r = runNikra({u"check"_s, u"--slot"_s, u"1"_s, good});
+    // A clean page, its frame ending on the printed page's last millimetre: nothing, status 0.
+    FormatFile edge;
+    edge.line6 = u"269, 0, 10, 0, 0"_s;
+    Run r = runNikra({u"check"_s, u"--slot"_s, u"1"_s, dir.write(u"edge.dat"_s, edge)});
     QCOMPARE(r.out + r.err, QString());
     QCOMPARE(r.exitCode, 0);
 
@@ -167,13 +169,6 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
     replaceByRename(watch.format, goodFormat);
     QVERIFY(watch.waitFor(u" ok"_s));
     QCOMPARE(fileContents(watch.page), second);
-
-    // Deleted, then back: reported, then drawn again.
-    QVERIFY(QFile::remove(watch.graph));
-    QVERIFY(watch.waitFor(u"page kept"_s));
-    QVERIFY(writeFile(watch.graph, kLevelGraph));
-    QVERIFY(watch.waitFor(u" ok"_s));
-    QCOMPARE(fileContents(watch.page), first);
     QVERIFY(watch.stop(SIGINT));
 }
 
@@ -184,14 +179,8 @@ void TestCheck::watchKeepsAFirstWarningAndWaitsForWholeBlocks()
     Watch watch(format);
     QVERIFY(watch.waitFor(u"written:"_s));
     QVERIFY(watch.lines.constLast().contains(u"XLG"_s));
-    const QByteArray first = fileContents(watch.page);
-    QVERIFY(!first.isEmpty());
-
-    // The same warning on the next drawing is no new problem: the page is replaced.
-    QVERIFY(writeFile(watch.graph, "2\r\n0, 2\r\n10, 2\r\n"));
-    QVERIFY(watch.waitFor(u"written:"_s));
     const QByteArray second = fileContents(watch.page);
-    QVERIFY(second != first);
+    QVERIFY(!second.isEmpty());
 
     // A writer pausing inside a block: the page stays until the block is whole.
     QFile graph(watch.graph);
@@ -199,7 +188,6 @@ void TestCheck::watchKeepsAFirstWarningAndWaitsForWholeBlocks()
     graph.write("2\r\n0, 8\r\n");
     graph.flush();
     QVERIFY(watch.waitFor(u"page kept"_s));
-    QVERIFY(watch.lines.constLast().contains(u" 1st Graph Data Error"_s));
     QCOMPARE(fileContents(watch.page), second);
     // Outside a watch the file's end still ends the block quietly.
     const Run checked = runNikra(QStringList{u"check"_s} + watch.slot);
