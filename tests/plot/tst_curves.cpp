@@ -99,7 +99,7 @@ void TestCurves::chebyshev()
     // through all the points, the parabola itself, and a series of degree 2 or more
     // through the parabola is the parabola. Far from zero (calendar years, 10^5) and over
     // a tiny span, where a sum in powers of x cancels itself away.
-    for (const auto [mid, half] : {std::pair{100000.0, 32.0}, std::pair{1986.0, 62.0}, std::pair{0.01, 5e-6}}) {
+    for (const auto &[mid, half] : {std::pair{100000.0, 32.0}, std::pair{1986.0, 62.0}, std::pair{0.01, 5e-6}}) {
         std::vector<float> x, y;
         for (double u : {-1.0, -0.990234375, 0.0, 0.990234375, 1.0}) {
             x.push_back(float(mid + u * half));
