@@ -40,7 +40,6 @@ class TestCurves : public QObject {
 
 private Q_SLOTS:
     void spline();
-    void chebyshev();
     void markerShapes();
     void markersOnThePage();
     void placedMarkersDrawAsPolygons();
@@ -90,32 +89,6 @@ void TestCurves::spline()
     const CurvePoints down = fit(block({4, 3, 2, 1}, {16, 9, 4, 1}), 1);
     QCOMPARE(down.size(), std::size_t(7));
     QVERIFY(close(down.x[1], 3.5) && close(down.y[1], 12.25, 1e-4));
-}
-
-void TestCurves::chebyshev()
-{
-    // Five points of y = u^2, u = (x - mid) / half, with the inner ones so near the ends
-    // that up to degree 10 every node lies between them: each node takes the polynomial
-    // through all the points, the parabola itself, and a series of degree 2 or more
-    // through the parabola is the parabola. Far from zero (calendar years, 10^5) and over
-    // a tiny span, where a sum in powers of x cancels itself away.
-    for (const auto &[mid, half] : {std::pair{100000.0, 32.0}, std::pair{1986.0, 62.0}, std::pair{0.01, 5e-6}}) {
-        std::vector<float> x, y;
-        for (double u : {-1.0, -0.990234375, 0.0, 0.990234375, 1.0}) {
-            x.push_back(float(mid + u * half));
-            const double exact = (double(x.back()) - mid) / half;
-            y.push_back(float(exact * exact));
-        }
-        for (int m = 2; m <= 10; ++m) {
-            const CurvePoints c = fit(block(x, y), -m);
-            QCOMPARE(c.size(), std::size_t(4 * m + 5));
-            for (std::size_t i = 0; i < c.size(); ++i) {
-                const double u = (double(c.x[i]) - mid) / half;
-                QVERIFY2(close(c.y[i], u * u, 2e-4),
-                         qPrintable(QStringLiteral("x %1 degree %2: %3, not %4").arg(mid).arg(m).arg(c.y[i]).arg(u * u)));
-            }
-        }
-    }
 }
 
 void TestCurves::markerShapes()
