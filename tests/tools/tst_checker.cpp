@@ -104,10 +104,10 @@ void CheckerTest::savesKeepBreaksEncodingAndTheOldFile()
     QVERIFY(!QFile::exists(target));
     QCOMPARE(messages.lines, QStringList{said(Msg::SaveFailed, {target, systemReason(ENOENT)})});
 
-    // Every break CR LF and one after the last line; renaming to the same file spelt another
-    // way is a plain save: no question, no deletion.
+    // Every break (CR LF, LF CR, LF) saved as CR LF, one after the last line; renaming to
+    // the same file spelt another way is a plain save: no question, no deletion.
     messages.lines.clear();
-    QVERIFY(saveCheckerText({old, old, u"1\n2\n"_s, TextEncoding::Utf8, false}, messages).saved);
+    QVERIFY(saveCheckerText({old, old, u"1\r\n2\n\r"_s, TextEncoding::Utf8, false}, messages).saved);
     QCOMPARE(fileContents(old), "1\r\n2\r\n\r\n");
     QVERIFY(saveCheckerText({old, dir.root() + u"/./a.dat"_s, u"3"_s, TextEncoding::Utf8, true}, messages).saved);
     QCOMPARE(fileContents(old), "3\r\n");
