@@ -333,6 +333,7 @@ void DataSaveTest::saveSearchDrawGivesTheSamePage()
     QTest::mouseClick(p.find<QPushButton>(&w, u"Command8"_s), Qt::LeftButton);
     DataSaveWindow *form7 = w.dataSaveWindow();
     auto *name = p.find<QLineEdit>(form7, u"Text1"_s);
+    QVERIFY(QRegularExpression(u"^\\d{4}-\\d{4}$"_s).match(name->text()).hasMatch());  // date and time
     // Where the set goes is shown under the name, whatever folder the lists show.
     auto *target = p.find<QLabel>(form7, u"Label2"_s);
     p.find<QListWidget>(form7, u"Dir1"_s)->setCurrentRow(0);
