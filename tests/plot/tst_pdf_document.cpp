@@ -1,11 +1,13 @@
-// The PDF writer on its own: a document of several pages, one of them too large for one
-// content piece, texts in embedded faces and in a face that can only be drawn as outlines,
-// read back by the readers. (The whole printed page against the painter's: tst_render.)
+// The PDF writer on its own: a page too large for one content piece, texts in embedded faces
+// and in a face that can only be drawn as outlines, read back by the readers. (The whole
+// printed page against the painter's, and several pages: tst_render.)
 
 #include "output/pdf_document.h"
 #include "output/pdf_surface.h"
 
 #include <QBuffer>
+#include <algorithm>
+#include <ranges>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -18,56 +20,40 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Three pages at 600 dpi: a grid of 300 x 400 small squares in two colours (some 10 MB of
-// content), texts, and the squares' first row again.
-QByteArray threePages()
+// Two pages at 600 dpi: a grid of 300 x 400 small squares in two colours (some 10 MB of
+// content), and texts.
+QByteArray twoPages()
 {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
     PdfDocument document(&bytes, {u"t"_s, u"Nikra test"_s, QDateTime::fromSecsSinceEpoch(0, Qt::UTC)});
     PdfSurface surface(document, 600);
-    const auto squares = [&](int rows) {
-        for (int row = 0; row < rows; ++row) {
-            for (int column = 0; column < 300; ++column) {
-                const double x = 20 + column * 0.5;
-                const double y = 20 + row * 0.5;
-                const std::array<PagePoint, 4> corners{{{x, y}, {x + 0.3, y}, {x + 0.3, y + 0.3}, {x, y + 0.3}}};
-                surface.polygon(corners, Pen{LineStyle::None, 1, Qt::black}, row % 2 ? Qt::red : Qt::blue);
-            }
-        }
-    };
     surface.beginPage();
-    squares(400);
+    for (int row = 0; row < 400; ++row) {
+        for (int column = 0; column < 300; ++column) {
+            const double x = 20 + column * 0.5;
+            const double y = 20 + row * 0.5;
+            const std::array<PagePoint, 4> corners{{{x, y}, {x + 0.3, y}, {x + 0.3, y + 0.3}, {x, y + 0.3}}};
+            surface.polygon(corners, Pen{LineStyle::None, 1, Qt::black}, row % 2 ? Qt::red : Qt::blue);
+        }
+    }
     surface.endPage();
 
     surface.beginPage();
     const TextFont serif = surface.font({u"Times New Roman"_s, 62.5, false, u"Written 測定値"_s});
     surface.text(serif, {20, 20}, u"Written 測定値"_s);
-    const TextFont upward = surface.font({u"ＭＳ ゴシック"_s, 62.5, true, u"上向き Up"_s});
-    surface.text(upward, {20, 150}, u"上向き Up"_s);
     // A PostScript Type 1 face: no TrueType program to embed, so its glyphs are drawn.
     const TextFont type1 = surface.font({u"Nimbus Sans"_s, 62.5, false, u"OUTLINED"_s});
     surface.text(type1, {20, 100}, u"OUTLINED"_s);
-    surface.line({20, 200}, {150, 200}, Pen{LineStyle::DashDot, 3, Qt::darkGreen});
-    surface.endPage();
-
-    surface.beginPage();
-    squares(1);
     surface.endPage();
     return document.finish() ? bytes.data() : QByteArray();
 }
 
-// The rectangle (in pixels of a 50-dpi page) that a page's ink covers.
-QRect inkBounds(const QImage &page)
+// Whether a row of pixels of a grey page, or a part of it, has ink.
+bool inked(const QImage &page, int y, int from = 0, int to = -1)
 {
-    QRect bounds;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            if (page.constScanLine(y)[x] < 128)
-                bounds |= QRect(x, y, 1, 1);
-        }
-    }
-    return bounds;
+    const uchar *row = page.constScanLine(y);
+    return std::any_of(row + from, row + (to < 0 ? page.width() : to), [](uchar grey) { return grey < 128; });
 }
 
 } // namespace
@@ -81,39 +67,31 @@ private Q_SLOTS:
 
 void TestPdfDocument::pagesReadBackAsDrawn()
 {
-    const QByteArray pdf = threePages();
+    const QByteArray pdf = twoPages();
     QVERIFY(!pdf.isEmpty());
-    QCOMPARE(threePages(), pdf);  // the same bytes on every run
     TestDir dir;
-    const QString path = dir.write(u"three.pdf"_s, pdf);
+    const QString path = dir.write(u"two.pdf"_s, pdf);
     QCOMPARE(pdfProblems(path), QString());
-    QVERIFY(toolOutput(u"pdfinfo"_s, {path}).contains(QRegularExpression(u"Pages:\\s+3\\n"_s)));
 
-    // The large page went out in pieces; the small ones in one each.
+    // The large page went out in pieces, all of them drawn down to the grid's last row
+    // (220 mm, at 50 dpi about two pixels to a millimetre); the small one in one piece.
     const QRegularExpression contents(u"/Contents \\[([^\\]]*)\\]"_s);
     QList<int> pieces;
     for (auto it = contents.globalMatch(QString::fromLatin1(pdf)); it.hasNext();)
         pieces << int(it.next().captured(1).count(u" 0 R"_s));
-    QVERIFY(pieces.size() == 3 && pieces[0] > 1 && pieces[1] == 1 && pieces[2] == 1);
-
-    // Ink where each page drew: the grid 20..170 x 20..220 mm, texts from 20 mm, the
-    // grid's first row (at 50 dpi, about two pixels to a millimetre).
-    constexpr double px = 50 / 25.4;
-    const QRect grid = inkBounds(pdfPageImage(path, 1, 50));
-    QVERIFY2(qAbs(grid.left() - 20 * px) <= 1 && qAbs(grid.right() - 170 * px) <= 2 && qAbs(grid.bottom() - 220 * px) <= 2,
-             qPrintable(u"%1 %2 %3"_s.arg(grid.left()).arg(grid.right()).arg(grid.bottom())));
+    QVERIFY(pieces.size() == 2 && pieces[0] > 1 && pieces[1] == 1);
+    const QImage grid = pdfPageImage(path, 1, 50);
+    QVERIFY(inked(grid, 431) && !inked(grid, 436));
     const QImage texts = pdfPageImage(path, 2, 50);
-    QVERIFY(!inkBounds(texts.copy(QRect(QPoint(30, 190), QPoint(160, 215)))).isEmpty());  // OUTLINED
-    QVERIFY(!inkBounds(texts.copy(QRect(QPoint(30, 385), QPoint(300, 400)))).isEmpty());  // the dashes
-    QVERIFY(qAbs(inkBounds(pdfPageImage(path, 3, 50)).height()) <= 2);
+    QVERIFY(std::ranges::any_of(std::views::iota(190, 215), [&](int y) { return inked(texts, y, 30, 160); }));  // OUTLINED
 
-    // The embedded faces (the serif, the Japanese face it falls back on, the gothic), as
-    // subsets with their characters; the outlined face is none of them.
+    // The embedded faces (the serif and the Japanese face it falls back on), as subsets with
+    // their characters; the outlined face is none of them.
     const QString fonts = toolOutput(u"pdffonts"_s, {path});
-    QCOMPARE(fonts.count(u"CID TrueType      Identity-H       yes yes yes"_s), 3);
+    QCOMPARE(fonts.count(u"CID TrueType      Identity-H       yes yes yes"_s), 2);
     QVERIFY(!fonts.contains(u"Nimbus"_s));
     const QString text = toolOutput(u"pdftotext"_s, {u"-f"_s, u"2"_s, u"-l"_s, u"2"_s, path, u"-"_s});
-    QVERIFY2(text.contains(u"Written 測定値"_s) && text.contains(u"上向き Up"_s), qPrintable(text));
+    QVERIFY2(text.contains(u"Written 測定値"_s), qPrintable(text));
 }
 
 int runPdfDocumentTests(int argc, char **argv)
