@@ -49,18 +49,18 @@ void drawCurveLine(Surface &surface, const PassState &st, const CurvePoints &cur
 }
 
 CurveLineInParts::CurveLineInParts(Surface &surface, const PassState &st)
-    : surface_(surface), st_(st), pieces_{surface, curvePen(st.style.LTP, st.style.PCL, surface.profile()), {}, {}, {}},
+    : surface_(surface), st_(st), pieces_{surface, curvePen(st.style.LTP, st.style.PCL, surface.profile()), HeldPieces(), {}, {}, 0},
       clipper_(plotFrame(st))
 {
 }
 
 void CurveLineInParts::Pieces::push(PagePoint p)
 {
-    if (!current)
-        current = surface.polylineInParts(pen);
     pending.push_back(p);
     ++count;
     if (pending.size() >= kPartPoints) {
+        if (!current)
+            current = surface.polylineInParts(pen);
         current->add(pending);
         pending.clear();
     }
@@ -69,8 +69,12 @@ void CurveLineInParts::Pieces::push(PagePoint p)
 void CurveLineInParts::Pieces::end()
 {
     if (count >= 2) {
-        current->add(pending);
-        done.push_back(std::move(current));
+        if (current) {
+            current->add(pending);
+            held.addLong(std::move(current));
+        } else {
+            held.addShort(pending);
+        }
     }
     current.reset();
     pending.clear();
@@ -88,9 +92,7 @@ void CurveLineInParts::add(const DataBlock &points)
 void CurveLineInParts::finish()
 {
     clipper_.finish(pieces_);
-    for (const std::unique_ptr<PolylineParts> &piece : pieces_.done)
-        piece->finish();
-    pieces_.done.clear();
+    pieces_.held.drawAll(surface_, pieces_.pen);
     drawLegendLine(surface_, st_, pieces_.pen);
 }
 
