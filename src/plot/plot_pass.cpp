@@ -16,6 +16,7 @@
 
 #include <QFileInfo>
 
+#include <future>
 #include <optional>
 
 namespace nikra {
@@ -266,6 +267,12 @@ bool PlotPass::drawBlock(int slot, GraphDataReader &graph)
         line.emplace(surface_, st_);
     const qint64 pointsBefore = progress_.points;
     DataBlock block;
+    // While the next window of a long line is read, the one before it is clipped and reduced
+    // on a second thread: reading and drawing take about the same time, so a record of 10^8
+    // points takes little more than its reading. The windows are added one after another in
+    // order, so the line is the same; the worker touches only the line and its surface paths.
+    DataBlock drawing;
+    std::future<void> adding;
     BlockStatus status;
     for (;;) {
         if (line) {
@@ -273,8 +280,16 @@ bool PlotPass::drawBlock(int slot, GraphDataReader &graph)
             block.y.clear();
         }
         status = graph.readPoints(block, window_.points, st_.style.IPL, xLog, yLog, sink);
-        if (line)
-            line->add(block);
+        if (line) {
+            if (adding.valid())
+                adding.get();
+            if (status == BlockStatus::More) {
+                std::swap(block, drawing);
+                adding = std::async(std::launch::async, [&line, &drawing] { line->add(drawing); });
+            } else {
+                line->add(block);
+            }
+        }
         if (status != BlockStatus::More)
             break;
         // The bar moves on through a long block.
