@@ -66,39 +66,35 @@ void HeldPieces::replay(Take take, Surface &surface, const Pen &pen)
 void HeldPieces::drawAll(Surface &surface, const Pen &pen)
 {
     static_assert(sizeof(PagePoint) == 2 * sizeof(double));
-    if (spilled_ && file_.seek(0)) {
-        // The file's records, read back a window at a time, then those still in memory.
-        std::vector<double> window;
-        std::size_t at = 0;
-        bool fileDone = false;
-        auto take = [&](double *into, std::size_t n) {
-            while (window.size() - at < n && !fileDone) {
-                window.erase(window.begin(), window.begin() + std::ptrdiff_t(at));
-                at = 0;
-                const std::size_t had = window.size();
-                const auto left = std::size_t(fileBytes_ - file_.pos()) / sizeof(double);
-                const std::size_t room = std::min(memoryValues_ / 4 + n, left);
-                window.resize(had + room);
-                const qint64 want = qint64(room * sizeof(double));
-                const qint64 got = room == 0 ? 0 : file_.read(reinterpret_cast<char *>(window.data() + had), want);
-                if (got != want || room == 0) {
-                    window.resize(had + std::size_t(std::max<qint64>(got, 0)) / sizeof(double));
-                    fileDone = true;
-                }
-            }
-            if (window.size() - at < n)
-                return false;
-            std::memcpy(into, window.data() + at, n * sizeof(double));
-            at += n;
-            return true;
-        };
-        replay(take, surface, pen);
-    }
+    // The file's records, read back a window at a time, then those still in memory. A read
+    // of our own file that fails ends the drawing there rather than misread what follows.
+    std::vector<double> window;
     std::size_t at = 0;
+    bool fileLeft = spilled_ && file_.seek(0);
+    bool memoryLeft = fileLeft || !spilled_;
     auto take = [&](double *into, std::size_t n) {
-        if (records_.size() - at < n)
+        while (window.size() - at < n && (fileLeft || memoryLeft)) {
+            window.erase(window.begin(), window.begin() + std::ptrdiff_t(at));
+            at = 0;
+            const std::size_t had = window.size();
+            if (!fileLeft) {
+                window.insert(window.end(), records_.begin(), records_.end());
+                memoryLeft = false;
+                continue;
+            }
+            const auto left = std::size_t(fileBytes_ - file_.pos()) / sizeof(double);
+            const std::size_t room = std::min(memoryValues_ / 4 + n, left);
+            window.resize(had + room);
+            const qint64 want = qint64(room * sizeof(double));
+            if (room == 0 || file_.read(reinterpret_cast<char *>(window.data() + had), want) != want) {
+                window.resize(had);
+                memoryLeft = room == 0;  // the file's end, not a failed read
+                fileLeft = false;
+            }
+        }
+        if (window.size() - at < n)
             return false;
-        std::memcpy(into, records_.data() + at, n * sizeof(double));
+        std::memcpy(into, window.data() + at, n * sizeof(double));
         at += n;
         return true;
     };
