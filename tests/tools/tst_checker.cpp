@@ -56,6 +56,7 @@ void CheckerTest::longFileQuestion_data()
     QTest::addColumn<bool>("stop");
     QTest::addColumn<int>("asked");
     QTest::addColumn<int>("shownLines");
+    QTest::newRow("9999") << 9999 << true << 0 << 9999;
     QTest::newRow("10000, OK") << 10000 << true << 1 << 10000;
     QTest::newRow("25000, Cancel asks once") << 25000 << false << 1 << 25000;
 }
