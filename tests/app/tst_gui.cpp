@@ -74,11 +74,15 @@ void TestGui::viewButtons()
     Program p;
     MainWindow &w = p.start();
     p.draw();
-    // "1-6" moves every slot one division right; a new draw shows every slot at its file's
-    // ranges again but keeps the divisions.
-    QTest::mouseClick(p.canvasButton(u"Command6(1)"_s), Qt::LeftButton);
+    QTest::mouseClick(p.canvasButton(u"Command6(1)"_s), Qt::LeftButton);  // "1-6": one division right
     p.passesDone();
     QCOMPARE(w.view().PanX[6], 1.0f);
+    // "戻る" takes the chosen slots (all of them) back to their files' view; a new draw
+    // shows every slot at its file's ranges but keeps the divisions.
+    w.view().ZoomSteps[1] = 2;
+    QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);
+    QCOMPARE(int(w.view().ZoomSteps[1]), 0);
+    w.view().PanX[1] = 1;
     w.view().ZoomSteps[1] = 2;
     p.draw();
     QCOMPARE(w.view().PanX[1], 0.0f);

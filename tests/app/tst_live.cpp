@@ -142,8 +142,7 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     QVERIFY(canvas.savePage(live.p.path(u"page.png"_s)));
     QCOMPARE(live.p.messages.lines.size(), 2);
 
-    // "⌂" draws the broken files as they are: the strip no longer says an older page is
-    // shown.
+    // "⌂" draws the broken files as they are: no longer an older page shown.
     QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
     QVERIFY(live.p.passesDone());
     QVERIFY(!live.strip()->keptPage());
