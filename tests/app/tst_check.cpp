@@ -142,8 +142,9 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
     QVERIFY(watch.waitFor(u" ok"_s));
     const QByteArray goodFormat = fileContents(watch.format), first = fileContents(watch.page);
 
-    // Written in place: a new page.
-    QVERIFY(writeFile(watch.graph, "2\r\n0, 1\r\n10, 1\r\n"));
+    // A burst of writes in place: one drawing (counted at the end), a new page.
+    for (int y = 1; y <= 4; ++y)
+        QVERIFY(writeFile(watch.graph, u"2\r\n0, %1\r\n10, %1\r\n"_s.arg(y).toUtf8()));
     QVERIFY(watch.waitFor(u" ok"_s));
     const QByteArray second = fileContents(watch.page);
     QVERIFY(second != first);
@@ -161,6 +162,7 @@ void TestCheck::watchRedrawsKeepsTheLastGoodPageAndStopsOnSignal()
     QVERIFY(watch.waitFor(u" ok"_s));
     QCOMPARE(fileContents(watch.page), second);
     QVERIFY(watch.stop(SIGINT));
+    QCOMPARE(watch.lines.size(), 4);  // the first page, the burst, the broken and the mended file
 }
 
 void TestCheck::watchKeepsAFirstWarningAndWaitsForWholeBlocks()

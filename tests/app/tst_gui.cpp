@@ -7,7 +7,6 @@
 #include "platform/file_picker.h"
 #include "support/print_to_pdf.h"
 #include "support/program_under_test.h"
-#include "support/recording_messenger.h"
 #include "support/test_files.h"
 
 #include <QComboBox>
@@ -63,10 +62,9 @@ void TestGui::firstStartAndPathMemory()
     p.draw();
     QCOMPARE(p.messages.lines, QStringList{welcome()});  // the samples draw without a message
 
-    // The next start says no welcome.
     p.messages.lines.clear();
     p.start();
-    QVERIFY(p.messages.lines.isEmpty());
+    QVERIFY(p.messages.lines.isEmpty());  // no welcome on the next start
 }
 
 void TestGui::viewButtons()
