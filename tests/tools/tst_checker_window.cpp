@@ -1,7 +1,7 @@
 // The checker window opened from the main window's "*" buttons and driven through its
 // controls, found by their names, with the messages recorded instead of shown.
 
-#include "platform/file_picker.h"
+#include "platform/box_messenger.h"
 #include "support/program_under_test.h"
 #include "tools/checker_text.h"
 #include "tools/checker_window.h"
@@ -105,11 +105,17 @@ void CheckerWindowTest::saveRenameAndWriteBack()
     QCOMPARE(p.main->slotBox(2, 3)->text(), b);
     QVERIFY(QFile::exists(a) && QFile::exists(b));
 
-    // Rename onto an existing file: No leaves both files and the slot box.
+    // Rename onto an existing file: No leaves both files and the slot box. The question
+    // stands over the checker, not over the main window behind it.
+    p.main->show();
+    BoxMessenger boxes(p.main.get());
+    QWidget *over = nullptr;
+    p.messages.onMessage = [&] { over = boxes.dialogParent(); };
     p.nameBox()->setText(u"a.dat"_s);
     p.messages.yesNoAnswer = false;
     p.control(u"Command5"_s)->click();
     QCOMPARE(p.messages.lines, QStringList{messageLine(programName(), Msg::FileExists)});
+    QCOMPARE(over, &p.checker());
     QCOMPARE(p.main->slotBox(2, 3)->text(), b);
     QVERIFY(QFile::exists(b));
 
