@@ -10,7 +10,6 @@
 #include "support/print_to_pdf.h"
 #include "support/program_under_test.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollBar>
