@@ -199,13 +199,13 @@ void CheckerWindowTest::lineBreakButton()
 
 void CheckerWindowTest::longLinesKeepTheirBreaks()
 {
-    // A line longer than the editor's paragraphs is shown cut over several rows; typing,
-    // pasting and saving see the line as the file has it.
+    // A line longer than the editor's paragraphs is shown cut over several rows; typing and
+    // saving see the line as the file has it, and the break before a second such line stays.
     Checker p;
     QString line;
     while (line.size() < kEditorParagraphLength + 100)
         line += u"%1, "_s.arg(line.size() % 997);
-    const QString path = p.home.write(u"long.dat"_s, u"1, 2\r\n"_s + line + u"\u00a0\r\n3, 4\r\n"_s);
+    const QString path = p.home.write(u"long.dat"_s, u"1, 2\r\n"_s + line + u"\u00a0\r\n"_s + line + u"\r\n3, 4\r\n"_s);
     p.open(2, 1, path);
     QPlainTextEdit *text = p.text();
     const int cut = 5 + int(kEditorParagraphLength) + 1;  // where the row after the cut starts
@@ -227,7 +227,7 @@ void CheckerWindowTest::longLinesKeepTheirBreaks()
     p.control(u"Command1"_s)->click();
     QString saved = line;
     saved.insert(kEditorParagraphLength + 10, u"\r\n"_s).remove(kEditorParagraphLength - 1, 2);
-    QCOMPARE(fileContents(path), (u"1, 2\r\n"_s + saved + u"\u00a0\r\n3, 4\r\n"_s).toUtf8());
+    QCOMPARE(fileContents(path), (u"1, 2\r\n"_s + saved + u"\u00a0\r\n"_s + line + u"\r\n3, 4\r\n"_s).toUtf8());
 }
 
 void CheckerWindowTest::folderMode()
