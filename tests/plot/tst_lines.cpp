@@ -101,9 +101,7 @@ void TestLines::curvePens()
     QCOMPARE(curvePen(30, 0, meta), (Pen{LineStyle::Solid, 16, Qt::black}));
     QVERIFY(curvePen(15, 0, canvas).style == LineStyle::None && curvePen(35, 0, canvas).style == LineStyle::None);
     QVERIFY(fillsArea(5) && !fillsArea(15));
-    // Colours past the table are white.
-    QCOMPARE(pclColour(16), QColor(255, 255, 255));
-    QCOMPARE(pclColour(-1), QColor(255, 255, 255));
+    QVERIFY(pclColour(16) == QColor(255, 255, 255) && pclColour(-1) == QColor(255, 255, 255));  // past the table
 }
 
 void TestLines::reducedPathsDrawTheSame()
