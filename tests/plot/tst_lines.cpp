@@ -99,7 +99,7 @@ void TestLines::curvePens()
     const DeviceProfile meta = DeviceProfile::metafile();
     QCOMPARE(curvePen(21, 0, canvas), (Pen{LineStyle::Dash, 3, Qt::black}));
     QCOMPARE(curvePen(30, 0, meta), (Pen{LineStyle::Solid, 16, Qt::black}));
-    QVERIFY(curvePen(15, 0, canvas).style == LineStyle::None && curvePen(35, 0, canvas).style == LineStyle::None);
+    QVERIFY(curvePen(15, 0, canvas).style == LineStyle::None && curvePen(40, 0, canvas).style == LineStyle::None);
     QVERIFY(fillsArea(5) && !fillsArea(15));
     QVERIFY(pclColour(16) == QColor(255, 255, 255) && pclColour(-1) == QColor(255, 255, 255));  // past the table
 }

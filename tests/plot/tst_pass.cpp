@@ -188,6 +188,8 @@ void TestPass::missingFiles()
     slots[1] = {dir.path(QStringLiteral("missing.dat")), nowhere, nowhere};
     slots[3] = {format, nowhere, QString()};
     slots[5] = {format, QString(), nowhere};
+    f.line4 = QStringLiteral("100, 0, 10, 0, 0, 0, 0, 0");  // CSZ 0: the comment file is not looked at
+    slots[6] = {dir.write(QStringLiteral("q.dat"), f), QString(), nowhere};
 
     SlotSet onPrinter = slots;
     const PassRun printer = runPass(onPrinter, DeviceProfile::printer(600, 600));
@@ -201,10 +203,10 @@ void TestPass::missingFiles()
                                            slotMessage(FileKind::CommentData, 5, Msg::FileMissing)}));
     QVERIFY(canvas.messages.last().startsWith(QStringLiteral(" 5rd Comment Data Error: ")));
     QVERIFY(slots[1].format.isEmpty());
-    QCOMPARE(slots[1].comment, nowhere);
+    QVERIFY(slots[1].comment == nowhere && slots[6].comment == nowhere);
     QVERIFY(slots[3].graph.isEmpty());
     QVERIFY(slots[5].comment.isEmpty());
-    QCOMPARE(frames(*canvas.surface).size(), std::size_t(2));
+    QCOMPARE(frames(*canvas.surface).size(), std::size_t(3));
 }
 
 void TestPass::curveLineLoop()
