@@ -125,12 +125,14 @@ void TestText::logNumbers()
     QVERIFY(near(t[5].mm[0].x, 25 - 0.7 - 1) && near(t[5].mm[0].y, 8));
     QVERIFY(near(t[11].mm[0].x, 18.3) && near(t[11].mm[0].y, 8.5));
     QVERIFY(near(t.back().mm[0].x, 18.3 - 3.6));
-    // On the right each exponent starts after its own "10" (at 129.8 mm); the edge passes
-    // the widest. No place for the texts: none drawn.
+    // On the right each exponent starts after its own "10", raised as on the left; the edge
+    // passes the widest. No place for the texts: none drawn.
     f.line6 = QStringLiteral("80, -1, 1, 1, 0");
     f.line11 = QStringLiteral("1, 0, 2, 0");
     f.line16 = QStringLiteral("0, 2, y");
-    QCOMPARE(drawSlot(f).state.edges.YTextRight, float(129.8 + 2));
+    run = drawSlot(f);
+    QVERIFY(near(textsOf(run)[3].mm[0].x, 129.8) && near(textsOf(run)[3].mm[0].y, 88));
+    QCOMPARE(run.state.edges.YTextRight, float(129.8 + 2));
     f.line16 = QStringLiteral("0, 0, y");
     QVERIFY(drawSlot(f).surface->texts().isEmpty());
 }
