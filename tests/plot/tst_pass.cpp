@@ -30,6 +30,7 @@ private Q_SLOTS:
     void pngKeepsEveryPixel();
     void readInWindows_data();
     void readInWindows();
+    void progressWithinABlock();
 };
 
 void TestPass::slotRows()
@@ -352,6 +353,31 @@ void TestPass::readInWindows()
                                                      .arg(pieces.join(QLatin1Char('\n')), whole.join(QLatin1Char('\n')))));
         }
     }
+}
+
+void TestPass::progressWithinABlock()
+{
+    // One block of 400 points read 50 at a time: the bar moves on with every window, not
+    // only when the block is done.
+    QByteArray graph = "400\n";
+    for (int i = 0; i < 400; ++i)
+        graph += QByteArray::number(i / 40.0) + ", 5\n";
+    TestDir dir;
+    SlotSet slots;
+    slots[1].format = dir.write(QStringLiteral("f.dat"), FormatFile{});
+    slots[1].graph = dir.write(QStringLiteral("g.dat"), graph);
+    ViewState view;
+    RecordingSurface surface(unitProfile());
+    RecordingMessenger messenger;
+    PlotPass pass(surface, slots, view, messenger);
+    pass.setReadWindow(ReadWindow{64, 50});
+    std::vector<qint64> points;
+    pass.setProgressHook([&](const PassProgress &p) {
+        if (p.slotsDone == 0 && p.slotShare > 0)
+            points.push_back(p.points);
+    });
+    pass.run({});
+    QCOMPARE(points, (std::vector<qint64>{50, 100, 150, 200, 250, 300, 350, 400}));
 }
 
 int runPassTests(int argc, char **argv)
