@@ -25,7 +25,7 @@ namespace nikra {
 class HeldPieces {
 public:
     // Page points held in memory before they go to the temporary file.
-    static constexpr std::size_t kMemoryValues = std::size_t(2) << 20;  // 16 MiB of doubles
+    static constexpr std::size_t kMemoryValues = std::size_t(1) << 19;  // 4 MiB of doubles
 
     explicit HeldPieces(std::size_t memoryValues = kMemoryValues) : memoryValues_(memoryValues) {}
 
