@@ -103,7 +103,7 @@ GraphDataFile::Opened GraphDataFile::checkText()
         if (start.startsWith(kMark)) {
             if (start.sliced(3).startsWith(kMark))
                 return Opened::NotDecoded;
-            next_ = 3;
+            next_ = start_ = 3;
         }
         return Opened::Yes;
     }
@@ -196,6 +196,12 @@ bool GraphDataFile::appendPiece(QByteArray &to)
         if (!text->isEmpty())
             return true;
     }
+}
+
+void GraphDataFile::rewind()
+{
+    next_ = start_;
+    carry_.clear();
 }
 
 bool GraphDataFile::textAhead() const
