@@ -161,6 +161,8 @@ bool GraphDataFile::readNextPiece(QByteArray &into)
         // An error, or a file shorter now than when it was opened: it ends here.
         if (got < 0)
             failure_ = systemReason(errno);
+        else
+            cutShort_ = true;
         into.truncate(before);
         next_ = length_;
         return false;

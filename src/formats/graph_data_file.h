@@ -39,6 +39,8 @@ public:
     const QString &failure() const { return failure_; }
     // True when the text changed under the reading so that it no longer decodes.
     bool changedWhileRead() const { return changed_; }
+    // True when the file ended before the length the opening checked: it was cut short.
+    bool cutShort() const { return cutShort_; }
 
     // Appends the next piece of the text to `to`; false, with nothing appended, at the end.
     bool appendPiece(QByteArray &to);
@@ -70,6 +72,7 @@ private:
     QByteArray carry_;   // Shift_JIS bytes read but not yet decoded
     QString failure_;
     bool changed_ = false;
+    bool cutShort_ = false;
 };
 
 } // namespace nikra

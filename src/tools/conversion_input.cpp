@@ -66,7 +66,10 @@ QString FilePieces::failure() const
 {
     if (!file_.failure().isEmpty())
         return file_.failure();
-    return file_.changedWhileRead() ? messageText(Msg::NotDecodable) : QString();
+    if (file_.changedWhileRead())
+        return messageText(Msg::NotDecodable);
+    // Read whole at opening, then shorter: what was read is not the file that was checked.
+    return file_.cutShort() ? messageText(Msg::ChangedWhileRead) : QString();
 }
 
 PieceValues::PieceValues(TextPieces &text) : text_(text), reader_(std::string_view()) {}

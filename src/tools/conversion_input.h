@@ -39,7 +39,8 @@ private:
     qsizetype next_ = 0;
 };
 
-// An opened Graph Data file (the decoding rule already checked over the whole file).
+// An opened Graph Data file (the decoding rule already checked over the whole file); one
+// that became shorter or stopped decoding while it was read has failed.
 class FilePieces : public TextPieces {
 public:
     explicit FilePieces(GraphDataFile &file) : file_(file) {}

@@ -7,6 +7,7 @@
 #include "support/program_under_test.h"
 #include "support/small_disk.h"
 #include "tools/conversion.h"
+#include "tools/conversion_input.h"
 #include "tools/conversion_window.h"
 #include "tools/single_precision_text.h"
 
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void outputName();
     void commandLineStatuses();
     void fullDiskKeepsTheEarlierResult();
+    void inputCutShortWhileRead();
     void windowConvertsWhatTheUserChose();
 };
 
@@ -230,6 +232,20 @@ void ConversionTest::fullDiskKeepsTheEarlierResult()
     QCOMPARE(outcome.message(), messageText(Msg::ConversionOutputUnwritable, {output, systemReason(ENOSPC)}));
     QCOMPARE(fileContents(output), QByteArray("earlier"));
     QCOMPARE(QDir(disk.root).entryList(QDir::Files | QDir::Hidden), QStringList{u"t#.dat"_s});
+}
+
+void ConversionTest::inputCutShortWhileRead()
+{
+    // Checked whole at opening, then cut after its first block: what the passes read is no
+    // longer the file, though it would convert.
+    TestDir dir;
+    const QString path = dir.write(u"g.dat"_s, QByteArray("1\r\n1 1\r\n1\r\n2 2\r\n"));
+    GraphDataFile file;
+    QCOMPARE(file.open(path, 4), GraphDataFile::Opened::Yes);
+    QVERIFY(QFile::resize(path, 8));
+    FilePieces pieces(file);
+    PieceValues(pieces).finish();
+    QCOMPARE(pieces.failure(), messageText(Msg::ChangedWhileRead));
 }
 
 void ConversionTest::windowConvertsWhatTheUserChose()
