@@ -36,8 +36,9 @@ void appendPoint(std::string &out, float x, float y)
 using TextSink = std::function<bool(std::string_view)>;
 
 // One conversion: a first pass over the input checks it and learns its shape, so that every
-// problem the input itself has is known before anything is written; the passes after it
-// write. Values are taken by position, and a position past the last value holds 0.
+// problem the input itself has (but a difference out of range) is known before the output
+// is touched; the passes after it write. Values are taken by position, and a position past
+// the last value holds 0.
 class Conversion {
 public:
     enum class Ending {
