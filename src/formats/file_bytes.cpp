@@ -24,6 +24,9 @@ namespace {
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+// What a FileStream gathers before it hands the bytes on.
+constexpr qsizetype kBufferBytes = qsizetype(1) << 20;
+
 // A descriptor closed when it goes out of scope (unless released).
 class Descriptor {
 public:
@@ -291,9 +294,50 @@ FileWrite replaceFile(const QString &path, const FileFiller &fill)
 
 } // namespace
 
+FileStream::FileStream(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
+
+bool FileStream::write(QByteArrayView bytes)
+{
+    if (error_ != 0)
+        return false;
+    if (buffer_.size() + bytes.size() > kBufferBytes && !flush())
+        return false;
+    if (bytes.size() >= kBufferBytes) {
+        // Large enough to go straight to the system without a copy.
+        if (!writeAll(fd_, bytes))
+            error_ = errno;
+        return error_ == 0;
+    }
+    buffer_.append(bytes);
+    return true;
+}
+
+bool FileStream::flush()
+{
+    if (error_ == 0 && !buffer_.isEmpty() && !writeAll(fd_, buffer_))
+        error_ = errno;
+    buffer_.clear();
+    return error_ == 0;
+}
+
+FileWrite writeStreamedFile(const QString &path, const StreamFiller &fill)
+{
+    return replaceFile(path, [&fill](int fd) {
+        FileStream out(fd);
+        const bool filled = fill(out);
+        if (!out.flush()) {
+            errno = out.error();
+            return false;
+        }
+        if (!filled)
+            errno = ECANCELED;
+        return filled;
+    });
+}
+
 FileWrite writeWholeFile(const QString &path, QByteArrayView bytes)
 {
-    return replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes); });
+    return writeStreamedFile(path, [bytes](FileStream &out) { return out.write(bytes); });
 }
 
 FileWrite copyWholeFile(const QString &from, const QString &to)
@@ -303,25 +347,25 @@ FileWrite copyWholeFile(const QString &from, const QString &to)
     Descriptor source(openRegularDescriptor(from, failure, status));
     if (source.get() < 0)
         return {failure};
-    bool readFailed = false;
-    const FileWrite written = replaceFile(to, [&](int fd) {
+    int readError = 0;
+    const FileWrite written = writeStreamedFile(to, [&](FileStream &out) {
         QByteArray block(1 << 20, Qt::Uninitialized);
         for (;;) {
             const ssize_t n = ::read(source.get(), block.data(), std::size_t(block.size()));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
-                readFailed = true;
+                readError = errno;
                 return false;
             }
             if (n == 0)
                 return true;
-            if (!writeAll(fd, QByteArrayView(block.constData(), n)))
+            if (!out.write(QByteArrayView(block.constData(), n)))
                 return false;
         }
     });
-    if (!written && readFailed)
-        return {from + QStringLiteral(": ") + written.failure};
+    if (readError != 0)
+        return {from + QStringLiteral(": ") + systemReason(readError)};
     return written;
 }
 

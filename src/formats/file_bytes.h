@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -41,6 +42,31 @@ struct FileWrite {
     QString failure;  // why the file was not written, in the system's words; empty when written
     explicit operator bool() const { return failure.isEmpty(); }
 };
+
+// The bytes of a file being written, gathered and handed to the system a buffer at a time.
+// The first failing write keeps its reason; every later write is then refused.
+class FileStream {
+public:
+    explicit FileStream(int fd);
+    FileStream(const FileStream &) = delete;
+    FileStream &operator=(const FileStream &) = delete;
+
+    bool write(QByteArrayView bytes);
+    // Hands on what is gathered; false (error() says why) when any write failed.
+    bool flush();
+    int error() const { return error_; }
+
+private:
+    int fd_;
+    int error_ = 0;
+    QByteArray buffer_;
+};
+
+// Writes a file with what `fill` puts into the stream, whole or not at all, in the same way
+// as writeWholeFile below. When fill returns false the file is abandoned: nothing takes the
+// old file's place and the failure says the write was cancelled, unless a write failed first.
+using StreamFiller = std::function<bool(FileStream &out)>;
+FileWrite writeStreamedFile(const QString &path, const StreamFiller &fill);
 
 // Replaces the file with these bytes in one step, or leaves it as it was and says why. A
 // link is followed and the file it names replaced; a new file takes the old one's

@@ -103,7 +103,7 @@ GraphDataFile::Opened GraphDataFile::checkText()
         if (start.startsWith(kMark)) {
             if (start.sliced(3).startsWith(kMark))
                 return Opened::NotDecoded;
-            next_ = 3;
+            next_ = start_ = 3;
         }
         return Opened::Yes;
     }
@@ -161,6 +161,8 @@ bool GraphDataFile::readNextPiece(QByteArray &into)
         // An error, or a file shorter now than when it was opened: it ends here.
         if (got < 0)
             failure_ = systemReason(errno);
+        else
+            cutShort_ = true;
         into.truncate(before);
         next_ = length_;
         return false;
@@ -196,6 +198,12 @@ bool GraphDataFile::appendPiece(QByteArray &to)
         if (!text->isEmpty())
             return true;
     }
+}
+
+void GraphDataFile::rewind()
+{
+    next_ = start_;
+    carry_.clear();
 }
 
 bool GraphDataFile::textAhead() const

@@ -39,9 +39,14 @@ public:
     const QString &failure() const { return failure_; }
     // True when the text changed under the reading so that it no longer decodes.
     bool changedWhileRead() const { return changed_; }
+    // True when the file ended before the length the opening checked: it was cut short.
+    bool cutShort() const { return cutShort_; }
 
     // Appends the next piece of the text to `to`; false, with nothing appended, at the end.
     bool appendPiece(QByteArray &to);
+    // Serves the text again from its start, up to the length the opening checked (for a
+    // reading that passes over the file more than once).
+    void rewind();
     // True when anything but blanks and line ends is still to come from the file.
     bool textAhead() const;
     // File bytes not yet read into pieces, and the file's length.
@@ -62,10 +67,12 @@ private:
     qsizetype piece_ = kPieceBytes;
     qint64 length_ = 0;  // the bytes the opening read and checked
     qint64 next_ = 0;    // where the next piece starts
+    qint64 start_ = 0;   // where the text starts: after a mark
     bool shiftJis_ = false;
     QByteArray carry_;   // Shift_JIS bytes read but not yet decoded
     QString failure_;
     bool changed_ = false;
+    bool cutShort_ = false;
 };
 
 } // namespace nikra

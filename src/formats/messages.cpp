@@ -61,6 +61,7 @@ constexpr std::array kTexts{
     Entry{Msg::FileTooLarge, u"%1 バイトを越えるファイルです"},
     Entry{Msg::FileEmpty, u"空のファイルです"},
     Entry{Msg::NotDecodable, u"UTF-8 でもシフトJIS でもないか、BOM が重なっています"},
+    Entry{Msg::ChangedWhileRead, u"読み込みの途中でファイルが変更されました"},
     Entry{Msg::WriteBackMissing, u"%1 が見つからないため、範囲を書き戻せませんでした。"},
     Entry{Msg::WriteBackUnreadable,
           u"%1 の %2 行目の値が読み取れないか、ずらした値が大きすぎるため、範囲を書き戻せませんでした。ファイルは変更していません。"},

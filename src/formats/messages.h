@@ -51,6 +51,7 @@ enum class Msg {
     FileTooLarge,  // %1 the limit in bytes
     FileEmpty,
     NotDecodable,
+    ChangedWhileRead,
     // Writing shifted ranges back (%1 the file).
     WriteBackMissing,
     WriteBackNotRead,     // %2 why

@@ -1,12 +1,14 @@
 #include "tools/conversion.h"
 
 #include "formats/file_bytes.h"
-#include "formats/text_codec.h"
-#include "formats/value_reader.h"
+#include "formats/graph_data_file.h"
+#include "tools/conversion_input.h"
 #include "tools/single_precision_text.h"
 
-
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -16,184 +18,11 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kGap = "   ";
-
-// The numbers of the input (UTF-8 without a mark) without the blanks and empty lines after
-// the last value, which hold nothing (an empty line after a table is not
-// a row of it, and the reader would take it as a value 0).
-std::string_view dataPart(const QByteArray &input)
-{
-    std::string_view s(input.constData(), std::size_t(input.size()));
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-        s.remove_suffix(1);
-    return s;
-}
+// Converted text gathered before it is handed on.
+constexpr std::size_t kSpillBytes = std::size_t(1) << 16;
 
 // The nearest whole number of a / b, halves to even.
 std::size_t nearestQuotient(std::size_t a, std::size_t b) { return std::size_t(std::nearbyint(double(a) / double(b))); }
-
-// Values are taken by position; a position past the last value read holds 0.
-float valueAt(const std::vector<float> &values, std::size_t index)
-{
-    return index < values.size() ? values[index] : 0.0f;
-}
-
-ConvertedData problem(Msg id, int line = 0)
-{
-    ConvertedData d;
-    d.hasProblem = true;
-    d.problem = ConversionProblem{id, line};
-    return d;
-}
-
-// The text of every value, each made once: a table's x column is written again with
-// every series.
-class ValueTexts {
-public:
-    explicit ValueTexts(const std::vector<float> &values)
-    {
-        ends_.reserve(values.size());
-        for (const float v : values) {
-            appendSingleText(texts_, v);
-            ends_.push_back(texts_.size());
-        }
-    }
-    // A position past the last value holds 0.
-    std::string_view at(std::size_t index) const
-    {
-        if (index >= ends_.size())
-            return " 0";
-        const std::size_t start = index == 0 ? 0 : ends_[index - 1];
-        return std::string_view(texts_).substr(start, ends_[index] - start);
-    }
-
-private:
-    std::string texts_;
-    std::vector<std::size_t> ends_;
-};
-
-// -------------------------------------------------------------- the table
-
-ConvertedData parallelToSerial(std::string_view data)
-{
-    ValueReader reader(data);
-    const int lines = reader.lineCount();
-    if (lines == 0)
-        return problem(Msg::ConversionNoLines);
-
-    // The values in file order, regardless of where the lines end.
-    std::vector<float> values;
-    values.reserve(data.size() / 2);
-    for (;;) {
-        const int line = reader.line();
-        float v = 0;
-        const ReadStatus status = reader.readSingle(v);
-        if (status == ReadStatus::PastEnd)
-            break;
-        if (status != ReadStatus::Ok)
-            return problem(Msg::ConversionValueUnreadable, line);
-        values.push_back(v);
-    }
-
-    const std::size_t rows = std::size_t(lines);
-    const std::size_t columns = nearestQuotient(values.size(), rows);
-    ConvertedData d;
-    if (columns < 2)
-        return d;
-    const ValueTexts texts(values);
-    d.text.reserve((columns - 1) * rows * 24);
-    // Count lines and point lines alike are list lines: each number followed by one blank.
-    for (std::size_t series = 1; series < columns; ++series) {
-        appendWholeText(d.text, (long long)rows);
-        d.text += ' ';
-        d.text += kLineEnd;
-        for (std::size_t r = 0; r < rows; ++r) {
-            d.text += texts.at(r * columns);
-            d.text += ' ';
-            d.text += texts.at(r * columns + series);
-            d.text += ' ';
-            d.text += kLineEnd;
-        }
-    }
-    return d;
-}
-
-// -------------------------------------------------------------- the blocks
-
-// All blocks are taken to have the count of the last block: that many rows, and as many
-// blocks as the points fill at that count.
-struct BlockShape {
-    std::size_t rows = 0;
-    std::size_t blocks = 0;
-    std::size_t lastStart = 0;  // where the last block's x values begin
-};
-
-struct Blocks {
-    std::vector<std::int32_t> counts;
-    std::vector<float> x;  // every block's x values in reading order
-    std::vector<float> y;  // every block's y values in reading order
-    BlockShape shape;
-};
-
-BlockShape shapeOf(const Blocks &b)
-{
-    BlockShape shape;
-    if (b.counts.empty())
-        return shape;
-    shape.rows = std::size_t(b.counts.back());
-    shape.blocks = nearestQuotient(b.y.size(), shape.rows);
-    shape.lastStart = b.x.size() - shape.rows;
-    return shape;
-}
-
-// Blocks up to a count below 1 or the end of the data, read as the plot reads them.
-ConvertedData readBlocks(std::string_view data, Blocks &blocks)
-{
-    ValueReader reader(data);
-    for (;;) {
-        const int countLine = reader.line();
-        std::int32_t count = 0;
-        const ReadStatus status = reader.readInt32(count);
-        if (status == ReadStatus::PastEnd || (status == ReadStatus::Ok && count < 1))
-            break;
-        if (status != ReadStatus::Ok)
-            return problem(Msg::ConversionValueUnreadable, countLine);
-        for (std::int32_t i = 0; i < count; ++i) {
-            for (std::vector<float> *into : {&blocks.x, &blocks.y}) {
-                const int line = reader.line();
-                float v = 0;
-                const ReadStatus s = reader.readSingle(v);
-                if (s == ReadStatus::PastEnd)
-                    return problem(Msg::ConversionDataEndsEarly, countLine);
-                if (s != ReadStatus::Ok)
-                    return problem(Msg::ConversionValueUnreadable, line);
-                into->push_back(v);
-            }
-        }
-        blocks.counts.push_back(count);
-    }
-    blocks.shape = shapeOf(blocks);
-    return {};
-}
-
-ConvertedData serialToParallel(std::string_view data)
-{
-    Blocks blocks;
-    ConvertedData d = readBlocks(data, blocks);
-    if (d.hasProblem)
-        return d;
-    const BlockShape &shape = blocks.shape;
-    d.text.reserve(shape.rows * (shape.blocks + 1) * 16);
-    for (std::size_t r = 0; r < shape.rows; ++r) {
-        d.text += kGap;
-        appendSingleText(d.text, blocks.x[shape.lastStart + r]);
-        for (std::size_t b = 0; b < shape.blocks; ++b) {
-            d.text += kGap;
-            appendSingleText(d.text, valueAt(blocks.y, b * shape.rows + r));
-        }
-        d.text += kLineEnd;
-    }
-    return d;
-}
 
 void appendPoint(std::string &out, float x, float y)
 {
@@ -204,45 +33,390 @@ void appendPoint(std::string &out, float x, float y)
     out += kLineEnd;
 }
 
-ConvertedData serialDifference(std::string_view data)
-{
-    Blocks blocks;
-    ConvertedData d = readBlocks(data, blocks);
-    if (d.hasProblem)
-        return d;
-    const BlockShape &shape = blocks.shape;
-    if (shape.blocks < 2)
-        return problem(Msg::ConversionTooFewBlocks);
+using TextSink = std::function<bool(std::string_view)>;
 
-    // The differences first: one that leaves the single range cannot be written.
-    std::vector<float> differences;
-    differences.reserve((shape.blocks - 1) * shape.rows);
-    for (std::size_t b = 0; b + 1 < shape.blocks; ++b) {
-        for (std::size_t j = 0; j < shape.rows; ++j) {
-            const float diff = valueAt(blocks.y, b * shape.rows + j) - valueAt(blocks.y, (b + 1) * shape.rows + j);
-            if (!std::isfinite(diff))
-                return problem(Msg::ConversionDifferenceTooLarge);
-            differences.push_back(diff);
+// One conversion: a first pass over the input checks it and learns its shape, so that every
+// problem the input itself has (but a difference out of range) is known before the output
+// is touched; the passes after it write. Values are taken by position, and a position past
+// the last value holds 0.
+class Conversion {
+public:
+    enum class Ending {
+        Done,
+        Problem,       // problem() says what the input holds that cannot be converted
+        InputFailed,   // inputFailure() says why
+        InputChanged,  // a later pass read other text than the first
+        OutputFailed,
+    };
+
+    Conversion(ConversionMode mode, TextPieces &input, const ConversionLimits &limits)
+        : mode_(mode), input_(input), limits_(limits)
+    {
+    }
+
+    // The first pass; false when nothing is to be written (ending() says why).
+    bool measure();
+    // The passes that write, handing the text on to `sink` a part at a time.
+    void write(const TextSink &sink);
+
+    Ending ending() const { return ending_; }
+    const ConversionProblem &problem() const { return problem_; }
+    QString inputFailure() const { return input_.failure(); }
+
+private:
+    // All blocks are taken to have the count of the last block: that many rows, and as many
+    // blocks as the points fill at that count.
+    struct BlockShape {
+        std::size_t rows = 0;
+        std::size_t blocks = 0;
+        std::size_t points = 0;
+        std::size_t lastStart = 0;  // the point where the last block begins
+    };
+
+    PieceValues &beginPass()
+    {
+        input_.restart();
+        values_.emplace(input_);
+        return *values_;
+    }
+    bool endPass();
+    bool stop(Ending ending)
+    {
+        if (ending_ == Ending::Done)
+            ending_ = ending;
+        return false;
+    }
+    bool noteProblem(Msg id, int line = 0)
+    {
+        problem_ = ConversionProblem{id, line};
+        return false;
+    }
+    bool stopWith(Msg id, int line = 0)
+    {
+        noteProblem(id, line);
+        return stop(Ending::Problem);
+    }
+    // The first pass found a problem (problem_); a reading error may be its cause.
+    bool firstPassProblem()
+    {
+        endPass();
+        return stop(Ending::Problem);
+    }
+    // A later pass could not read what the first one did.
+    void laterPassProblem()
+    {
+        if (endPass())
+            stop(Ending::InputChanged);
+    }
+    bool spill()
+    {
+        if (out_.size() < kSpillBytes)
+            return true;
+        return handOn();
+    }
+    bool handOn()
+    {
+        if (ending_ == Ending::Done && !(*sink_)(out_))
+            stop(Ending::OutputFailed);
+        out_.clear();
+        return ending_ == Ending::Done;
+    }
+
+    template <class OnCount, class OnPoint>
+    bool readBlocks(PieceValues &values, OnCount onCount, OnPoint onPoint);
+
+    bool measureTable();
+    bool measureBlocks();
+    void writeTableAsBlocks();
+    void writeBlocksAsTable();
+    void writeBlocksAndDifferences();
+
+    ConversionMode mode_;
+    TextPieces &input_;
+    ConversionLimits limits_;
+    std::optional<PieceValues> values_;
+    bool firstPassDone_ = false;
+    TextDigest firstPass_;
+    Ending ending_ = Ending::Done;
+    ConversionProblem problem_;
+    const TextSink *sink_ = nullptr;
+    std::string out_;
+    // The first pass's findings: the table's rows and values, or the blocks' shape.
+    std::size_t tableRows_ = 0;
+    std::size_t tableValues_ = 0;
+    BlockShape shape_;
+};
+
+// Ends a pass: the rest of the input is read, and it must have been read to its end and
+// give what the first pass read.
+bool Conversion::endPass()
+{
+    const TextDigest digest = values_->finish();
+    if (!input_.failure().isEmpty())
+        return stop(Ending::InputFailed);
+    if (!firstPassDone_) {
+        firstPassDone_ = true;
+        firstPass_ = digest;
+    } else if (digest != firstPass_) {
+        return stop(Ending::InputChanged);
+    }
+    return true;
+}
+
+// Blocks up to a count below 1 or the end of the data, read as the plot reads them: each
+// block's count goes to onCount before its points go to onPoint. False when a value cannot
+// be read or a block is cut short (problem_ says what and where).
+template <class OnCount, class OnPoint>
+bool Conversion::readBlocks(PieceValues &values, OnCount onCount, OnPoint onPoint)
+{
+    for (;;) {
+        const int countLine = values.line();
+        std::int32_t count = 0;
+        const ReadStatus status = values.readInt32(count);
+        if (status == ReadStatus::PastEnd || (status == ReadStatus::Ok && count < 1))
+            return true;
+        if (status != ReadStatus::Ok)
+            return noteProblem(Msg::ConversionValueUnreadable, countLine);
+        onCount(count);
+        for (std::int32_t i = 0; i < count; ++i) {
+            float xy[2] = {0, 0};
+            for (float &v : xy) {
+                const int line = values.line();
+                const ReadStatus s = values.readSingle(v);
+                if (s == ReadStatus::PastEnd)
+                    return noteProblem(Msg::ConversionDataEndsEarly, countLine);
+                if (s != ReadStatus::Ok)
+                    return noteProblem(Msg::ConversionValueUnreadable, line);
+            }
+            onPoint(xy[0], xy[1]);
         }
     }
+}
 
-    // The input's blocks as read, then the difference blocks, then one empty line.
-    d.text.reserve((blocks.x.size() + differences.size()) * 24);
+bool Conversion::measure()
+{
+    return mode_ == ConversionMode::ParallelToSerial ? measureTable() : measureBlocks();
+}
+
+void Conversion::write(const TextSink &sink)
+{
+    sink_ = &sink;
+    switch (mode_) {
+    case ConversionMode::ParallelToSerial:
+        writeTableAsBlocks();
+        break;
+    case ConversionMode::SerialToParallel:
+        writeBlocksAsTable();
+        break;
+    case ConversionMode::SerialDifference:
+        writeBlocksAndDifferences();
+        break;
+    }
+    if (ending_ == Ending::Done)
+        handOn();
+}
+
+// -------------------------------------------------------------- the table
+
+// The values in file order, regardless of where the lines end, and the lines up to the
+// last value.
+bool Conversion::measureTable()
+{
+    PieceValues &values = beginPass();
+    for (;;) {
+        const int line = values.line();
+        float v = 0;
+        const ReadStatus status = values.readSingle(v);
+        if (status == ReadStatus::PastEnd)
+            break;
+        if (status != ReadStatus::Ok)
+            return noteProblem(Msg::ConversionValueUnreadable, line) || firstPassProblem();
+        ++tableValues_;
+    }
+    if (!endPass())
+        return false;
+    tableRows_ = std::size_t(values.lineCount());
+    if (tableRows_ == 0)
+        return stopWith(Msg::ConversionNoLines);
+    return true;
+}
+
+// One block per y column. A pass holds the x column and as many series as fit in the
+// bound, at least one, however long the table is.
+void Conversion::writeTableAsBlocks()
+{
+    const std::size_t rows = tableRows_;
+    const std::size_t columns = nearestQuotient(tableValues_, rows);
+    if (columns < 2)
+        return;
+    const std::size_t fit = limits_.heldBytes / (sizeof(float) * rows);
+    const std::size_t seriesPerPass = fit > 2 ? fit - 1 : 1;
+    std::vector<float> x;
+    std::vector<float> y;
+    for (std::size_t first = 1; first < columns; first += seriesPerPass) {
+        const std::size_t end = std::min(columns, first + seriesPerPass);
+        x.assign(rows, 0.0f);
+        y.assign((end - first) * rows, 0.0f);
+        PieceValues &values = beginPass();
+        for (std::size_t i = 0; i < rows * columns; ++i) {
+            float v = 0;
+            const ReadStatus status = values.readSingle(v);
+            if (status == ReadStatus::PastEnd)
+                break;
+            if (status != ReadStatus::Ok)
+                return laterPassProblem();
+            const std::size_t column = i % columns;
+            if (column == 0)
+                x[i / columns] = v;
+            else if (column >= first && column < end)
+                y[(column - first) * rows + i / columns] = v;
+        }
+        if (!endPass())
+            return;
+        // Count lines and point lines alike are list lines: each number followed by one blank.
+        for (std::size_t series = 0; series < end - first; ++series) {
+            appendWholeText(out_, (long long)rows);
+            out_ += ' ';
+            out_ += kLineEnd;
+            for (std::size_t r = 0; r < rows; ++r) {
+                appendSingleText(out_, x[r]);
+                out_ += ' ';
+                appendSingleText(out_, y[series * rows + r]);
+                out_ += ' ';
+                out_ += kLineEnd;
+                if (!spill())
+                    return;
+            }
+        }
+    }
+}
+
+// -------------------------------------------------------------- the blocks
+
+bool Conversion::measureBlocks()
+{
+    PieceValues &values = beginPass();
+    std::int32_t lastCount = 0;
+    std::size_t points = 0;
+    if (!readBlocks(values, [&](std::int32_t count) { lastCount = count; }, [&](float, float) { ++points; }))
+        return firstPassProblem();
+    if (!endPass())
+        return false;
+    if (lastCount > 0) {
+        shape_.rows = std::size_t(lastCount);
+        shape_.points = points;
+        shape_.blocks = nearestQuotient(points, shape_.rows);
+        shape_.lastStart = points - shape_.rows;
+    }
+    if (mode_ == ConversionMode::SerialDifference && shape_.blocks < 2)
+        return stopWith(Msg::ConversionTooFewBlocks);
+    return true;
+}
+
+// A table: x of the last block, then each block's y. A transpose: a pass holds the values
+// of as many rows as fit in the bound, at least one row, however many blocks it spans.
+void Conversion::writeBlocksAsTable()
+{
+    const BlockShape s = shape_;
+    const std::size_t rowsPerPass = std::max<std::size_t>(1, limits_.heldBytes / (sizeof(float) * (s.blocks + 1)));
+    std::vector<float> x;
+    std::vector<float> y;
+    for (std::size_t first = 0; first < s.rows; first += rowsPerPass) {
+        const std::size_t end = std::min(s.rows, first + rowsPerPass);
+        x.assign(end - first, 0.0f);
+        y.assign((end - first) * s.blocks, 0.0f);
+        std::size_t at = 0;
+        PieceValues &values = beginPass();
+        const bool read = readBlocks(values, [](std::int32_t) {}, [&](float px, float py) {
+            const std::size_t row = at % s.rows;
+            if (row >= first && row < end && at / s.rows < s.blocks)
+                y[(row - first) * s.blocks + at / s.rows] = py;
+            if (at >= s.lastStart && at - s.lastStart >= first && at - s.lastStart < end)
+                x[at - s.lastStart - first] = px;
+            ++at;
+        });
+        if (!read)
+            return laterPassProblem();
+        if (!endPass())
+            return;
+        for (std::size_t r = 0; r < end - first; ++r) {
+            out_ += kGap;
+            appendSingleText(out_, x[r]);
+            for (std::size_t b = 0; b < s.blocks; ++b) {
+                out_ += kGap;
+                appendSingleText(out_, y[r * s.blocks + b]);
+            }
+            out_ += kLineEnd;
+            if (!spill())
+                return;
+        }
+    }
+}
+
+// The input's blocks as read, then block b minus block b + 1 for each pair in turn at the
+// last block's x, then one empty line. A pass copies the blocks and keeps the last block's
+// x; the next holds one block's y to take the differences. A difference that leaves the
+// single range is found only there: the text written so far is abandoned.
+void Conversion::writeBlocksAndDifferences()
+{
+    const BlockShape s = shape_;
+    std::vector<float> lastX(s.rows, 0.0f);
     std::size_t at = 0;
-    for (const std::int32_t count : blocks.counts) {
-        appendWholeText(d.text, count);
-        d.text += kLineEnd;
-        for (std::int32_t i = 0; i < count; ++i, ++at)
-            appendPoint(d.text, blocks.x[at], blocks.y[at]);
+    PieceValues &copying = beginPass();
+    const bool copied = readBlocks(
+        copying,
+        [&](std::int32_t count) {
+            appendWholeText(out_, count);
+            out_ += kLineEnd;
+        },
+        [&](float x, float y) {
+            appendPoint(out_, x, y);
+            if (at >= s.lastStart && at - s.lastStart < s.rows)
+                lastX[at - s.lastStart] = x;
+            ++at;
+            spill();
+        });
+    if (!copied)
+        return laterPassProblem();
+    if (!endPass())
+        return;
+
+    std::vector<float> before(s.rows, 0.0f);  // the block before's y
+    bool tooLarge = false;
+    at = 0;
+    auto takeY = [&](float y) {
+        const std::size_t b = at / s.rows;
+        const std::size_t j = at % s.rows;
+        ++at;
+        if (b >= s.blocks || tooLarge)
+            return;
+        if (b > 0) {
+            const float difference = before[j] - y;
+            if (!std::isfinite(difference)) {
+                tooLarge = true;
+                return;
+            }
+            if (j == 0) {
+                appendWholeText(out_, (long long)s.rows);
+                out_ += kLineEnd;
+            }
+            appendPoint(out_, lastX[j], difference);
+            spill();
+        }
+        before[j] = y;
+    };
+    PieceValues &differing = beginPass();
+    if (!readBlocks(differing, [](std::int32_t) {}, [&](float, float y) { takeY(y); }))
+        return laterPassProblem();
+    if (!endPass())
+        return;
+    while (at < s.blocks * s.rows && !tooLarge)
+        takeY(0.0f);
+    if (tooLarge) {
+        stopWith(Msg::ConversionDifferenceTooLarge);
+        return;
     }
-    for (std::size_t b = 0; b + 1 < shape.blocks; ++b) {
-        appendWholeText(d.text, (long long)shape.rows);
-        d.text += kLineEnd;
-        for (std::size_t j = 0; j < shape.rows; ++j)
-            appendPoint(d.text, blocks.x[shape.lastStart + j], differences[b * shape.rows + j]);
-    }
-    d.text += kLineEnd;
-    return d;
+    out_ += kLineEnd;
 }
 
 } // namespace
@@ -256,18 +430,22 @@ QString conversionOutputPath(const QString &input)
     return input.left(dot) + u'#' + input.mid(dot);
 }
 
-ConvertedData convertData(ConversionMode mode, const QByteArray &input)
+ConvertedData convertData(ConversionMode mode, const QByteArray &input, const ConversionLimits &limits)
 {
-    const std::string_view data = dataPart(input);
-    switch (mode) {
-    case ConversionMode::ParallelToSerial:
-        return parallelToSerial(data);
-    case ConversionMode::SerialToParallel:
-        return serialToParallel(data);
-    case ConversionMode::SerialDifference:
-        return serialDifference(data);
+    BytesPieces pieces(input, limits.pieceBytes);
+    Conversion conversion(mode, pieces, limits);
+    ConvertedData d;
+    if (conversion.measure())
+        conversion.write([&d](std::string_view text) {
+            d.text += text;
+            return true;
+        });
+    if (conversion.ending() != Conversion::Ending::Done) {
+        d.text.clear();
+        d.hasProblem = true;
+        d.problem = conversion.problem();
     }
-    return {};
+    return d;
 }
 
 ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, const QString &outputPath)
@@ -281,22 +459,43 @@ ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, con
     if (inputPath.trimmed().isEmpty())
         return fail(Msg::ConversionNoInput, {});
 
-    const FileBytes bytes = readWholeFile(inputPath);
-    if (!bytes)
-        return fail(Msg::ConversionInputUnreadable, {inputPath, bytes.failure});
-    const std::optional<QByteArray> text = toUtf8Bytes(bytes.bytes);
-    if (!text)
+    const ConversionLimits limits;
+    GraphDataFile file;
+    switch (file.open(inputPath, limits.pieceBytes)) {
+    case GraphDataFile::Opened::Yes:
+        break;
+    case GraphDataFile::Opened::Unreadable:
+        return fail(Msg::ConversionInputUnreadable, {inputPath, file.failure()});
+    case GraphDataFile::Opened::NotDecoded:
         return fail(Msg::ConversionInputUnreadable, {inputPath, messageText(Msg::NotDecodable)});
-
-    const ConvertedData converted = convertData(mode, *text);
-    if (converted.hasProblem) {
-        QStringList args{inputPath};
-        if (converted.problem.line > 0)
-            args << QString::number(converted.problem.line);
-        return fail(converted.problem.id, args);
     }
-
-    const FileWrite written = writeWholeFile(outputPath, QByteArrayView(converted.text.data(), qsizetype(converted.text.size())));
+    FilePieces pieces(file);
+    Conversion conversion(mode, pieces, limits);
+    // The input is checked whole before the output is touched.
+    FileWrite written;
+    if (conversion.measure()) {
+        written = writeStreamedFile(outputPath, [&conversion](FileStream &out) {
+            conversion.write([&out](std::string_view text) {
+                return out.write(QByteArrayView(text.data(), qsizetype(text.size())));
+            });
+            return conversion.ending() == Conversion::Ending::Done;
+        });
+    }
+    switch (conversion.ending()) {
+    case Conversion::Ending::Done:
+    case Conversion::Ending::OutputFailed:
+        break;
+    case Conversion::Ending::Problem: {
+        QStringList args{inputPath};
+        if (conversion.problem().line > 0)
+            args << QString::number(conversion.problem().line);
+        return fail(conversion.problem().id, args);
+    }
+    case Conversion::Ending::InputFailed:
+        return fail(Msg::ConversionInputUnreadable, {inputPath, conversion.inputFailure()});
+    case Conversion::Ending::InputChanged:
+        return fail(Msg::ConversionInputUnreadable, {inputPath, messageText(Msg::ChangedWhileRead)});
+    }
     if (!written)
         return fail(Msg::ConversionOutputUnwritable, {outputPath, written.failure});
     outcome.written = true;

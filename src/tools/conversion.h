@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <string>
 
 namespace nikra {
@@ -32,13 +33,22 @@ struct ConversionProblem {
     int line = 0;
 };
 
-// The converted text (CR LF line ends) of the input's bytes, or why nothing is written.
+// How a conversion reads and holds its input. It passes over the input as often as the
+// values it holds allow: a table's series, or the rows of a table made of blocks, beyond
+// what fits are gathered in further passes.
+struct ConversionLimits {
+    qsizetype pieceBytes = qsizetype(1) << 20;      // read from the input at a time
+    std::size_t heldBytes = std::size_t(64) << 20;  // values held in one pass
+};
+
+// The converted text (CR LF line ends) of the input's bytes (UTF-8), or why nothing is
+// written; read and converted exactly as convertFile does.
 struct ConvertedData {
     std::string text;
     bool hasProblem = false;
     ConversionProblem problem;
 };
-ConvertedData convertData(ConversionMode mode, const QByteArray &input);
+ConvertedData convertData(ConversionMode mode, const QByteArray &input, const ConversionLimits &limits = {});
 
 struct ConversionOutcome {
     bool written = false;
@@ -47,8 +57,9 @@ struct ConversionOutcome {
     QString message() const { return messageText(problem, args); }
 };
 
-// Reads inputPath, converts it and writes outputPath through a temporary file, so a failed
-// write leaves an earlier file of that name whole.
+// Reads inputPath in pieces, converts it and streams the result into a temporary file that
+// takes outputPath's place only when all went well: a problem found late, a failed write or
+// an input that changed between passes leaves an earlier file of that name whole.
 ConversionOutcome convertFile(ConversionMode mode, const QString &inputPath, const QString &outputPath);
 
 // The title of the conversion's messages.

@@ -5,7 +5,9 @@
 #include "formats/graph_data_reader.h"
 #include "support/nikra_run.h"
 #include "support/program_under_test.h"
+#include "support/small_disk.h"
 #include "tools/conversion.h"
+#include "tools/conversion_input.h"
 #include "tools/conversion_window.h"
 #include "tools/single_precision_text.h"
 
@@ -25,9 +27,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray converted(ConversionMode mode, const QByteArray &input)
+QByteArray converted(ConversionMode mode, const QByteArray &input, const ConversionLimits &limits = {})
 {
-    const ConvertedData d = convertData(mode, input);
+    const ConvertedData d = convertData(mode, input, limits);
     if (d.hasProblem)
         return "problem " + QByteArray::number(int(d.problem.id)) + " line " + QByteArray::number(d.problem.line);
     return QByteArray::fromStdString(d.text);
@@ -52,6 +54,8 @@ private Q_SLOTS:
     void outputName_data();
     void outputName();
     void commandLineStatuses();
+    void fullDiskKeepsTheEarlierResult();
+    void inputCutShortWhileRead();
     void windowConvertsWhatTheUserChose();
 };
 
@@ -148,6 +152,10 @@ void ConversionTest::conversions()
     QFETCH(ConversionMode, mode);
     QFETCH(QByteArray, input);
     QTEST(converted(mode, input), "output");
+    // Pieces that cut every value and line end somewhere, and room for one series or one
+    // row per pass: the same bytes, the same problem on the same line.
+    for (const qsizetype piece : {1, 2, 7})
+        QTEST(converted(mode, input, {piece, 8}), "output");
 }
 
 void ConversionTest::outputName_data()
@@ -204,6 +212,40 @@ void ConversionTest::commandLineStatuses()
         const Run r = runConvert(bad);
         QVERIFY2(r.exitCode == 2 && r.err.contains(u"Try 'nikra convert --help'"_s), qPrintable(bad.join(u' ')));
     }
+}
+
+void ConversionTest::fullDiskKeepsTheEarlierResult()
+{
+    TestDir dir;
+    const SmallDisk disk(dir.path(u"disk"_s));
+    if (disk.root.isEmpty())
+        QSKIP("no file system of our own may be mounted here");
+    // Three series of 20000 rows: far more than the disk holds, found only while writing.
+    QByteArray table;
+    for (int r = 0; r < 20000; ++r)
+        table += QByteArray::number(r) + " 1 2 3\r\n";
+    const QString input = dir.write(u"t.dat"_s, table);
+    const QString output = disk.root + u"/t#.dat"_s;
+    QVERIFY(writeFile(output, "earlier"));
+    const ConversionOutcome outcome = convertFile(ConversionMode::ParallelToSerial, input, output);
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.message(), messageText(Msg::ConversionOutputUnwritable, {output, systemReason(ENOSPC)}));
+    QCOMPARE(fileContents(output), QByteArray("earlier"));
+    QCOMPARE(QDir(disk.root).entryList(QDir::Files | QDir::Hidden), QStringList{u"t#.dat"_s});
+}
+
+void ConversionTest::inputCutShortWhileRead()
+{
+    // Checked whole at opening, then cut after its first block: what the passes read is no
+    // longer the file, though it would convert.
+    TestDir dir;
+    const QString path = dir.write(u"g.dat"_s, QByteArray("1\r\n1 1\r\n1\r\n2 2\r\n"));
+    GraphDataFile file;
+    QCOMPARE(file.open(path, 4), GraphDataFile::Opened::Yes);
+    QVERIFY(QFile::resize(path, 8));
+    FilePieces pieces(file);
+    PieceValues(pieces).finish();
+    QCOMPARE(pieces.failure(), messageText(Msg::ChangedWhileRead));
 }
 
 void ConversionTest::windowConvertsWhatTheUserChose()
