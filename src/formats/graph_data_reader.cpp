@@ -12,28 +12,6 @@ namespace {
 // log10 as the files have always been read: ln x / ln 10, kept in single precision.
 float log10Single(float v) { return float(std::log(double(v)) / std::log(10.0)); }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool endsNumber(char c) { return isBlank(c) || c == ',' || c == '\r' || c == '\n'; }
-
-// True when text from `at` holds all that reading the next value looks at: the blanks
-// before it, the value (or an empty field), the blanks after it and what ends it, with the
-// byte after a CR (a CR LF is one line end).
-bool holdsWholeValue(std::string_view text, std::size_t at)
-{
-    const std::size_t n = text.size();
-    while (at < n && isBlank(text[at]))
-        ++at;
-    if (at < n && !endsNumber(text[at])) {
-        while (at < n && !endsNumber(text[at]))
-            ++at;
-        while (at < n && isBlank(text[at]))
-            ++at;
-    }
-    if (at >= n)
-        return false;
-    return text[at] != '\r' || at + 1 < n;
-}
-
 std::string_view viewOf(const QByteArray &bytes) { return {bytes.constData(), std::size_t(bytes.size())}; }
 
 } // namespace

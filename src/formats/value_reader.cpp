@@ -260,4 +260,20 @@ bool ValueReader::hasText() const
     return false;
 }
 
+bool holdsWholeValue(std::string_view text, std::size_t at)
+{
+    const std::size_t n = text.size();
+    while (at < n && isBlank(text[at]))
+        ++at;
+    if (at < n && !endsNumber(text[at])) {
+        while (at < n && !endsNumber(text[at]))
+            ++at;
+        while (at < n && isBlank(text[at]))
+            ++at;
+    }
+    if (at >= n)
+        return false;
+    return text[at] != '\r' || at + 1 < n;
+}
+
 } // namespace nikra

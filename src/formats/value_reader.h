@@ -69,4 +69,9 @@ private:
     int line_ = 1;
 };
 
+// True when text from `at` holds all that reading the next value looks at: the blanks
+// before it, the value (or an empty field), the blanks after it and what ends it, with the
+// byte after a CR (a CR LF is one line end). Text read in pieces is extended until it does.
+bool holdsWholeValue(std::string_view text, std::size_t at);
+
 } // namespace nikra

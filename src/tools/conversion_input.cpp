@@ -12,26 +12,6 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isBlankOrLineEnd(char c) { return isBlank(c) || c == '\r' || c == '\n'; }
-bool endsNumber(char c) { return isBlankOrLineEnd(c) || c == ','; }
-
-// True when text from `at` holds all that reading the next value looks at: the blanks
-// before it, the value (or an empty field), the blanks after it and what ends it, with the
-// byte after a CR (a CR LF is one line end).
-bool holdsWholeValue(std::string_view text, std::size_t at)
-{
-    const std::size_t n = text.size();
-    while (at < n && isBlank(text[at]))
-        ++at;
-    if (at < n && !endsNumber(text[at])) {
-        while (at < n && !endsNumber(text[at]))
-            ++at;
-        while (at < n && isBlank(text[at]))
-            ++at;
-    }
-    if (at >= n)
-        return false;
-    return text[at] != '\r' || at + 1 < n;
-}
 
 // Line ends as ValueReader counts them: a LF, or a CR not followed by one. The text shown
 // ends with a value, so a CR LF is never cut in two.
