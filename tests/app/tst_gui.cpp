@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QtTest>
@@ -159,7 +160,9 @@ void TestGui::sizePresetsPlacementAndScrolling()
     CanvasWindow &c = p.canvas();
     // Taken to the 1366 x 768 screen and drawn there, twice: "サイズ Ａ" is shortened to
     // fit, as wide as ever, the whole window on screen.
-    const QRect room = QGuiApplication::screenAt(QPoint(1700, 100))->availableGeometry();
+    const QScreen *small = QGuiApplication::screenAt(QPoint(1700, 100));
+    QVERIFY2(small, "run through ctest, which gives the offscreen platform its two screens");
+    const QRect room = small->availableGeometry();
     c.move(1700, 100);
     for (int draw = 0; draw < 2; ++draw) {
         QTest::mouseClick(p.canvasButton(u"Command3"_s), Qt::LeftButton);

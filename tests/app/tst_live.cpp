@@ -10,6 +10,7 @@
 #include "support/print_to_pdf.h"
 #include "support/program_under_test.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -88,6 +89,7 @@ class TestLive : public QObject {
 private Q_SLOTS:
     void pageFollowsTheFiles();
     void brokenSaveKeepsTheLastGoodPage();
+    void switchedOff();
     void longPassAndRequestsMeanwhile();
 };
 
@@ -145,6 +147,23 @@ void TestLive::brokenSaveKeepsTheLastGoodPage()
     QTest::mouseClick(live.p.canvasButton(u"Command6(4)"_s), Qt::LeftButton);
     QVERIFY(live.p.passesDone());
     QVERIFY(!live.strip()->keptPage());
+}
+
+void TestLive::switchedOff()
+{
+    LivePage live;
+    CanvasWindow &canvas = live.p.canvas();
+    // "自動更新" off: kept in the settings, and changes do nothing.
+    QCheckBox *autoRefresh = canvas.findChild<QCheckBox *>(u"AutoRefresh"_s);
+    autoRefresh->setChecked(false);
+    QVERIFY(!live.p.settings->autoRefresh());
+    const QImage asked = live.page();
+    live.p.home.write(u"live_g.dat"_s, graphText(3, 0.5));
+    QTest::qWait(600);
+    QCOMPARE(live.page(), asked);
+    // On again: what changed meanwhile is drawn at once, and changes are followed again.
+    autoRefresh->setChecked(true);
+    QTRY_VERIFY_WITH_TIMEOUT(live.page() != asked, 1000);
 }
 
 void TestLive::longPassAndRequestsMeanwhile()
