@@ -24,7 +24,8 @@ namespace {
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// What a FileStream gathers before it hands the bytes on.
+// What a FileStream gathers, at most, before it hands the bytes on; a small file never
+// takes a buffer of this size.
 constexpr qsizetype kBufferBytes = qsizetype(1) << 20;
 
 // A descriptor closed when it goes out of scope (unless released).
@@ -294,7 +295,7 @@ FileWrite replaceFile(const QString &path, const FileFiller &fill)
 
 } // namespace
 
-FileStream::FileStream(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
+FileStream::FileStream(int fd) : fd_(fd) {}
 
 bool FileStream::write(QByteArrayView bytes)
 {
